@@ -1,0 +1,46 @@
+# Source selection and common flags.
+#
+# Portable code has no suffix. Files ending in _win32.cpp are built only for
+# Windows, files ending in _posix.cpp only elsewhere, so each folder simply
+# lists what it has and the platform picks.
+
+function(id3_platform_sources out_var dir)
+  file(GLOB all CONFIGURE_DEPENDS "${dir}/*.cpp")
+  set(picked)
+  foreach(f IN LISTS all)
+    if(f MATCHES "_win32\\.cpp$")
+      if(WIN32)
+        list(APPEND picked "${f}")
+      endif()
+    elseif(f MATCHES "_posix\\.cpp$")
+      if(NOT WIN32)
+        list(APPEND picked "${f}")
+      endif()
+    else()
+      list(APPEND picked "${f}")
+    endif()
+  endforeach()
+  set(${out_var} "${picked}" PARENT_SCOPE)
+endfunction()
+
+function(id3_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+                                           -Wconversion -Wno-sign-conversion)
+  if(ID3_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(WIN32)
+    target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                                                 NOMINMAX _WIN32_WINNT=0x0601)
+  endif()
+endfunction()
+
+# id3_library(NAME DIR dir [DEPS ...]): a static library of one source folder.
+function(id3_library name)
+  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  id3_platform_sources(srcs "${ARG_DIR}")
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  id3_set_warnings(${name})
+endfunction()

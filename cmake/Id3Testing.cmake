@@ -1,0 +1,59 @@
+# GoogleTest and the way tests run.
+#
+# Natively the test programs run directly. For the Windows presets they run
+# under wine64 through scripts/wine-run, which keeps a private Wine prefix and
+# a virtual X display in the build tree; GoogleTest is compiled here from
+# Debian's googletest sources with the same MinGW compiler.
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(ID3_GTEST_MAIN gtest_main)
+  set(ID3_GTEST gtest)
+  set(ID3_WINE_STATE "${CMAKE_BINARY_DIR}/wine")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/wine-run;${ID3_WINE_STATE}")
+  # Test data is reached through Wine's Z: drive, which maps the Linux root.
+  set(ID3_TEST_DATA_DIR "Z:${PROJECT_SOURCE_DIR}/tests/data")
+  set(ID3_TEST_GEN_DIR "Z:${CMAKE_BINARY_DIR}/tests/gen")
+  set(ID3_DISCOVERY_TIMEOUT 300)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(ID3_TESTS_BUILD_ONLY ON)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+  set(ID3_GTEST_MAIN GTest::gtest_main)
+  set(ID3_GTEST GTest::gtest)
+  set(ID3_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
+  set(ID3_TEST_GEN_DIR "${CMAKE_BINARY_DIR}/tests/gen")
+  set(ID3_DISCOVERY_TIMEOUT 60)
+endif()
+file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/tests/gen")
+
+# id3_test(NAME DIR dir [LIBS ...] [MAIN]): one test program of a test folder.
+# Its cases are listed one by one in CTest. MAIN links gtest_main; without it the
+# folder brings its own main().
+function(id3_test name)
+  cmake_parse_arguments(ARG "OWN_MAIN" "DIR" "LIBS" ${ARGN})
+  id3_platform_sources(srcs "${ARG_DIR}")
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  if(ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} id3_testsupport ${ID3_GTEST})
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} id3_testsupport ${ID3_GTEST_MAIN})
+  endif()
+  id3_set_warnings(${name})
+  # Only 64-bit Wine runs here: the 32-bit test programs are built, not run.
+  if(ID3_TESTS_BUILD_ONLY)
+    return()
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT ${ID3_DISCOVERY_TIMEOUT}
+    PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,223 @@
+#include "tagstore/tag.h"
+
+#include "tagstore/genres.h"
+#include "tools/fileio.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace id3 {
+namespace {
+
+using io::File;
+using io::IoError;
+
+TagError FromIo(IoError e) {
+  switch (e) {
+  case IoError::NotFound: return TagError::NotFound;
+  case IoError::IsDirectory: return TagError::IsDirectory;
+  case IoError::AccessDenied: return TagError::AccessDenied;
+  case IoError::SharingViolation: return TagError::InUse;
+  case IoError::NoSpace: return TagError::NoSpace;
+  case IoError::ShortRead: return TagError::TooShort;
+  case IoError::Other: break;
+  }
+  return TagError::IoError;
+}
+
+std::string_view Field(const TagRecord& rec, std::size_t offset, std::size_t width) {
+  return {reinterpret_cast<const char*>(rec.data()) + offset, width};
+}
+
+std::string ReadText(const TagRecord& rec, std::size_t offset, std::size_t width,
+                     const CodePage& cp) {
+  // Cleaned as bytes: zero and space are single bytes in every ANSI code page.
+  return cp.Decode(CleanTagText(Field(rec, offset, width)));
+}
+
+void PutText(TagRecord& rec, std::size_t offset, std::size_t width, std::string_view bytes) {
+  std::fill_n(rec.begin() + static_cast<std::ptrdiff_t>(offset), width, std::uint8_t{' '});
+  std::copy_n(bytes.begin(), std::min(bytes.size(), width),
+              rec.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+bool IsTagMarker(std::string_view marker) {
+  return marker.size() == 3 && std::tolower(static_cast<unsigned char>(marker[0])) == 't' &&
+         std::tolower(static_cast<unsigned char>(marker[1])) == 'a' &&
+         std::tolower(static_cast<unsigned char>(marker[2])) == 'g';
+}
+
+// The file's length and its last 128 bytes; TooShort below 128 bytes.
+std::expected<std::uint64_t, TagError> ReadLastRecord(const File& file, TagRecord& rec) {
+  const auto size = file.Size();
+  if (!size) return std::unexpected(FromIo(size.error()));
+  if (*size < record::kSize) return std::unexpected(TagError::TooShort);
+  if (auto r = file.ReadAt(*size - record::kSize, rec); !r)
+    return std::unexpected(FromIo(r.error()));
+  return *size;
+}
+
+std::expected<void, TagError> CheckIsFile(const std::string& path) {
+  switch (io::KindOf(path)) {
+  case io::PathKind::Missing: return std::unexpected(TagError::NotFound);
+  case io::PathKind::Directory: return std::unexpected(TagError::IsDirectory);
+  default: return {};
+  }
+}
+
+} // namespace
+
+std::string CleanTagText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::ranges::copy_if(text, std::back_inserter(out), [](char c) { return c != '\0'; });
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+bool HasTagMarker(const TagRecord& rec) {
+  return IsTagMarker(Field(rec, record::kMarkerOffset, record::kMarkerWidth));
+}
+
+TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp) {
+  using namespace record;
+  TagFields tag;
+  if (!HasTagMarker(rec)) return tag;
+  tag.marker = ReadText(rec, kMarkerOffset, kMarkerWidth, cp);
+  tag.title = ReadText(rec, kTitleOffset, kTitleWidth, cp);
+  tag.artist = ReadText(rec, kArtistOffset, kArtistWidth, cp);
+  tag.album = ReadText(rec, kAlbumOffset, kAlbumWidth, cp);
+  tag.year = ReadText(rec, kYearOffset, kYearWidth, cp);
+  if (rec[kV11ZeroOffset] == 0 && rec[kTrackOffset] != 0) {
+    tag.comment = ReadText(rec, kCommentOffset, kV11CommentWidth, cp);
+    tag.track = rec[kTrackOffset];
+  } else {
+    tag.comment = ReadText(rec, kCommentOffset, kCommentWidth, cp);
+  }
+  tag.genre_byte = rec[kGenreOffset];
+  tag.genre = GenreName(static_cast<std::int16_t>(tag.genre_byte));
+  return tag;
+}
+
+TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp) {
+  using namespace record;
+  TagRecord rec{};
+  const std::string marker = cp.EncodeFit(tag.marker, kMarkerWidth);
+  PutText(rec, kMarkerOffset, kMarkerWidth, IsTagMarker(marker) ? marker : "TAG");
+  PutText(rec, kTitleOffset, kTitleWidth, cp.EncodeFit(tag.title, kTitleWidth));
+  PutText(rec, kArtistOffset, kArtistWidth, cp.EncodeFit(tag.artist, kArtistWidth));
+  PutText(rec, kAlbumOffset, kAlbumWidth, cp.EncodeFit(tag.album, kAlbumWidth));
+  PutText(rec, kYearOffset, kYearWidth, cp.EncodeFit(tag.year, kYearWidth));
+  if (tag.track && *tag.track != 0) {
+    PutText(rec, kCommentOffset, kV11CommentWidth, cp.EncodeFit(tag.comment, kV11CommentWidth));
+    rec[kV11ZeroOffset] = 0;
+    rec[kTrackOffset] = *tag.track;
+  } else {
+    PutText(rec, kCommentOffset, kCommentWidth, cp.EncodeFit(tag.comment, kCommentWidth));
+  }
+  rec[kGenreOffset] = tag.genre.empty() ? tag.genre_byte
+                                        : static_cast<std::uint8_t>(GenreIndex(tag.genre));
+  return rec;
+}
+
+std::string_view Describe(TagError error) {
+  switch (error) {
+  case TagError::NotFound: return "no such file";
+  case TagError::IsDirectory: return "is a directory";
+  case TagError::TooShort: return "shorter than 128 bytes";
+  case TagError::OnlyTag: return "the file holds nothing but the tag";
+  case TagError::AccessDenied: return "permission denied";
+  case TagError::InUse: return "in use by another program";
+  case TagError::NoSpace: return "no space left on the device";
+  case TagError::IoError: break;
+  }
+  return "input/output error";
+}
+
+std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp) {
+  if (auto ok = CheckIsFile(path); !ok) return std::unexpected(ok.error());
+  auto file = File::Open(path, File::Access::Read);
+  if (!file) return std::unexpected(FromIo(file.error()));
+  TagRecord rec{};
+  if (auto size = ReadLastRecord(*file, rec); !size) return std::unexpected(size.error());
+  return ParseTagRecord(rec, cp);
+}
+
+std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
+                                          const CodePage& cp) {
+  if (auto ok = CheckIsFile(path); !ok) return ok;
+  const TagRecord fresh = RenderTagRecord(tag, cp);
+  auto file = File::Open(path, File::Access::ReadWrite);
+  if (!file) return std::unexpected(FromIo(file.error()));
+  TagRecord old{};
+  const auto size = ReadLastRecord(*file, old);
+  if (!size) return std::unexpected(size.error());
+
+  if (HasTagMarker(old)) {
+    const std::uint64_t at = *size - record::kSize;
+    if (auto w = file->WriteAt(at, fresh); !w) {
+      // Put the old record back, so a failed write leaves the file as it was.
+      (void)file->WriteAt(at, old);
+      return std::unexpected(FromIo(w.error()));
+    }
+  } else if (auto w = file->WriteAt(*size, fresh); !w) {
+    // A partly appended record is cut off again.
+    (void)file->Truncate(*size);
+    return std::unexpected(FromIo(w.error()));
+  }
+  if (auto c = file->Close(); !c) return std::unexpected(FromIo(c.error()));
+  return {};
+}
+
+std::expected<void, TagError> TryRemoveTag(const std::string& path) {
+  if (auto ok = CheckIsFile(path); !ok) return ok;
+  TagRecord rec{};
+  {
+    // A file without a tag is only read, so it may be read-only.
+    auto reader = File::Open(path, File::Access::Read);
+    if (!reader) return std::unexpected(FromIo(reader.error()));
+    const auto size = ReadLastRecord(*reader, rec);
+    if (!size) return std::unexpected(size.error());
+    if (!HasTagMarker(rec)) return {};
+  }
+  auto file = File::Open(path, File::Access::ReadWrite);
+  if (!file) return std::unexpected(FromIo(file.error()));
+  // Look again through the handle that cuts, in case the file changed between.
+  const auto size = ReadLastRecord(*file, rec);
+  if (!size) return std::unexpected(size.error());
+  if (!HasTagMarker(rec)) return {};
+  if (*size == record::kSize) return std::unexpected(TagError::OnlyTag);
+  // Cut in place: the audio is never copied, deleted or held in memory.
+  if (auto t = file->Truncate(*size - record::kSize); !t)
+    return std::unexpected(FromIo(t.error()));
+  if (auto c = file->Close(); !c) return std::unexpected(FromIo(c.error()));
+  return {};
+}
+
+TagFields ReadTag(const std::string& FileName, const CodePage& cp) {
+  return TryReadTag(FileName, cp).value_or(TagFields{});
+}
+
+TagFields ReadTag(const std::string& FileName) {
+  return ReadTag(FileName, CodePage::SystemDefault());
+}
+
+bool WriteTag(const std::string& FileName, const TagFields& Tag, const CodePage& cp) {
+  return TryWriteTag(FileName, Tag, cp).has_value();
+}
+
+bool WriteTag(const std::string& FileName, const TagFields& Tag) {
+  return WriteTag(FileName, Tag, CodePage::SystemDefault());
+}
+
+bool RemoveTag(const std::string& FileName) { return TryRemoveTag(FileName).has_value(); }
+
+bool FileExists(const std::string& Path) {
+  if (DirExists(Path)) return false;
+  if (Path.empty()) return false;
+  return io::KindOf(Path) != io::PathKind::Missing;
+}
+
+bool DirExists(const std::string& Path) { return io::KindOf(Path) == io::PathKind::Directory; }
+
+} // namespace id3

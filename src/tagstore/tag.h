@@ -1,0 +1,106 @@
+// The ID3v1 tag: the 128-byte record at the end of an MP3 file, its in-memory
+// form, and reading, writing and removing it.
+#pragma once
+
+#include "tools/codepage.h"
+
+#include <array>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace id3 {
+
+// Byte layout of the record; offsets from its first byte, which is the file's
+// byte L - 128.
+namespace record {
+constexpr std::size_t kSize = 128;
+constexpr std::size_t kMarkerOffset = 0, kMarkerWidth = 3;
+constexpr std::size_t kTitleOffset = 3, kTitleWidth = 30;
+constexpr std::size_t kArtistOffset = 33, kArtistWidth = 30;
+constexpr std::size_t kAlbumOffset = 63, kAlbumWidth = 30;
+constexpr std::size_t kYearOffset = 93, kYearWidth = 4;
+constexpr std::size_t kCommentOffset = 97, kCommentWidth = 30;
+// ID3v1.1: a zero at comment byte 28 followed by a non-zero byte 29 makes that
+// last byte a track number and leaves 28 bytes of comment.
+constexpr std::size_t kV11CommentWidth = 28;
+constexpr std::size_t kV11ZeroOffset = 125;
+constexpr std::size_t kTrackOffset = 126;
+constexpr std::size_t kGenreOffset = 127;
+} // namespace record
+
+using TagRecord = std::array<std::uint8_t, record::kSize>;
+
+// The tag in memory. Text is UTF-8. All text empty means the file has no tag.
+struct TagFields {
+  std::string marker;
+  std::string title;
+  std::string artist;
+  std::string album;
+  std::string year;
+  std::string comment;
+  // The genre's name from the genre table; empty when its number has none.
+  std::string genre;
+  // ID3v1.1 track number (1-255); empty when the record holds none.
+  std::optional<std::uint8_t> track;
+  // The genre byte as read. Written back when genre is empty, so a number that
+  // has no name (255 is "no genre" to many taggers) survives a save.
+  std::uint8_t genre_byte = 0;
+
+  bool HasTag() const { return !marker.empty(); }
+  bool operator==(const TagFields&) const = default;
+};
+
+// Zero characters removed wherever they stand, then trailing spaces.
+std::string CleanTagText(std::string_view text);
+
+// True when the record starts with "tag" in any letter case.
+bool HasTagMarker(const TagRecord& rec);
+
+// Fields of a record; all empty when it has no marker.
+TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp);
+
+// A record for the fields: each text cut to its width and padded with spaces,
+// the marker "TAG" unless it is "tag" in some letter case, the genre byte from
+// the name (or genre_byte when the name is empty), the ID3v1.1 layout when a
+// track is given.
+TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp);
+
+// Why an operation on a file failed.
+enum class TagError {
+  NotFound,
+  IsDirectory,
+  TooShort,     // shorter than the 128 bytes of a record
+  OnlyTag,      // RemoveTag: the file is nothing but the tag
+  AccessDenied, // permission denied, read-only
+  InUse,        // held open by another program
+  NoSpace,
+  IoError,
+};
+
+std::string_view Describe(TagError error);
+
+// The detailed forms: what happened, and the tag read.
+std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp);
+std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
+                                          const CodePage& cp);
+std::expected<void, TagError> TryRemoveTag(const std::string& path);
+
+// The editor's forms. ReadTag gives empty fields when the file has no tag or
+// cannot be read; WriteTag and RemoveTag give false on any failure and then
+// leave the file as it was.
+TagFields ReadTag(const std::string& FileName);
+TagFields ReadTag(const std::string& FileName, const CodePage& cp);
+bool WriteTag(const std::string& FileName, const TagFields& Tag);
+bool WriteTag(const std::string& FileName, const TagFields& Tag, const CodePage& cp);
+bool RemoveTag(const std::string& FileName);
+
+// True when the path names an existing file (any attributes); false for a
+// folder, an empty or a missing path.
+bool FileExists(const std::string& Path);
+// True when the path names an existing folder.
+bool DirExists(const std::string& Path);
+
+} // namespace id3

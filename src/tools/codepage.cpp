@@ -1,0 +1,146 @@
+#include "tools/codepage.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+
+namespace id3 {
+namespace {
+
+// Windows-1252 differs from ISO-8859-1 only in 0x80-0x9F. The five bytes that
+// Windows-1252 leaves undefined map to the C1 control of the same number, as
+// Windows itself does, so that every byte reads and writes back unchanged.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes the code point at text[i], advancing i; malformed input gives U+FFFD.
+char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+  const auto b0 = static_cast<unsigned char>(text[i]);
+  const std::size_t len = utf8::SequenceLength(b0);
+  if (len == 1) {
+    ++i;
+    return b0 < 0x80 ? b0 : kReplacement;
+  }
+  if (i + len > text.size()) {
+    ++i;
+    return kReplacement;
+  }
+  char32_t cp = b0 & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(text[i + k]);
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return kReplacement;
+    }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  i += len;
+  return cp;
+}
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  std::ranges::transform(out, out.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+} // namespace
+
+namespace utf8 {
+
+std::size_t SequenceLength(unsigned char b) {
+  if (b >= 0xF0 && b <= 0xF4) return 4;
+  if (b >= 0xE0 && b <= 0xEF) return 3;
+  if (b >= 0xC2 && b <= 0xDF) return 2;
+  return 1;
+}
+
+std::size_t Count(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++n) NextCodePoint(text, i);
+  return n;
+}
+
+std::string_view Prefix(std::string_view text, std::size_t n) {
+  std::size_t i = 0;
+  for (std::size_t k = 0; k < n && i < text.size(); ++k) NextCodePoint(text, i);
+  return text.substr(0, i);
+}
+
+} // namespace utf8
+
+CodePage CodePage::Windows1252() { return CodePage(Kind::Windows1252, "windows-1252", 1252); }
+
+CodePage CodePage::SystemDefault() { return PlatformDefault(); }
+
+std::optional<CodePage> CodePage::Named(std::string_view name) {
+  const std::string lower = Lower(name);
+  if (lower == "windows-1252" || lower == "cp1252" || lower == "1252") return Windows1252();
+  return PlatformNamed(name);
+}
+
+std::string CodePage::Decode(std::string_view bytes) const {
+  if (kind_ == Kind::Platform) return PlatformDecode(bytes);
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+  }
+  return out;
+}
+
+std::string CodePage::Encode(std::string_view utf8) const {
+  if (kind_ == Kind::Platform) return PlatformEncode(utf8);
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t cp = NextCodePoint(utf8, i);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      out += static_cast<char>(cp);
+      continue;
+    }
+    const auto* hit = std::ranges::find(kCp1252High, cp);
+    out += hit != kCp1252High.end() ? static_cast<char>(0x80 + (hit - kCp1252High.begin())) : '?';
+  }
+  return out;
+}
+
+std::string CodePage::EncodeFit(std::string_view utf8, std::size_t width) const {
+  // Every character takes at least one byte, so no more than width of them fit.
+  std::string_view text = utf8::Prefix(utf8, width);
+  std::string bytes = Encode(text);
+  while (bytes.size() > width) {
+    text = utf8::Prefix(text, utf8::Count(text) - 1);
+    bytes = Encode(text);
+  }
+  return bytes;
+}
+
+} // namespace id3

@@ -1,0 +1,131 @@
+#include "tools/fileio.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace id3::io {
+namespace {
+
+constexpr File::Native kClosed = -1;
+
+IoError FromErrno(int err) {
+  switch (err) {
+  case ENOENT:
+  case ENOTDIR:
+  case ENAMETOOLONG: return IoError::NotFound;
+  case EISDIR: return IoError::IsDirectory;
+  case EACCES:
+  case EPERM:
+  case EROFS: return IoError::AccessDenied;
+  case ETXTBSY: return IoError::SharingViolation;
+  case ENOSPC:
+  case EDQUOT:
+  case EFBIG: return IoError::NoSpace;
+  default: return IoError::Other;
+  }
+}
+
+int Fd(File::Native native) { return static_cast<int>(native); }
+
+} // namespace
+
+PathKind KindOf(const std::string& path) {
+  struct stat st{};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return PathKind::Missing;
+  if (S_ISREG(st.st_mode)) return PathKind::File;
+  if (S_ISDIR(st.st_mode)) return PathKind::Directory;
+  return PathKind::Other;
+}
+
+Result<std::uint64_t> SizeOf(const std::string& path) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) return std::unexpected(FromErrno(errno));
+  if (S_ISDIR(st.st_mode)) return std::unexpected(IoError::IsDirectory);
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+Result<File> File::Open(const std::string& path, Access access) {
+  const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  const int fd = ::open(path.c_str(), flags);
+  if (fd < 0) return std::unexpected(FromErrno(errno));
+  struct stat st{};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return std::unexpected(IoError::IsDirectory);
+  }
+  return File(fd);
+}
+
+File::File(File&& other) noexcept : native_(other.native_) { other.native_ = kClosed; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    if (native_ != kClosed) ::close(Fd(native_));
+    native_ = other.native_;
+    other.native_ = kClosed;
+  }
+  return *this;
+}
+
+File::~File() {
+  if (native_ != kClosed) ::close(Fd(native_));
+}
+
+Result<std::uint64_t> File::Size() const {
+  struct stat st{};
+  if (::fstat(Fd(native_), &st) != 0) return std::unexpected(FromErrno(errno));
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+Result<std::size_t> File::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ssize_t n = ::pread(Fd(native_), out.data() + done, out.size() - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::unexpected(FromErrno(errno));
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+Result<void> File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  auto got = ReadSomeAt(offset, out);
+  if (!got) return std::unexpected(got.error());
+  if (*got != out.size()) return std::unexpected(IoError::ShortRead);
+  return {};
+}
+
+Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::pwrite(Fd(native_), data.data() + done, data.size() - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::unexpected(FromErrno(errno));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return {};
+}
+
+Result<void> File::Truncate(std::uint64_t length) {
+  if (::ftruncate(Fd(native_), static_cast<off_t>(length)) != 0)
+    return std::unexpected(FromErrno(errno));
+  return {};
+}
+
+Result<void> File::Close() {
+  const int fd = Fd(native_);
+  native_ = kClosed;
+  if (fd >= 0 && ::close(fd) != 0) return std::unexpected(FromErrno(errno));
+  return {};
+}
+
+} // namespace id3::io

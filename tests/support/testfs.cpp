@@ -1,0 +1,63 @@
+#include "testfs.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace id3::test {
+
+ScratchDir::ScratchDir() {
+  static std::atomic<unsigned> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  path_ = fs::temp_directory_path() /
+          ("id3test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+std::string ScratchDir::File(std::string_view utf8_name) const {
+  return U8(path_ / FromU8(utf8_name));
+}
+
+std::string U8(const fs::path& path) {
+  const std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+fs::path FromU8(std::string_view utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+Bytes ReadAll(const std::string& utf8_path) {
+  std::ifstream in(FromU8(utf8_path), std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + utf8_path);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& utf8_path, const Bytes& bytes) {
+  std::ofstream out(FromU8(utf8_path), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + utf8_path);
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
+
+std::string DataFile(std::string_view name) { return std::string(ID3_TEST_DATA_DIR "/") + std::string(name); }
+
+std::string GenFile(std::string_view name) { return std::string(ID3_TEST_GEN_DIR "/") + std::string(name); }
+
+} // namespace id3::test
