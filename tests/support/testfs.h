@@ -41,5 +41,7 @@ Bytes Repeat(std::uint8_t value, std::size_t count);
 // Files bundled under tests/data, and those the build generates.
 std::string DataFile(std::string_view name);
 std::string GenFile(std::string_view name);
+// The program's bundled samples (samples/).
+std::string SampleFile(std::string_view name);
 
 } // namespace id3::test
