@@ -1,12 +1,251 @@
 #include "effects/line3d.h"
 
-namespace id3 {
+#include "effects/gdi.h"
+#include "effects/modanimate.h"
+#include "effects/units.h"
 
-// Placeholder until the control of its own lands: the system's etched line.
+#include <windowsx.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace id3 {
+namespace {
+
+Line3dSize ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+// The pixels a line shape covers: one pixel wide across its direction, its
+// end point just past the last pixel.
+RECT LineRect(const LineShape &line) {
+  return {std::min(line.X1, line.X2), std::min(line.Y1, line.Y2),
+          std::max(line.X1, line.X2) + (line.X1 == line.X2 ? 1 : 0),
+          std::max(line.Y1, line.Y2) + (line.Y1 == line.Y2 ? 1 : 0)};
+}
+
+void FillSolid(HDC dc, const RECT &rect, std::uint32_t oleColor) {
+  const gdi::UniqueBrush brush(CreateSolidBrush(OleColorToRgb(oleColor)));
+  if (brush) FillRect(dc, &rect, brush.get());
+}
+
+class PaintScope {
+public:
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope &) = delete;
+  PaintScope &operator=(const PaintScope &) = delete;
+  HDC dc() const { return dc_; }
+
+private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+std::int16_t HeldButtons(WPARAM keys) {
+  std::int16_t held = 0;
+  if (keys & MK_LBUTTON) held |= 1;
+  if (keys & MK_RBUTTON) held |= 2;
+  if (keys & MK_MBUTTON) held |= 4;
+  return held;
+}
+
+std::int16_t ShiftState(WPARAM keys) {
+  std::int16_t shift = 0;
+  if (keys & MK_SHIFT) shift |= 1;
+  if (keys & MK_CONTROL) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+} // namespace
+
 HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height) {
-  return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, x, y, width,
-                         height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateLine3d(parent, id, x, y, width, height, PropertyBag{});
+}
+
+HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height,
+                  const PropertyBag &properties) {
+  if (Line3d::ClassAtom() == 0) return nullptr;
+  return CreateWindowExW(0, kLine3dClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width, height,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr),
+                         const_cast<void *>(static_cast<const void *>(&properties)));
+}
+
+ATOM Line3d::ClassAtom() {
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Line3d::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kLine3dClassName;
+    if (const ATOM registered = RegisterClassExW(&wc)) return registered;
+    return static_cast<ATOM>(GetClassInfoExW(wc.hInstance, kLine3dClassName, &wc));
+  }();
+  return atom;
+}
+
+Line3d *Line3d::FromWindow(HWND window) {
+  const ATOM atom = ClassAtom();
+  if (!window || atom == 0 || GetClassLongPtrW(window, GCW_ATOM) != atom) return nullptr;
+  return reinterpret_cast<Line3d *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+Line3d::Line3d(HWND window, const Line3dProperties &properties)
+    : window_(window), properties_(properties) {
+  lines_[0].BorderColor = properties_.Color1;
+  lines_[1].BorderColor = properties_.Color2;
+}
+
+void Line3d::Enabled(bool New_Enabled) {
+  properties_.Enabled = New_Enabled;
+  NotifyPropertyChanged("Enabled");
+}
+
+void Line3d::Refresh() { RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+void Line3d::Color1(std::uint32_t New_Color1) {
+  properties_.Color1 = New_Color1;
+  NotifyPropertyChanged("Color1");
+  lines_[0].BorderColor = New_Color1;
+  InvalidateLine(0);
+}
+
+void Line3d::Color2(std::uint32_t New_Color2) {
+  properties_.Color2 = New_Color2;
+  NotifyPropertyChanged("Color2");
+  lines_[1].BorderColor = New_Color2;
+  InvalidateLine(1);
+}
+
+void Line3d::ReDraw() { Layout(); }
+
+void Line3d::ReadProperties(const PropertyBag &bag) {
+  properties_ = ReadLine3dProperties(bag);
+  lines_[0].BorderColor = properties_.Color1;
+  lines_[1].BorderColor = properties_.Color2;
+  Layout();
+}
+
+void Line3d::WriteProperties(PropertyBag &bag) const { WriteLine3dProperties(properties_, bag); }
+
+void Line3d::Layout() {
+  lines_[0].Visible = lines_[1].Visible = false;
+  const gdi::Resolution dpi = gdi::ScreenResolution();
+  const Line3dSize size = ClientSize(window_);
+  const bool horizontal = IsLine3dHorizontal(size);
+  const Line3dSize snapped = SnapLine3dSize(size, horizontal, dpi.x, dpi.y);
+  if (snapped != size) {
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const int frameWidth = (outer.right - outer.left) - size.width;
+    const int frameHeight = (outer.bottom - outer.top) - size.height;
+    // The resize runs a nested layout through WM_SIZE; it ends in the state
+    // this one ends in, since both place the lines on the same final size.
+    SetWindowPos(window_, nullptr, 0, 0, snapped.width + frameWidth, snapped.height + frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  PlaceLine3dLines(ClientSize(window_), horizontal, dpi.x, dpi.y, lines_);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Line3d::Paint() {
+  const PaintScope paint(window_);
+  RECT client{};
+  GetClientRect(window_, &client);
+  FillSolid(paint.dc(), client, properties_.BackColor);
+  for (const LineShape &line : lines_) {
+    if (line.Visible) FillSolid(paint.dc(), LineRect(line), line.BorderColor);
+  }
+}
+
+void Line3d::InvalidateLine(std::size_t index) {
+  const RECT rect = LineRect(lines_.at(index));
+  InvalidateRect(window_, &rect, TRUE);
+}
+
+void Line3d::RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lParam) {
+  const HWND parent = GetParent(window_);
+  if (!parent) return;
+  const gdi::Resolution dpi = gdi::ScreenResolution();
+  Line3dMouseEvent event{};
+  event.hdr.hwndFrom = window_;
+  event.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window_));
+  event.hdr.code = code;
+  event.Button = button;
+  event.Shift = ShiftState(wParam);
+  event.X = PixelsToTwips(GET_X_LPARAM(lParam), dpi.x);
+  event.Y = PixelsToTwips(GET_Y_LPARAM(lParam), dpi.y);
+  SendMessageW(parent, WM_NOTIFY, event.hdr.idFrom, reinterpret_cast<LPARAM>(&event));
+}
+
+void Line3d::NotifyPropertyChanged(const char *name) {
+  const HWND parent = GetParent(window_);
+  if (!parent) return;
+  Line3dPropertyChange change{};
+  change.hdr.hwndFrom = window_;
+  change.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window_));
+  change.hdr.code = kLine3dPropertyChanged;
+  change.Property = name;
+  SendMessageW(parent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+}
+
+LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_NCCREATE) {
+      const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+      const auto *bag = static_cast<const PropertyBag *>(create->lpCreateParams);
+      auto control = std::unique_ptr<Line3d>(
+          new Line3d(window, bag ? ReadLine3dProperties(*bag) : Line3dProperties{}));
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.release()));
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    auto *self = reinterpret_cast<Line3d *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+    case WM_SIZE: self->Layout(); return 0;
+    case WM_ERASEBKGND: return 1; // WM_PAINT covers every pixel
+    case WM_PAINT: self->Paint(); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      SetCapture(window);
+      self->RaiseMouse(kLine3dMouseDown,
+                       message == WM_LBUTTONDOWN   ? 1
+                       : message == WM_RBUTTONDOWN ? 2
+                                                   : 4,
+                       wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      self->RaiseMouse(kLine3dMouseMove, HeldButtons(wParam), wParam, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (HeldButtons(wParam) == 0 && GetCapture() == window) ReleaseCapture();
+      self->RaiseMouse(kLine3dMouseUp,
+                       message == WM_LBUTTONUP   ? 1
+                       : message == WM_RBUTTONUP ? 2
+                                                 : 4,
+                       wParam, lParam);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      std::unique_ptr<Line3d>{self}.reset();
+      break;
+    default: break;
+    }
+  } catch (...) {
+    // Nothing here throws by design; an exception must still not cross the
+    // system's message dispatch.
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace id3
