@@ -1,6 +1,20 @@
 #include "tools/fileio.h"
 
+#include <atomic>
+
 namespace id3::io {
+namespace {
+
+std::atomic<FaultHook> g_fault_hook{nullptr};
+
+} // namespace
+
+void SetFaultHook(FaultHook hook) { g_fault_hook.store(hook); }
+
+std::optional<IoError> InjectedFault(Operation op) {
+  const FaultHook hook = g_fault_hook.load(std::memory_order_relaxed);
+  return hook ? hook(op) : std::nullopt;
+}
 
 std::string_view Describe(IoError error) {
   switch (error) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <expected>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -64,5 +65,13 @@ private:
   explicit File(Native native) : native_(native) {}
   Native native_;
 };
+
+// A seam for fault-injection tests: when a hook is set, every file operation
+// asks it first, and fails with the error it returns. A hook may also end the
+// process, to show what a crash at that point leaves on disk.
+enum class Operation { Open, Size, Read, Write, Truncate, Close };
+using FaultHook = std::optional<IoError> (*)(Operation);
+void SetFaultHook(FaultHook hook);
+std::optional<IoError> InjectedFault(Operation op);
 
 } // namespace id3::io

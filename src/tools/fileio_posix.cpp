@@ -47,6 +47,7 @@ Result<std::uint64_t> SizeOf(const std::string& path) {
 }
 
 Result<File> File::Open(const std::string& path, Access access) {
+  if (auto fault = InjectedFault(Operation::Open)) return std::unexpected(*fault);
   const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0) return std::unexpected(FromErrno(errno));
@@ -74,12 +75,14 @@ File::~File() {
 }
 
 Result<std::uint64_t> File::Size() const {
+  if (auto fault = InjectedFault(Operation::Size)) return std::unexpected(*fault);
   struct stat st{};
   if (::fstat(Fd(native_), &st) != 0) return std::unexpected(FromErrno(errno));
   return static_cast<std::uint64_t>(st.st_size);
 }
 
 Result<std::size_t> File::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  if (auto fault = InjectedFault(Operation::Read)) return std::unexpected(*fault);
   std::size_t done = 0;
   while (done < out.size()) {
     const ssize_t n = ::pread(Fd(native_), out.data() + done, out.size() - done,
@@ -102,6 +105,7 @@ Result<void> File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) con
 }
 
 Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  if (auto fault = InjectedFault(Operation::Write)) return std::unexpected(*fault);
   std::size_t done = 0;
   while (done < data.size()) {
     const ssize_t n = ::pwrite(Fd(native_), data.data() + done, data.size() - done,
@@ -116,6 +120,7 @@ Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> d
 }
 
 Result<void> File::Truncate(std::uint64_t length) {
+  if (auto fault = InjectedFault(Operation::Truncate)) return std::unexpected(*fault);
   if (::ftruncate(Fd(native_), static_cast<off_t>(length)) != 0)
     return std::unexpected(FromErrno(errno));
   return {};
@@ -125,6 +130,7 @@ Result<void> File::Close() {
   const int fd = Fd(native_);
   native_ = kClosed;
   if (fd >= 0 && ::close(fd) != 0) return std::unexpected(FromErrno(errno));
+  if (auto fault = InjectedFault(Operation::Close)) return std::unexpected(*fault);
   return {};
 }
 

@@ -64,6 +64,7 @@ Result<std::uint64_t> SizeOf(const std::string& path) {
 }
 
 Result<File> File::Open(const std::string& path, Access access) {
+  if (auto fault = InjectedFault(Operation::Open)) return std::unexpected(*fault);
   const std::wstring wide = win::Widen(path);
   const DWORD attrs = GetFileAttributesW(wide.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
@@ -95,12 +96,14 @@ File::~File() {
 }
 
 Result<std::uint64_t> File::Size() const {
+  if (auto fault = InjectedFault(Operation::Size)) return std::unexpected(*fault);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(H(native_), &size)) return std::unexpected(FromLastError(GetLastError()));
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 Result<std::size_t> File::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  if (auto fault = InjectedFault(Operation::Read)) return std::unexpected(*fault);
   std::size_t done = 0;
   while (done < out.size()) {
     const std::size_t want = std::min(out.size() - done, kMaxChunk);
@@ -125,6 +128,7 @@ Result<void> File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) con
 }
 
 Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  if (auto fault = InjectedFault(Operation::Write)) return std::unexpected(*fault);
   std::size_t done = 0;
   while (done < data.size()) {
     const std::size_t want = std::min(data.size() - done, kMaxChunk);
@@ -139,6 +143,7 @@ Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> d
 }
 
 Result<void> File::Truncate(std::uint64_t length) {
+  if (auto fault = InjectedFault(Operation::Truncate)) return std::unexpected(*fault);
   FILE_END_OF_FILE_INFO info{};
   info.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
   if (!SetFileInformationByHandle(H(native_), FileEndOfFileInfo, &info, sizeof info))
@@ -150,6 +155,7 @@ Result<void> File::Close() {
   HANDLE h = H(native_);
   native_ = kClosed;
   if (h != nullptr && !CloseHandle(h)) return std::unexpected(FromLastError(GetLastError()));
+  if (auto fault = InjectedFault(Operation::Close)) return std::unexpected(*fault);
   return {};
 }
 
