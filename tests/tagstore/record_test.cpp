@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace id3 {
@@ -12,8 +13,8 @@ const CodePage kCp = CodePage::Windows1252();
 
 TagRecord Record(std::string_view marker, std::string_view title = {}) {
   TagRecord rec{};
-  std::memcpy(rec.data(), marker.data(), marker.size());
-  std::memcpy(rec.data() + record::kTitleOffset, title.data(), title.size());
+  std::copy(marker.begin(), marker.end(), rec.begin());
+  std::copy(title.begin(), title.end(), rec.begin() + record::kTitleOffset);
   return rec;
 }
 
