@@ -1,8 +1,9 @@
 #include "editor/form1.h"
+#include "startup/startup.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  id3::ShowForm1();
-  return id3::RunMessageLoop();
+  const id3::startup::MainResult started = id3::startup::Main();
+  return started.window_shown ? id3::RunMessageLoop() : started.exit_code;
 }

@@ -1,0 +1,270 @@
+#include "wintest.h"
+
+#include "tools/wintext.h"
+
+#include <array>
+#include <atomic>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+namespace id3::test {
+namespace {
+
+using win::Narrow;
+using win::Widen;
+
+struct HandleCloser {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+std::wstring ClassOf(HWND window) {
+  std::array<wchar_t, 64> name{};
+  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  return name.data();
+}
+
+// The 32-bit pixels of a bitmap that no DC has selected.
+std::vector<std::uint32_t> Bits(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height));
+  GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  return pixels;
+}
+
+// Draws into a fresh width x height bitmap and returns its pixels.
+std::vector<std::uint32_t> Render(HDC like, int width, int height,
+                                  const std::function<void(HDC)> &draw) {
+  HDC mem = CreateCompatibleDC(like);
+  HBITMAP bitmap = CreateCompatibleBitmap(like, width, height);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  draw(mem);
+  SelectObject(mem, old);
+  auto pixels = Bits(mem, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  return pixels;
+}
+
+// An icon shown by another process cannot be asked for its image, so the
+// static control's pixels on screen are compared with each standard icon
+// drawn on the same background.
+BoxIcon IconOf(HWND icon_control) {
+  RedrawWindow(icon_control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT rect{};
+  GetClientRect(icon_control, &rect);
+  POINT origin{0, 0};
+  ClientToScreen(icon_control, &origin);
+  const int width = rect.right;
+  const int height = rect.bottom;
+  HDC screen = GetDC(nullptr);
+  const auto shown = Render(screen, width, height, [&](HDC dc) {
+    BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  });
+  const COLORREF background = shown.empty() ? 0 : RGB(shown[0] >> 16, shown[0] >> 8, shown[0]);
+  BoxIcon best = BoxIcon::Unknown;
+  std::size_t best_diff = shown.size() / 20 + 1; // more than 5% off is no match
+  const std::array<std::pair<BoxIcon, LPCWSTR>, 4> candidates{{
+      {BoxIcon::Information, IDI_INFORMATION},
+      {BoxIcon::Critical, IDI_ERROR},
+      {BoxIcon::Exclamation, IDI_WARNING},
+      {BoxIcon::Question, IDI_QUESTION},
+  }};
+  for (const auto &[kind, id] : candidates) {
+    const auto drawn = Render(screen, width, height, [&](HDC dc) {
+      HBRUSH brush = CreateSolidBrush(background);
+      FillRect(dc, &rect, brush);
+      DeleteObject(brush);
+      DrawIconEx(dc, 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
+    });
+    std::size_t diff = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      diff += (shown[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
+    if (diff < best_diff) {
+      best_diff = diff;
+      best = kind;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return best;
+}
+
+Box ReadBox(HWND dialog) {
+  Box box{WindowText(dialog), "", BoxIcon::None, {}};
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::wstring cls = ClassOf(child);
+    if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+      box.buttons.push_back(WindowText(child));
+    } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        box.icon = IconOf(child);
+      else if (GetWindowTextLengthW(child) > 0)
+        box.text = WindowText(child);
+    }
+  }
+  return box;
+}
+
+void PressFirstButton(HWND dialog) {
+  if (HWND button = FindWindowExW(dialog, nullptr, L"Button", nullptr))
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+// Handles each new visible top-level window for which owned(pid) holds: a
+// message box is read and answered, anything else is closed.
+class WindowHandler {
+public:
+  explicit WindowHandler(std::function<bool(DWORD)> owned) : owned_(std::move(owned)) {}
+
+  void Sweep(std::vector<Box> &boxes, std::vector<std::string> &windows) {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND window, LPARAM list) -> BOOL {
+          if (IsWindowVisible(window))
+            reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    for (HWND window : found) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(window, &pid);
+      if (!owned_(pid) || !seen_.insert(window).second) continue;
+      if (ClassOf(window) == L"#32770") {
+        boxes.push_back(ReadBox(window));
+        PressFirstButton(window);
+      } else {
+        windows.push_back(WindowText(window));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+      }
+    }
+  }
+
+private:
+  std::function<bool(DWORD)> owned_;
+  std::set<HWND> seen_;
+};
+
+} // namespace
+
+RunResult RunProgram(const std::wstring &command_line) {
+  // The job ends every process of the run with the test, and reports when the
+  // last one is gone (an NSIS uninstaller hands over to a copy of itself).
+  UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+  UniqueHandle port(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
+  JOBOBJECT_ASSOCIATE_COMPLETION_PORT association{job.get(), port.get()};
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!SetInformationJobObject(job.get(), JobObjectAssociateCompletionPortInformation, &association,
+                               sizeof association) ||
+      !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                               sizeof limits))
+    throw std::runtime_error("job set-up failed");
+
+  std::wstring line = command_line;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      nullptr, &startup, &info))
+    throw std::runtime_error("cannot start " + Narrow(command_line));
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  AssignProcessToJobObject(job.get(), process.get());
+  ResumeThread(thread.get());
+
+  RunResult result;
+  WindowHandler handler([&job](DWORD pid) {
+    UniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    BOOL in_job = FALSE;
+    return p && IsProcessInJob(p.get(), job.get(), &in_job) && in_job;
+  });
+  for (;;) {
+    DWORD message = 0;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED overlapped = nullptr;
+    // The wait only paces the sweeps for windows; it decides nothing.
+    if (GetQueuedCompletionStatus(port.get(), &message, &key, &overlapped, 20) &&
+        message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO)
+      break;
+    handler.Sweep(result.boxes, result.windows);
+  }
+  GetExitCodeProcess(process.get(), &result.exit_code);
+  return result;
+}
+
+std::vector<Box> AnswerBoxesDuring(const std::function<void()> &action) {
+  std::vector<Box> boxes;
+  std::vector<std::string> windows;
+  std::atomic<bool> done{false};
+  std::thread answerer([&] {
+    WindowHandler handler([](DWORD pid) { return pid == GetCurrentProcessId(); });
+    while (!done) {
+      handler.Sweep(boxes, windows);
+      Sleep(20);
+    }
+  });
+  action();
+  done = true;
+  answerer.join();
+  return boxes;
+}
+
+TestKey::TestKey(const std::string &name, Kind kind)
+    : path_(L"Software\\Id3StartupTest\\" + Widen(name)) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+  HKEY key = nullptr;
+  const DWORD options = kind == Kind::Refusing ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, options, KEY_ALL_ACCESS,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+    throw std::runtime_error("cannot create test key " + name);
+  key_.reset(key);
+}
+
+TestKey::~TestKey() {
+  key_.reset();
+  RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void MakeKey(HKEY root, const std::string &sub_key, const std::string &value) {
+  HKEY raw = nullptr;
+  LSTATUS status = RegCreateKeyExW(root, Widen(sub_key).c_str(), 0, nullptr,
+                                   REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &raw, nullptr);
+  if (status == ERROR_CHILD_MUST_BE_VOLATILE)
+    status = RegCreateKeyExW(root, Widen(sub_key).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &raw, nullptr);
+  if (status != ERROR_SUCCESS) throw std::runtime_error("cannot make " + sub_key);
+  UniqueHKey key(raw);
+  const std::wstring text = Widen(value);
+  RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool KeyExists(HKEY root, const std::string &sub_key) {
+  return OpenRegKey(root, sub_key, KEY_READ) != nullptr;
+}
+
+std::vector<std::string> SubKeys(HKEY root, const std::string &sub_key) {
+  std::vector<std::string> names;
+  const UniqueHKey key = OpenRegKey(root, sub_key, KEY_READ);
+  std::array<wchar_t, 256> name{};
+  for (DWORD i = 0; key; ++i) {
+    DWORD size = static_cast<DWORD>(name.size());
+    if (RegEnumKeyExW(key.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    names.push_back(Narrow(std::wstring_view(name.data(), size)));
+  }
+  return names;
+}
+
+} // namespace id3::test
