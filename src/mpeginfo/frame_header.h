@@ -1,0 +1,146 @@
+// The MPEG audio frame header: four bytes in, the twelve fields out, and the
+// tables that give them meaning. Pure functions over bytes; no I/O.
+//
+// The header is read as one 32-bit word, byte 0 the most significant:
+//
+//   byte 0          byte 1          byte 2          byte 3
+//   7 6 5 4 3 2 1 0 7 6 5 4 3 2 1 0 7 6 5 4 3 2 1 0 7 6 5 4 3 2 1 0
+//   A A A A A A A A A A A B B C C D E E E E F F G H I I J J K L M M
+//
+//   A  sync, eleven 1 bits
+//   B  version           0 MPEG-2.5, 1 reserved, 2 MPEG-2, 3 MPEG-1
+//   C  layer             0 reserved, 1 Layer III, 2 Layer II, 3 Layer I
+//   D  protection        0: a 16-bit CRC follows the header
+//   E  bit-rate index    0 free format, 1-14 from the tables, 15 reserved
+//   F  frequency index   0-2 from the tables, 3 reserved
+//   G  padding           the frame is one slot longer
+//   H  private
+//   I  channel mode      0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
+//   J  mode extension
+//   K  copyright
+//   L  original
+//   M  emphasis          0 none, 1 50/15 ms, 2 reserved, 3 CCIT J.17
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace id3::mpeg {
+
+constexpr std::size_t kHeaderSize = 4;
+using HeaderBytes = std::span<const std::uint8_t, kHeaderSize>;
+
+// Masks and shifts of the fields in the header word.
+namespace bits {
+constexpr std::uint32_t kSyncMask = 0xFFE0'0000;
+constexpr std::uint32_t kVersionMask = 0x0018'0000, kVersionShift = 19;
+constexpr std::uint32_t kLayerMask = 0x0006'0000, kLayerShift = 17;
+constexpr std::uint32_t kProtectionMask = 0x0001'0000, kProtectionShift = 16;
+constexpr std::uint32_t kBitRateMask = 0x0000'F000, kBitRateShift = 12;
+constexpr std::uint32_t kFrequencyMask = 0x0000'0C00, kFrequencyShift = 10;
+constexpr std::uint32_t kPaddingMask = 0x0000'0200, kPaddingShift = 9;
+constexpr std::uint32_t kPrivateMask = 0x0000'0100, kPrivateShift = 8;
+constexpr std::uint32_t kChannelModeMask = 0x0000'00C0, kChannelModeShift = 6;
+constexpr std::uint32_t kModeExtensionMask = 0x0000'0030, kModeExtensionShift = 4;
+constexpr std::uint32_t kCopyrightMask = 0x0000'0008, kCopyrightShift = 3;
+constexpr std::uint32_t kOriginalMask = 0x0000'0004, kOriginalShift = 2;
+constexpr std::uint32_t kEmphasisMask = 0x0000'0003, kEmphasisShift = 0;
+} // namespace bits
+
+// Field codes.
+constexpr std::uint8_t kVersion25 = 0, kVersionReserved = 1, kVersion2 = 2, kVersion1 = 3;
+constexpr std::uint8_t kLayerReserved = 0, kLayer3 = 1, kLayer2 = 2, kLayer1 = 3;
+constexpr std::uint8_t kBitRateFree = 0, kBitRateReserved = 15;
+constexpr std::uint8_t kFrequencyReserved = 3;
+constexpr std::uint8_t kSingleChannel = 3;
+
+// The twelve fields, each as the raw code from the header.
+struct FrameHeader {
+  std::uint8_t version = 0;
+  std::uint8_t layer = 0;
+  std::uint8_t protection = 0;
+  std::uint8_t bit_rate_index = 0;
+  std::uint8_t frequency_index = 0;
+  std::uint8_t padding = 0;
+  std::uint8_t private_bit = 0;
+  std::uint8_t channel_mode = 0;
+  std::uint8_t mode_extension = 0;
+  std::uint8_t copyright = 0;
+  std::uint8_t original = 0;
+  std::uint8_t emphasis = 0;
+
+  bool operator==(const FrameHeader &) const = default;
+};
+
+constexpr std::uint32_t HeaderWord(HeaderBytes b) {
+  return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 |
+         std::uint32_t{b[3]};
+}
+
+// The eleven sync bits: byte 0 is 0xFF and the top three bits of byte 1 are set.
+constexpr bool IsFrameSync(HeaderBytes b) {
+  return (HeaderWord(b) & bits::kSyncMask) == bits::kSyncMask;
+}
+
+constexpr FrameHeader DecodeHeader(HeaderBytes b) {
+  const std::uint32_t w = HeaderWord(b);
+  const auto field = [w](std::uint32_t mask, std::uint32_t shift) {
+    return static_cast<std::uint8_t>((w & mask) >> shift);
+  };
+  using namespace bits;
+  return FrameHeader{
+      .version = field(kVersionMask, kVersionShift),
+      .layer = field(kLayerMask, kLayerShift),
+      .protection = field(kProtectionMask, kProtectionShift),
+      .bit_rate_index = field(kBitRateMask, kBitRateShift),
+      .frequency_index = field(kFrequencyMask, kFrequencyShift),
+      .padding = field(kPaddingMask, kPaddingShift),
+      .private_bit = field(kPrivateMask, kPrivateShift),
+      .channel_mode = field(kChannelModeMask, kChannelModeShift),
+      .mode_extension = field(kModeExtensionMask, kModeExtensionShift),
+      .copyright = field(kCopyrightMask, kCopyrightShift),
+      .original = field(kOriginalMask, kOriginalShift),
+      .emphasis = field(kEmphasisMask, kEmphasisShift),
+  };
+}
+
+// A reserved version, layer, bit-rate index or frequency index: such four bytes
+// are no frame header, whatever their sync bits say.
+constexpr bool HasReservedField(const FrameHeader &h) {
+  return h.version == kVersionReserved || h.layer == kLayerReserved ||
+         h.bit_rate_index == kBitRateReserved || h.frequency_index == kFrequencyReserved;
+}
+
+// Two headers of one stream: same version, layer and sampling frequency.
+constexpr bool SameStream(const FrameHeader &a, const FrameHeader &b) {
+  return a.version == b.version && a.layer == b.layer && a.frequency_index == b.frequency_index;
+}
+
+// Sampling frequency in Hz; 0 for a reserved version or frequency index.
+int FrequencyHz(const FrameHeader &h);
+// Bit rate in kbit/s from the tables of ISO/IEC 11172-3 (MPEG-1) and 13818-3
+// (every other version); 0 for free format, index 15 or the reserved layer.
+int BitRateKbps(const FrameHeader &h);
+// Audio samples per channel in one frame: 384, 1152, or 576 for Layer III of
+// MPEG-2 and 2.5; 0 for the reserved layer.
+int SamplesPerFrame(const FrameHeader &h);
+// k such that k x bit rate / frequency is the length of a frame in bytes (less
+// padding): 48 for Layer I (12 slots of 4 bytes), 144 for Layer II and MPEG-1
+// Layer III, 72 for Layer III of MPEG-2 and 2.5. 0 for the reserved layer.
+int FrameLengthCoefficient(const FrameHeader &h);
+// Length in bytes of the frame this header starts, padding included; 0 when it
+// cannot be known (free format, a reserved field).
+int FrameLength(const FrameHeader &h);
+// Bytes of Layer III side information behind the header (and its CRC): 32 or
+// 17 for MPEG-1 (stereo, mono), 17 or 9 for MPEG-2 and 2.5; 0 for Layers I, II.
+int SideInfoSize(const FrameHeader &h);
+
+// The values shown for the fields.
+float MpegVersionNumber(const FrameHeader &h);  // 1, 2, 2.5; 0 for reserved
+std::uint8_t LayerNumber(const FrameHeader &h); // 1, 2, 3; 0 for reserved
+std::string_view ChannelModeText(const FrameHeader &h);
+std::string_view EmphasisText(const FrameHeader &h);
+
+} // namespace id3::mpeg

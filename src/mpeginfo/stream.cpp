@@ -1,0 +1,199 @@
+#include "mpeginfo/stream.h"
+
+#include "mpeginfo/tags.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace id3::mpeg {
+namespace {
+
+// The scan reads a small first block, since the audio of most files starts
+// right at the beginning or behind the tag, and doubles it up to the largest.
+constexpr std::size_t kFirstBlock = 4096;
+constexpr std::size_t kLargestBlock = 256 * 1024;
+
+// Reads as much of out as the source holds at offset; how many bytes that was.
+std::optional<std::size_t> ReadUpTo(const ByteSource &src, std::uint64_t offset,
+                                    std::span<std::uint8_t> out) {
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const auto got = src.ReadAt(offset + done, out.subspan(done));
+    if (!got) return std::nullopt;
+    if (*got == 0) break;
+    done += *got;
+  }
+  return done;
+}
+
+// Whether the frame that the header at buf[at] starts is followed by another
+// of the same stream, or the audio ends before a header could follow it.
+std::optional<bool> FollowedBySameStream(const ByteSource &src, std::span<const std::uint8_t> buf,
+                                         std::uint64_t buf_offset, std::size_t at,
+                                         const FrameHeader &h, std::uint64_t audio_end) {
+  const int length = FrameLength(h);
+  if (length == 0) return true; // free format: the next frame's place is not known
+  const std::uint64_t next = buf_offset + at + static_cast<std::uint64_t>(length);
+  if (next + kHeaderSize > audio_end) return true;
+  std::array<std::uint8_t, kHeaderSize> bytes{};
+  if (at + static_cast<std::size_t>(length) + kHeaderSize <= buf.size()) {
+    std::copy_n(buf.begin() + static_cast<std::ptrdiff_t>(at) + length, kHeaderSize, bytes.begin());
+  } else {
+    const auto got = ReadUpTo(src, next, bytes);
+    if (!got) return std::nullopt;
+    if (*got < kHeaderSize) return true;
+  }
+  return IsFrameSync(bytes) && SameStream(DecodeHeader(bytes), h);
+}
+
+} // namespace
+
+io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
+                                             std::span<std::uint8_t> out) const {
+  if (offset >= bytes_.size()) return 0;
+  const std::size_t n = std::min<std::uint64_t>(out.size(), bytes_.size() - offset);
+  std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), n, out.begin());
+  return n;
+}
+
+io::Result<std::size_t> FileSource::ReadAt(std::uint64_t offset,
+                                           std::span<std::uint8_t> out) const {
+  return file_.ReadSomeAt(offset, out);
+}
+
+std::optional<AudioSpan> LocateAudio(const ByteSource &src) {
+  const std::uint64_t size = src.Size();
+  AudioSpan audio{.begin = 0, .end = size};
+  std::array<std::uint8_t, kId3v2HeaderSize> header{};
+  while (audio.begin < size) {
+    const auto got = ReadUpTo(src, audio.begin, header);
+    if (!got) return std::nullopt;
+    const std::uint64_t length = Id3v2TagLength(std::span(header).first(*got));
+    if (length == 0) break;
+    audio.begin += length;
+  }
+  if (size >= kId3v1Size) {
+    std::array<std::uint8_t, kId3v1Size> last{};
+    const auto got = ReadUpTo(src, size - kId3v1Size, last);
+    if (!got) return std::nullopt;
+    if (*got == kId3v1Size && IsId3v1Tag(last)) audio.end = size - kId3v1Size;
+  }
+  return audio;
+}
+
+std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan &audio) {
+  const std::uint64_t size = src.Size();
+  if (size < kHeaderSize || audio.end < kHeaderSize) return std::nullopt;
+  // The last offset examined.
+  const std::uint64_t last = std::min(size >= 6 ? size - 6 : 0, audio.end - kHeaderSize);
+  if (audio.begin > last) return std::nullopt;
+
+  std::vector<std::uint8_t> buf;
+  std::size_t block = kFirstBlock;
+  std::uint64_t base = audio.begin;
+  while (true) {
+    buf.resize(static_cast<std::size_t>(std::min<std::uint64_t>(block, size - base)));
+    const auto got = ReadUpTo(src, base, buf);
+    if (!got || *got < kHeaderSize) return std::nullopt;
+    const std::size_t n = *got;
+    // Candidates buf[0] to buf[limit]: all four bytes in the buffer, none past last.
+    const std::size_t limit =
+        static_cast<std::size_t>(std::min<std::uint64_t>(n - kHeaderSize, last - base));
+    for (std::size_t i = 0; i <= limit; ++i) {
+      const void *ff = std::memchr(buf.data() + i, 0xFF, limit - i + 1);
+      if (!ff) break;
+      i = static_cast<std::size_t>(static_cast<const std::uint8_t *>(ff) - buf.data());
+      const HeaderBytes candidate(buf.data() + i, kHeaderSize);
+      if (!IsFrameSync(candidate)) continue;
+      const FrameHeader h = DecodeHeader(candidate);
+      if (HasReservedField(h)) continue;
+      const auto followed =
+          FollowedBySameStream(src, std::span(buf).first(n), base, i, h, audio.end);
+      if (!followed) return std::nullopt;
+      if (!*followed) continue;
+      FoundFrame found{.offset = base + i, .header = h};
+      std::copy_n(candidate.begin(), kHeaderSize, found.bytes.begin());
+      return found;
+    }
+    if (base + limit >= last) return std::nullopt;
+    base += limit + 1;
+    block = std::min(block * 2, kLargestBlock);
+  }
+}
+
+std::optional<std::int32_t> RoundToInt32(double x) {
+  if (!std::isfinite(x)) return std::nullopt;
+  const double r = std::nearbyint(x); // the default rounding: to nearest, ties to even
+  if (r < std::numeric_limits<std::int32_t>::min() || r > std::numeric_limits<std::int32_t>::max())
+    return std::nullopt;
+  return static_cast<std::int32_t>(r);
+}
+
+std::optional<Facts> DeriveFacts(const FrameHeader &h, const VbrHeader &vbr,
+                                 std::uint64_t audio_bytes) {
+  const int frequency = FrequencyHz(h);
+  const int samples = SamplesPerFrame(h);
+  if (frequency == 0 || samples == 0) return std::nullopt;
+  Facts f;
+  f.frequency = frequency;
+  f.vbr = vbr.kind == VbrKind::Xing || vbr.kind == VbrKind::Vbri;
+  const double audio_bits = static_cast<double>(audio_bytes) * 8;
+
+  std::optional<std::int32_t> bit_rate;
+  if (f.vbr && !vbr.frames) {
+    bit_rate = -1;
+    f.duration = audio_bits / 1000 / -1;
+  } else if (vbr.kind != VbrKind::None && vbr.frames) {
+    const std::uint32_t frames = *vbr.frames;
+    if (frames == 0 ||
+        frames > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
+      return std::nullopt;
+    f.num_frames = static_cast<std::int32_t>(frames);
+    f.duration = static_cast<double>(frames) * samples / frequency;
+    const int table_rate = BitRateKbps(h);
+    if (vbr.kind == VbrKind::Info && table_rate != 0) {
+      bit_rate = table_rate;
+    } else {
+      const double bytes = vbr.bytes ? *vbr.bytes : static_cast<double>(audio_bytes);
+      bit_rate = RoundToInt32(bytes * 8 / f.duration / 1000);
+    }
+  } else {
+    const int table_rate = BitRateKbps(h);
+    if (table_rate == 0) return std::nullopt;
+    bit_rate = table_rate;
+    f.duration = audio_bits / (table_rate * 1000.0);
+    const double frame_bytes = FrameLengthCoefficient(h) * (table_rate * 1000.0 / frequency);
+    const auto frames = RoundToInt32(static_cast<double>(audio_bytes) / frame_bytes);
+    if (!frames) return std::nullopt;
+    f.num_frames = *frames;
+  }
+  const auto song_length = RoundToInt32(f.duration);
+  if (!bit_rate || !song_length) return std::nullopt;
+  f.bit_rate = *bit_rate;
+  f.song_length = *song_length;
+  return f;
+}
+
+std::optional<StreamInfo> AnalyseStream(const ByteSource &src) {
+  StreamInfo info;
+  const auto audio = LocateAudio(src);
+  if (!audio) return std::nullopt;
+  info.audio = *audio;
+  const auto frame = FindFirstFrame(src, info.audio);
+  if (!frame) return std::nullopt;
+  info.frame = *frame;
+
+  std::array<std::uint8_t, kVbrWindow> window{};
+  const auto got = ReadUpTo(src, frame->offset, window);
+  if (!got) return std::nullopt;
+  info.vbr = FindVbrHeader(frame->header, std::span(window).first(*got));
+
+  const auto facts = DeriveFacts(frame->header, info.vbr, info.audio.Bytes());
+  if (!facts) return std::nullopt;
+  info.facts = *facts;
+  return info;
+}
+
+} // namespace id3::mpeg

@@ -1,0 +1,110 @@
+// Finding the first frame of an MPEG audio stream and deriving its facts.
+//
+// The decisions are pure functions (DeriveFacts) or work on a ByteSource, the
+// one thing that reads; a file is a ByteSource through FileSource, a buffer in
+// memory through MemorySource.
+#pragma once
+
+#include "mpeginfo/frame_header.h"
+#include "mpeginfo/vbr_header.h"
+#include "tools/fileio.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace id3::mpeg {
+
+class ByteSource {
+public:
+  virtual ~ByteSource() = default;
+  virtual std::uint64_t Size() const = 0;
+  // Reads up to out.size() bytes at offset; fewer only at the end.
+  virtual io::Result<std::size_t> ReadAt(std::uint64_t offset,
+                                         std::span<std::uint8_t> out) const = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+  explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  std::uint64_t Size() const override { return bytes_.size(); }
+  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+
+private:
+  std::span<const std::uint8_t> bytes_;
+};
+
+class FileSource final : public ByteSource {
+public:
+  FileSource(const io::File &file, std::uint64_t size) : file_(file), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+
+private:
+  const io::File &file_;
+  std::uint64_t size_;
+};
+
+// Where the audio lies: behind the leading ID3v2 tags, before an ID3v1 tag.
+struct AudioSpan {
+  std::uint64_t begin = 0; // first byte behind the ID3v2 tags
+  std::uint64_t end = 0;   // the file's length, less 128 when it ends in an ID3v1 tag
+  std::uint64_t Bytes() const { return end > begin ? end - begin : 0; }
+};
+// Nothing when the source cannot be read.
+std::optional<AudioSpan> LocateAudio(const ByteSource &src);
+
+struct FoundFrame {
+  std::uint64_t offset = 0; // of the header's first byte, 0-based
+  std::array<std::uint8_t, kHeaderSize> bytes{};
+  FrameHeader header;
+};
+
+// The first frame header at or after audio.begin. A candidate has the sync
+// bits and no reserved field, and where the audio holds the frame that should
+// follow it, that frame starts with a header of the same stream. Candidates
+// are examined up to offset size - 6 (only offset 0 in a file of 4 or 5
+// bytes) and only where their four bytes lie before audio.end. The source is
+// read in blocks. Nothing when there is none or the source cannot be read.
+std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan &audio);
+
+// What LoadMP3 publishes, derived from the first header, the block in its
+// frame and the number of audio bytes.
+struct Facts {
+  std::int32_t bit_rate = 0;  // kbit/s; -1 for a VBR block without a frame count
+  std::int32_t frequency = 0; // Hz
+  std::int32_t num_frames = 0;
+  std::int32_t song_length = 0; // whole seconds, rounded half to even
+  double duration = 0;          // seconds
+  bool vbr = false;             // a Xing or VBRI block
+};
+
+// Nothing when the facts cannot be formed: no bit rate and no frame count, a
+// frame count of 0, or a value outside 32 bits.
+//  - Xing or VBRI with a frame count: duration = frames x samples per frame /
+//    frequency; bit rate = the block's byte count (else audio_bytes) x 8 /
+//    duration, the average.
+//  - Xing without a frame count: bit rate -1, duration audio_bytes x 8 / -1000.
+//  - Info with a frame count: duration as for Xing, the header's bit rate.
+//  - otherwise (constant bit rate): the header's bit rate; duration =
+//    audio_bytes x 8 / bit rate, frames = audio_bytes / frame length.
+std::optional<Facts> DeriveFacts(const FrameHeader &h, const VbrHeader &vbr,
+                                 std::uint64_t audio_bytes);
+
+// Everything at once: the audio's place, its first frame, the block in that
+// frame, the facts. Nothing when any of them fails.
+struct StreamInfo {
+  AudioSpan audio;
+  FoundFrame frame;
+  VbrHeader vbr;
+  Facts facts;
+};
+std::optional<StreamInfo> AnalyseStream(const ByteSource &src);
+
+// Rounds to the nearest integer, a half to the even neighbour; nothing when
+// the result lies outside 32 bits (or x is not a number).
+std::optional<std::int32_t> RoundToInt32(double x);
+
+} // namespace id3::mpeg

@@ -1,0 +1,30 @@
+// The tags around the audio of an MP3 file, as far as the audio facts need
+// them: their lengths. Pure functions over bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace id3::mpeg {
+
+// ID3v2, at the start of the file (and directly behind another ID3v2 tag):
+//   0  3  "ID3"
+//   3  2  version and revision, neither 0xFF
+//   5  1  flags; bit 4 (0x10): a 10-byte footer follows the tag
+//   6  4  size of the tag less header and footer, 28 bits synchsafe: 7 bits
+//         in each byte, most significant first, the top bit always 0
+constexpr std::size_t kId3v2HeaderSize = 10;
+constexpr std::size_t kId3v2FooterSize = 10;
+constexpr std::uint8_t kId3v2FooterFlag = 0x10;
+
+// Whole length of the tag whose header is at the start of bytes: header, body
+// and footer. 0 when the bytes are not an ID3v2 header.
+std::uint64_t Id3v2TagLength(std::span<const std::uint8_t> bytes);
+
+// ID3v1: the last 128 bytes of the file, starting with "TAG" in any letter
+// case, as the tag store reads it.
+constexpr std::size_t kId3v1Size = 128;
+bool IsId3v1Tag(std::span<const std::uint8_t> last_128);
+
+} // namespace id3::mpeg
