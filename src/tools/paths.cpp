@@ -1,0 +1,52 @@
+#include "tools/paths.h"
+
+#include <iomanip>
+#include <sstream>
+#include <string_view>
+
+namespace id3 {
+
+namespace {
+
+struct Scaled {
+  double value;
+  std::string_view unit;
+};
+
+Scaled ScaleFileSize(double size) {
+  if (size <= 1024) return {size, " Bytes"};
+  size /= 1024;
+  if (size <= 1024) return {size, " KB"};
+  size /= 1024;
+  if (size <= 1024) return {size, " MB"};
+  return {size / 1024, " GB"};
+}
+
+} // namespace
+
+std::string FileNameOf(const std::string &path) {
+  if (path.empty() || path.back() == '\\' || path.back() == '/') return path;
+  std::size_t sep = path.rfind('\\');
+  if (sep == std::string::npos) sep = path.rfind('/');
+  return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+std::string StripExtension(const std::string &name) {
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(0, dot);
+}
+
+std::string FormatFileSize(double size) {
+  const Scaled s = ScaleFileSize(size);
+  return FormatTwoDecimals(s.value) + std::string(s.unit);
+}
+
+std::string FormatFileSize(double size, const std::locale &loc) {
+  const Scaled s = ScaleFileSize(size);
+  std::ostringstream out;
+  out.imbue(loc);
+  out << std::fixed << std::setprecision(2) << s.value << s.unit;
+  return out.str();
+}
+
+} // namespace id3

@@ -1,0 +1,62 @@
+#include "tools/paths.h"
+
+#include "tools/wintext.h"
+
+#include <windows.h>
+
+#include <charconv>
+#include <string_view>
+
+namespace id3 {
+namespace {
+
+std::wstring LocaleText(LCTYPE what) {
+  wchar_t buf[16] = {};
+  const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, buf, 16);
+  return n > 1 ? std::wstring(buf, static_cast<std::size_t>(n - 1)) : std::wstring();
+}
+
+UINT LocaleNumber(LCTYPE what) {
+  DWORD value = 0;
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what | LOCALE_RETURN_NUMBER,
+                  reinterpret_cast<LPWSTR>(&value), sizeof value / sizeof(wchar_t));
+  return value;
+}
+
+// LOCALE_SGROUPING ("3;0", "3;2;0", "3") as NUMBERFMTW.Grouping (3, 32, 30):
+// the digits in a row, with a trailing ";0" dropped and otherwise a 0 added.
+UINT GroupingOf(std::wstring_view text) {
+  UINT grouping = 0;
+  for (const wchar_t c : text)
+    if (c >= L'0' && c <= L'9') grouping = grouping * 10 + static_cast<UINT>(c - L'0');
+  if (text.size() >= 2 && text.substr(text.size() - 2) == L";0") return grouping / 10;
+  return grouping * 10;
+}
+
+} // namespace
+
+std::string FormatTwoDecimals(double value) {
+  char digits[64];
+  const auto [end, ec] =
+      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2);
+  if (ec != std::errc()) return {};
+  const std::wstring number =
+      win::Widen(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+
+  std::wstring decimal = LocaleText(LOCALE_SDECIMAL);
+  std::wstring thousand = LocaleText(LOCALE_STHOUSAND);
+  NUMBERFMTW fmt{};
+  fmt.NumDigits = 2;
+  fmt.LeadingZero = LocaleNumber(LOCALE_ILZERO);
+  fmt.Grouping = GroupingOf(LocaleText(LOCALE_SGROUPING));
+  fmt.lpDecimalSep = decimal.data();
+  fmt.lpThousandSep = thousand.data();
+  fmt.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
+
+  wchar_t out[128];
+  const int n = GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, number.c_str(), &fmt, out, 128);
+  if (n <= 1) return {};
+  return win::Narrow(std::wstring_view(out, static_cast<std::size_t>(n - 1)));
+}
+
+} // namespace id3
