@@ -92,7 +92,7 @@ private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   void Layout();
-  void Paint();
+  void Paint(HDC dc) const;
   void RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lParam);
   void NotifyPropertyChanged(const char *name);
   void InvalidateLine(std::size_t index);

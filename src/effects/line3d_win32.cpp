@@ -154,13 +154,12 @@ void Line3d::Layout() {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-void Line3d::Paint() {
-  const PaintScope paint(window_);
+void Line3d::Paint(HDC dc) const {
   RECT client{};
   GetClientRect(window_, &client);
-  FillSolid(paint.dc(), client, properties_.BackColor);
+  FillSolid(dc, client, properties_.BackColor);
   for (const LineShape &line : lines_) {
-    if (line.Visible) FillSolid(paint.dc(), LineRect(line), line.BorderColor);
+    if (line.Visible) FillSolid(dc, LineRect(line), line.BorderColor);
   }
 }
 
@@ -211,7 +210,13 @@ LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE:
     case WM_SIZE: self->Layout(); return 0;
     case WM_ERASEBKGND: return 1; // WM_PAINT covers every pixel
-    case WM_PAINT: self->Paint(); return 0;
+    case WM_PAINT: {
+      const PaintScope paint(window);
+      self->Paint(paint.dc());
+      return 0;
+    }
+    // Window animations and PrintWindow capture the control through this.
+    case WM_PRINTCLIENT: self->Paint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
