@@ -14,6 +14,9 @@ namespace {
 // right at the beginning or behind the tag, and doubles it up to the largest.
 constexpr std::size_t kFirstBlock = 4096;
 constexpr std::size_t kLargestBlock = 256 * 1024;
+// The longest free-format frame: 640 kbit/s at 32 kHz, 2880 bytes and one of
+// padding, and the next header's four bytes.
+constexpr std::size_t kLongestFreeFormatFrame = 2881 + kHeaderSize;
 
 // Reads as much of out as the source holds at offset; how many bytes that was.
 std::optional<std::size_t> ReadUpTo(const ByteSource &src, std::uint64_t offset,
@@ -28,24 +31,52 @@ std::optional<std::size_t> ReadUpTo(const ByteSource &src, std::uint64_t offset,
   return done;
 }
 
-// Whether the frame that the header at buf[at] starts is followed by another
-// of the same stream, or the audio ends before a header could follow it.
+// Four bytes at offset, from buf where it holds them, else read.
+std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource &src,
+                                                              std::span<const std::uint8_t> buf,
+                                                              std::uint64_t buf_offset,
+                                                              std::uint64_t offset) {
+  std::array<std::uint8_t, kHeaderSize> bytes{};
+  if (offset >= buf_offset && offset - buf_offset + kHeaderSize <= buf.size()) {
+    std::copy_n(buf.begin() + static_cast<std::ptrdiff_t>(offset - buf_offset), kHeaderSize,
+                bytes.begin());
+    return bytes;
+  }
+  const auto got = ReadUpTo(src, offset, bytes);
+  if (!got || *got < kHeaderSize) return std::nullopt;
+  return bytes;
+}
+
+bool ContinuesStream(std::span<const std::uint8_t, kHeaderSize> bytes, const FrameHeader &h) {
+  return IsFrameSync(bytes) && SameStream(DecodeHeader(bytes), h);
+}
+
+// Whether the frame that the header at `offset` starts is followed by another
+// of the same stream, or the audio ends before one could follow.
 std::optional<bool> FollowedBySameStream(const ByteSource &src, std::span<const std::uint8_t> buf,
-                                         std::uint64_t buf_offset, std::size_t at,
+                                         std::uint64_t buf_offset, std::uint64_t offset,
                                          const FrameHeader &h, std::uint64_t audio_end) {
   const int length = FrameLength(h);
-  if (length == 0) return true; // free format: the next frame's place is not known
-  const std::uint64_t next = buf_offset + at + static_cast<std::uint64_t>(length);
-  if (next + kHeaderSize > audio_end) return true;
-  std::array<std::uint8_t, kHeaderSize> bytes{};
-  if (at + static_cast<std::size_t>(length) + kHeaderSize <= buf.size()) {
-    std::copy_n(buf.begin() + static_cast<std::ptrdiff_t>(at) + length, kHeaderSize, bytes.begin());
-  } else {
-    const auto got = ReadUpTo(src, next, bytes);
-    if (!got) return std::nullopt;
-    if (*got < kHeaderSize) return true;
+  if (length != 0) {
+    const std::uint64_t next = offset + static_cast<std::uint64_t>(length);
+    if (next + kHeaderSize > audio_end) return true;
+    const auto bytes = HeaderAt(src, buf, buf_offset, next);
+    if (!bytes) return std::nullopt;
+    return ContinuesStream(*bytes, h);
   }
-  return IsFrameSync(bytes) && SameStream(DecodeHeader(bytes), h);
+  // Free format: the header does not tell the frame's length, so the next
+  // free-format header of the stream is looked for as far as the longest
+  // frame reaches.
+  const std::uint64_t window_end = offset + kHeaderSize + kLongestFreeFormatFrame;
+  if (window_end > audio_end) return true;
+  std::vector<std::uint8_t> window(kLongestFreeFormatFrame);
+  const auto got = ReadUpTo(src, offset + kHeaderSize, window);
+  if (!got) return std::nullopt;
+  for (std::size_t i = 0; i + kHeaderSize <= *got; ++i) {
+    const std::span<const std::uint8_t, kHeaderSize> next(window.data() + i, kHeaderSize);
+    if (ContinuesStream(next, h) && DecodeHeader(next).bit_rate_index == kBitRateFree) return true;
+  }
+  return false;
 }
 
 } // namespace
@@ -110,7 +141,7 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan 
       const FrameHeader h = DecodeHeader(candidate);
       if (HasReservedField(h)) continue;
       const auto followed =
-          FollowedBySameStream(src, std::span(buf).first(n), base, i, h, audio.end);
+          FollowedBySameStream(src, std::span(buf).first(n), base, base + i, h, audio.end);
       if (!followed) return std::nullopt;
       if (!*followed) continue;
       FoundFrame found{.offset = base + i, .header = h};

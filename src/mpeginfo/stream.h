@@ -64,10 +64,12 @@ struct FoundFrame {
 
 // The first frame header at or after audio.begin. A candidate has the sync
 // bits and no reserved field, and where the audio holds the frame that should
-// follow it, that frame starts with a header of the same stream. Candidates
-// are examined up to offset size - 6 (only offset 0 in a file of 4 or 5
-// bytes) and only where their four bytes lie before audio.end. The source is
-// read in blocks. Nothing when there is none or the source cannot be read.
+// follow it, that frame starts with a header of the same stream (for free
+// format, whose frame length the header does not give: a free-format header of
+// the stream within the longest frame's reach). Candidates are examined up to
+// offset size - 6 (only offset 0 in a file of 4 or 5 bytes) and only where
+// their four bytes lie before audio.end. The source is read in blocks.
+// Nothing when there is no header or the source cannot be read.
 std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan &audio);
 
 // What LoadMP3 publishes, derived from the first header, the block in its

@@ -77,6 +77,18 @@ TEST(Scan, ACandidateNeedsTheNextFrameOfTheSameStream) {
   EXPECT_EQ(FirstFrame(Concat({Frames(kCbr128, 1), test::Id3v1Tag()})), 0u);
 }
 
+TEST(Scan, FreeFormatNeedsAnotherFreeFormatHeaderWithinReach) {
+  const test::Header free = {0xFF, 0xFB, 0x00, 0x00};
+  const Bytes lone =
+      Concat({Bytes(free.begin(), free.end()), Bytes(3000, 0x11), Frames(kCbr128, 2)});
+  EXPECT_EQ(FirstFrame(lone), 3004u);
+  const Bytes pair = Concat({Bytes(free.begin(), free.end()), Bytes(700, 0x11),
+                             Bytes(free.begin(), free.end()), Bytes(3000, 0x11)});
+  EXPECT_EQ(FirstFrame(pair), 0u);
+  // Where the audio ends within reach, the header is taken.
+  EXPECT_EQ(FirstFrame(Concat({Bytes(free.begin(), free.end()), Bytes(1000, 0)})), 0u);
+}
+
 TEST(Scan, NoCandidateInsideTheId3v1Tag) {
   Bytes tag = test::Id3v1Tag();
   std::copy(kCbr128.begin(), kCbr128.end(), tag.begin() + 3);
