@@ -10,7 +10,7 @@ namespace id3::test {
 
 class Dib {
 public:
-  Dib(int width, int height, COLORREF fill) : width_(width), height_(height) {
+  Dib(int width, int height, COLORREF fill) : width_(width) {
     // Filled through the bits, so that no drawing call stands between the
     // pixels a test reads and the ones it set.
     BITMAPINFO info{};
@@ -38,10 +38,7 @@ public:
   Dib(const Dib &) = delete;
   Dib &operator=(const Dib &) = delete;
 
-  bool ok() const { return bitmap_ && bits_ && dc_; }
   HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
 
   // As a COLORREF (0x00BBGGRR).
   COLORREF Pixel(int x, int y) const {
@@ -60,7 +57,6 @@ public:
 
 private:
   int width_;
-  int height_;
   HBITMAP bitmap_ = nullptr;
   std::uint32_t *bits_ = nullptr;
   HDC dc_ = nullptr;
