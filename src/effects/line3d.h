@@ -90,6 +90,10 @@ private:
   Line3d(HWND window, const Line3dProperties &properties);
   static ATOM ClassAtom();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static void Attach(HWND window, const CREATESTRUCTW &create);
+
+  void ButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam);
+  void ButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
 
   void Layout();
   void Paint(HDC dc) const;

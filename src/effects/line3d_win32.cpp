@@ -111,16 +111,16 @@ void Line3d::Refresh() { RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE 
 
 void Line3d::Color1(std::uint32_t New_Color1) {
   properties_.Color1 = New_Color1;
-  NotifyPropertyChanged("Color1");
   lines_[0].BorderColor = New_Color1;
   InvalidateLine(0);
+  NotifyPropertyChanged("Color1");
 }
 
 void Line3d::Color2(std::uint32_t New_Color2) {
   properties_.Color2 = New_Color2;
-  NotifyPropertyChanged("Color2");
   lines_[1].BorderColor = New_Color2;
   InvalidateLine(1);
+  NotifyPropertyChanged("Color2");
 }
 
 void Line3d::ReDraw() { Layout(); }
@@ -168,6 +168,7 @@ void Line3d::InvalidateLine(std::size_t index) {
   InvalidateRect(window_, &rect, TRUE);
 }
 
+// Sent last by every caller, as NotifyPropertyChanged.
 void Line3d::RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lParam) {
   const HWND parent = GetParent(window_);
   if (!parent) return;
@@ -183,6 +184,7 @@ void Line3d::RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lP
   SendMessageW(parent, WM_NOTIFY, event.hdr.idFrom, reinterpret_cast<LPARAM>(&event));
 }
 
+// Sent last by every caller: the host may destroy the control while handling it.
 void Line3d::NotifyPropertyChanged(const char *name) {
   const HWND parent = GetParent(window_);
   if (!parent) return;
@@ -194,16 +196,27 @@ void Line3d::NotifyPropertyChanged(const char *name) {
   SendMessageW(parent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
 }
 
+void Line3d::Attach(HWND window, const CREATESTRUCTW &create) {
+  const auto *bag = static_cast<const PropertyBag *>(create.lpCreateParams);
+  auto control = std::unique_ptr<Line3d>(
+      new Line3d(window, bag ? ReadLine3dProperties(*bag) : Line3dProperties{}));
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.release()));
+}
+
+void Line3d::ButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam) {
+  // The release reaches the control even when it happens outside it.
+  SetCapture(window_);
+  RaiseMouse(kLine3dMouseDown, button, wParam, lParam);
+}
+
+void Line3d::ButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
+  if (HeldButtons(wParam) == 0 && GetCapture() == window_) ReleaseCapture();
+  RaiseMouse(kLine3dMouseUp, button, wParam, lParam);
+}
+
 LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
-    if (message == WM_NCCREATE) {
-      const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
-      const auto *bag = static_cast<const PropertyBag *>(create->lpCreateParams);
-      auto control = std::unique_ptr<Line3d>(
-          new Line3d(window, bag ? ReadLine3dProperties(*bag) : Line3dProperties{}));
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.release()));
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
+    if (message == WM_NCCREATE) Attach(window, *reinterpret_cast<const CREATESTRUCTW *>(lParam));
     auto *self = reinterpret_cast<Line3d *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
@@ -217,29 +230,15 @@ LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     }
     // Window animations and PrintWindow capture the control through this.
     case WM_PRINTCLIENT: self->Paint(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      SetCapture(window);
-      self->RaiseMouse(kLine3dMouseDown,
-                       message == WM_LBUTTONDOWN   ? 1
-                       : message == WM_RBUTTONDOWN ? 2
-                                                   : 4,
-                       wParam, lParam);
-      return 0;
+    case WM_LBUTTONDOWN: self->ButtonDown(1, wParam, lParam); return 0;
+    case WM_RBUTTONDOWN: self->ButtonDown(2, wParam, lParam); return 0;
+    case WM_MBUTTONDOWN: self->ButtonDown(4, wParam, lParam); return 0;
     case WM_MOUSEMOVE:
       self->RaiseMouse(kLine3dMouseMove, HeldButtons(wParam), wParam, lParam);
       return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      if (HeldButtons(wParam) == 0 && GetCapture() == window) ReleaseCapture();
-      self->RaiseMouse(kLine3dMouseUp,
-                       message == WM_LBUTTONUP   ? 1
-                       : message == WM_RBUTTONUP ? 2
-                                                 : 4,
-                       wParam, lParam);
-      return 0;
+    case WM_LBUTTONUP: self->ButtonUp(1, wParam, lParam); return 0;
+    case WM_RBUTTONUP: self->ButtonUp(2, wParam, lParam); return 0;
+    case WM_MBUTTONUP: self->ButtonUp(4, wParam, lParam); return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       std::unique_ptr<Line3d>{self}.reset();
@@ -247,8 +246,9 @@ LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     default: break;
     }
   } catch (...) {
-    // Nothing here throws by design; an exception must still not cross the
-    // system's message dispatch.
+    // Only creation can throw (out of memory): refuse the window rather than
+    // let an exception cross the system's message dispatch.
+    if (message == WM_NCCREATE) return FALSE;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
