@@ -1,10 +1,661 @@
+#include "editor/form1_win32.h"
+
 #include "editor/form1.h"
+#include "editor/form1_controls.h"
+#include "editor/settings_win32.h"
+#include "editor_version.h"
+#include "effects/line3d.h"
+#include "mpeginfo/mp3info.h"
+#include "tagstore/genres.h"
+#include "tools/paths.h"
+#include "tools/process.h"
+#include "tools/shell.h"
+#include "tools/wintext.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
 
 namespace id3 {
 
-// Placeholder until the window lands: no window, so nothing to wait for.
-void ShowForm1() {}
+namespace {
 
-int RunMessageLoop() { return 0; }
+using namespace form1;
+
+constexpr form::Version kVersion{ID3_VERSION_MAJOR, ID3_VERSION_MINOR, ID3_VERSION_REVISION};
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 50;
+constexpr DWORD kAnimationMilliseconds = 200;
+constexpr int kIconResource = 1;
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// Geometry in twips.
+constexpr int kClientWidth = 4515;
+constexpr int kTallHeight = 7560;
+constexpr int kShortHeight = 5250;
+constexpr int kPanelHeight = 975;
+constexpr int kLabelHeight = 195;
+constexpr int kTextHeight = 285;
+constexpr int kInputWidth = 4095;
+constexpr int kInputLeft = 105;
+constexpr int kFrameWidth = 4335;
+// The least room between a caption of the information panel and its value.
+constexpr int kCaptionGap = 15;
+// Tahoma 8.25 pt, in hundredths of a point.
+constexpr int kFontCentipoints = 825;
+// The drop-down part of the genre list, in items.
+constexpr int kComboDropItems = 16;
+
+// The genre list's subclass index follows the text boxes'.
+constexpr UINT_PTR kComboInput = form::kTextCount;
+
+std::unique_ptr<Form1> g_form1;
+
+// The load handling goes on with its next step when one fails, so that the
+// window always opens.
+template <class Step> void RunStep(Step &&step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+// The genre list as FillGenreList sees it.
+class ComboList {
+public:
+  explicit ComboList(HWND combo) : combo_(combo) {}
+  void AddItem(const std::string &text) {
+    const LRESULT at =
+        SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(text).c_str()));
+    if (at == CB_ERR || at == CB_ERRSPACE) throw std::runtime_error("genre list refused an entry");
+  }
+
+private:
+  HWND combo_;
+};
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  const int n = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+  return text;
+}
+
+std::string DecimalSeparator() {
+  wchar_t buf[8] = {};
+  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 0) return ".";
+  return win::Narrow(buf);
+}
+
+UINT MessageBoxStyle(const form::Message &message) {
+  UINT style = message.buttons == form::Buttons::OkCancel ? MB_OKCANCEL : MB_OK;
+  switch (message.icon) {
+  case form::Icon::Exclamation: style |= MB_ICONEXCLAMATION; break;
+  case form::Icon::Critical: style |= MB_ICONHAND; break;
+  case form::Icon::Information: style |= MB_ICONINFORMATION; break;
+  }
+  return style;
+}
+
+// 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t ShiftState() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+POINT TopLeftIn(HWND control, HWND container) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(container, &p);
+  return p;
+}
+
+} // namespace
+
+Form1::~Form1() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+int Form1::TwipsX(int twips) const { return MulDiv(twips, dpi_x_, 1440); }
+int Form1::TwipsY(int twips) const { return MulDiv(twips, dpi_y_, 1440); }
+
+bool Form1::Checked(HWND box) const {
+  return SendMessageW(box, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+void Form1::Show() {
+  if (!hwnd_ && !Create()) return;
+  Form_Load();
+}
+
+bool Form1::Create() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  WNDCLASSEXW form{};
+  form.cbSize = sizeof(form);
+  form.lpfnWndProc = WindowProc;
+  form.hInstance = instance;
+  form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+  form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  form.lpszClassName = kClassName;
+  RegisterClassExW(&form);
+
+  WNDCLASSEXW container{};
+  container.cbSize = sizeof(container);
+  container.lpfnWndProc = ContainerProc;
+  container.hInstance = instance;
+  container.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  container.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  container.lpszClassName = kContainerClassName;
+  RegisterClassExW(&container);
+
+  {
+    win::WindowDC screen(nullptr);
+    dpi_x_ = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    dpi_y_ = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  }
+  const int font_height = -MulDiv(kFontCentipoints, dpi_y_, 72 * 100);
+  for (auto [font, weight] : {std::pair{&font_, FW_NORMAL}, std::pair{&bold_font_, FW_BOLD}}) {
+    *font = win::Font(CreateFontW(font_height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+  }
+
+  HMENU menu = CreateMenu();
+  if (menu) AppendMenuW(menu, MF_STRING, kMnuAbout, L"About");
+  RECT outer{0, 0, TwipsX(kClientWidth), TwipsY(kTallHeight)};
+  AdjustWindowRectEx(&outer, kFormStyle, menu != nullptr, 0);
+  if (!CreateWindowExW(0, kClassName, L"Form1", kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                       outer.right - outer.left, TwipsY(kTallHeight), nullptr, menu, instance,
+                       this)) {
+    if (menu) DestroyMenu(menu);
+    return false;
+  }
+  CreateControls();
+  OnSize();
+  return true;
+}
+
+// A frame's group box is a child that leaves its inside unpainted, so a
+// container must not clip its children away from its own background.
+HWND Form1::Container(int id, int x, int y, int width, int height) {
+  return CreateWindowExW(
+      WS_EX_CONTROLPARENT, kContainerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+      TwipsX(x), TwipsY(y), TwipsX(width), TwipsY(height), hwnd_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND Form1::Control(HWND parent, int id, const wchar_t *cls, const wchar_t *text, DWORD style,
+                    int x, int y, int width, int height, HFONT font, DWORD ex_style) {
+  HWND control = CreateWindowExW(
+      ex_style, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, TwipsX(x), TwipsY(y),
+      TwipsX(width), TwipsY(height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      GetModuleHandleW(nullptr), nullptr);
+  if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+HWND Form1::Label(HWND parent, int id, const wchar_t *text, int x, int y, bool bold) {
+  HWND label = Control(parent, id, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, x, y, 0, kLabelHeight,
+                       bold ? bold_font_.Get() : font_.Get());
+  SetLabel(label, text);
+  return label;
+}
+
+// Labels size themselves to their text, in the font they show it in.
+void Form1::SetLabel(HWND label, const std::wstring &text) {
+  SetWindowTextW(label, text.c_str());
+  SIZE extent{};
+  {
+    win::WindowDC dc(label);
+    win::Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  }
+  SetWindowPos(label, nullptr, 0, 0, extent.cx, TwipsY(kLabelHeight),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Creation order is z-order and tab order: within each container the inputs
+// come first and the group box last, and the bottom panel lies above the
+// information frame, which it covers when the window is short.
+void Form1::CreateControls() {
+  const HFONT font = font_.Get();
+  frame1_ = Container(kFrame1, 90, 120, kFrameWidth, 3465);
+  constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+  constexpr int kTextTop[form::kTextCount] = {420, 945, 2040, 2550, 3060};
+  for (std::size_t i = 0; i < form::kTextCount; ++i) {
+    text1_[i] = Control(frame1_, kText1 + static_cast<int>(i), L"EDIT", L"", kEdit, kInputLeft,
+                        kTextTop[i], kInputWidth, kTextHeight, font, WS_EX_CLIENTEDGE);
+    SendMessageW(text1_[i], EM_LIMITTEXT, i == form::kYear ? form::kYearLimit : form::kTextLimit,
+                 0);
+    SetWindowSubclass(text1_[i], InputProc, i, reinterpret_cast<DWORD_PTR>(this));
+    if (i == form::kArtist) {
+      combo1_ =
+          Control(frame1_, kCombo1, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                  kInputLeft, 1500, kInputWidth, 315 * kComboDropItems / 2, font);
+      SetWindowSubclass(combo1_, InputProc, kComboInput, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+  constexpr const wchar_t *kCaptions[] = {L"Album:", L"Artist:", L"Genre:",
+                                          L"Note:",  L"Title:",  L"Year:"};
+  constexpr int kCaptionTop[] = {240, 765, 1305, 1860, 2370, 2880};
+  for (int i = 0; i < 6; ++i)
+    Label(frame1_, kLabel1 + i, kCaptions[i], kInputLeft, kCaptionTop[i], true);
+  Control(frame1_, kFrame1Box, L"BUTTON", L"MP3 TAG", BS_GROUPBOX, 0, 0, kFrameWidth, 3465, font);
+
+  picture1_ = Container(kPicture1, 0, 5805, kClientWidth, kPanelHeight);
+  constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+  constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+  command2_ = Control(picture1_, kCommand2, L"BUTTON", L"&Ok", kButton, 1995, 480, 1185, 345, font);
+  command1_ =
+      Control(picture1_, kCommand1, L"BUTTON", L"&Cancel", kButton, 3240, 480, 1185, 345, font);
+  command3_ =
+      Control(picture1_, kCommand3, L"BUTTON", L"&Delete tag", kButton, 75, 480, 1185, 345, font);
+  check2_ = Control(picture1_, kCheck2, L"BUTTON", L"Hide file information", kCheck, 2595, 45, 1815,
+                    195, font);
+  check1_ = Control(picture1_, kCheck1, L"BUTTON", L"Disable window animations.", kCheck, 105, 45,
+                    2265, 195, font);
+  CreateLine3d(picture1_, kLine3d2, TwipsX(105), TwipsY(315), TwipsX(4305), TwipsY(30));
+
+  frame2_ = Container(kFrame2, 90, 3600, kFrameWidth, 2130);
+  command4_ = Control(frame2_, kCommand4, L"BUTTON", L"...", kButton, 3870, 1725, 390, 345, font);
+  struct Row {
+    const wchar_t *caption;
+    int top;
+    int value_left;
+  };
+  constexpr Row kRows[form1::kValueCount] = {
+      {L"File:", 285, 450},       {L"Bitrate:", 480, 750},     {L"Emphasis:", 675, 960},
+      {L"Duration:", 870, 900},   {L"Frequency:", 1065, 1050}, {L"Layer:", 1260, 630},
+      {L"File size:", 1455, 825}, {L"Mode:", 1650, 630},       {L"Mpeg version:", 1845, 1305},
+  };
+  for (int i = 0; i < form1::kValueCount; ++i) {
+    HWND caption = Label(frame2_, kLabel2 + i, kRows[i].caption, 90, kRows[i].top, true);
+    if (i == 0) label2_ = caption;
+    HWND value = Label(frame2_, kLabel3 + i, L"", kRows[i].value_left, kRows[i].top, false);
+    label3_[static_cast<std::size_t>(i)] = value;
+    // Where the font on this system is wider than the one the layout was
+    // made with, the value moves right rather than hide under its caption.
+    RECT r{};
+    GetWindowRect(caption, &r);
+    POINT caption_right{r.right, r.top};
+    ScreenToClient(frame2_, &caption_right);
+    const POINT at = TopLeftIn(value, frame2_);
+    const int left = std::max(at.x, caption_right.x + TwipsX(kCaptionGap));
+    SetWindowPos(value, nullptr, left, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Control(frame2_, kFrame2Box, L"BUTTON", L"File information", BS_GROUPBOX, 0, 0, kFrameWidth, 2130,
+          font);
+
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (tip) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = frame2_;
+    tool.uId = reinterpret_cast<UINT_PTR>(command4_);
+    tool.lpszText = const_cast<wchar_t *>(L"Open in default player");
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void Form1::Form_Load() {
+  RunStep([&] { animater_.emplace(); });
+  RunStep([&] {
+    const bool no_animations = form::PreferenceChecked(
+        win::GetSetting(form::kAppTitle, form::kSettingsSection, form::kNoAnimationsKey, "0"));
+    SendMessageW(check1_, BM_SETCHECK, no_animations ? BST_CHECKED : BST_UNCHECKED, 0);
+  });
+  RunStep([&] {
+    const bool no_file_info = form::PreferenceChecked(
+        win::GetSetting(form::kAppTitle, form::kSettingsSection, form::kNoFileInfoKey, "0"));
+    if (no_file_info != Checked(check2_)) {
+      SendMessageW(check2_, BM_SETCHECK, no_file_info ? BST_CHECKED : BST_UNCHECKED, 0);
+      Check2_Click();
+    }
+  });
+  RunStep([&] { SetfileInfoState(); });
+  RunStep([&] { SetWindowTextW(hwnd_, win::Widen(form::Caption(kVersion)).c_str()); });
+  RunStep([&] {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const float left = static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) / 2.0f -
+                       static_cast<float>(r.right - r.left) / 2.0f;
+    const float top = static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) / 2.0f -
+                      static_cast<float>(r.bottom - r.top) / 2.0f;
+    SetWindowPos(hwnd_, nullptr, static_cast<int>(std::lround(left)),
+                 static_cast<int>(std::lround(top)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+  RunStep([&] { ClearTexts(); });
+  RunStep([&] {
+    ComboList list(combo1_);
+    FillGenreList(list);
+  });
+  RunStep([&] {
+    const std::string text = win::ArgumentText();
+    if (text.empty()) return;
+    const form::Argument arg = form::CleanArgument(text);
+    if (arg.no_play) EnableWindow(command4_, FALSE);
+    LoadTag(arg.path);
+  });
+  RunStep([&] {
+    if (!Checked(check1_) && animater_)
+      animater_->Animate(hwnd_, kAnimationMilliseconds, AW_CENTER);
+  });
+  // Whatever the animation did, the window ends up shown, active and painted.
+  RunStep([&] {
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    RedrawWindow(hwnd_, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  });
+  RunStep([&] { SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr); });
+}
+
+void Form1::Form_Unload() {
+  if (!Checked(check1_) && animater_)
+    animater_->Animate(hwnd_, kAnimationMilliseconds, AW_HIDE | AW_BLEND);
+  win::SaveSetting(form::kAppTitle, form::kSettingsSection, form::kNoAnimationsKey,
+                   form::PreferenceText(Checked(check1_)));
+  win::SaveSetting(form::kAppTitle, form::kSettingsSection, form::kNoFileInfoKey,
+                   form::PreferenceText(Checked(check2_)));
+  animater_.reset();
+}
+
+// Every way of closing comes here: the commands, Esc and the close box.
+void Form1::Unload() {
+  if (unloading_ || !hwnd_) return;
+  unloading_ = true;
+  Form_Unload();
+  DestroyWindow(hwnd_);
+}
+
+void Form1::ClearTexts() {
+  for (HWND text : text1_)
+    SetWindowTextW(text, L"");
+  for (HWND value : label3_)
+    SetLabel(value, L"");
+}
+
+void Form1::SetfileInfoState() {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const int height = Checked(check2_) ? TwipsY(kShortHeight) : TwipsY(kTallHeight);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::LoadTag(const std::string &FileName) {
+  if (!form::IsAcceptedPath(FileName)) {
+    SetValue(0, std::string(form::kNoFileOpenValue));
+    CurrentFile.clear();
+    ShowMessage(form::kInvalidFile);
+    return;
+  }
+  CurrentFile = FileName;
+  loaded_tag_ = ReadTag(FileName);
+  const form::TagInputs shown = form::ShownInputs(loaded_tag_, FileName);
+  SendMessageW(text1_[form::kComment], EM_LIMITTEXT, form::CommentLimit(loaded_tag_), 0);
+  ShowInputs(shown);
+  loaded_genre_index_ = static_cast<int>(SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
+  FillPanel();
+}
+
+void Form1::ShowInputs(const form::TagInputs &inputs) {
+  for (std::size_t i = 0; i < form::kTextCount; ++i)
+    SetWindowTextW(text1_[i], win::Widen(inputs.text[i]).c_str());
+  SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(inputs.genre_index), 0);
+}
+
+form::TagInputs Form1::ReadInputs() const {
+  form::TagInputs inputs;
+  for (std::size_t i = 0; i < form::kTextCount; ++i)
+    inputs.text[i] = win::Narrow(WindowText(text1_[i]));
+  inputs.genre_index = static_cast<int>(SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
+  if (inputs.genre_index >= 0) {
+    const auto at = static_cast<WPARAM>(inputs.genre_index);
+    std::wstring name(static_cast<std::size_t>(SendMessageW(combo1_, CB_GETLBTEXTLEN, at, 0)) + 1,
+                      L'\0');
+    const LRESULT n =
+        SendMessageW(combo1_, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(name.data()));
+    name.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    inputs.genre_text = win::Narrow(name);
+  }
+  return inputs;
+}
+
+void Form1::SetValue(std::size_t index, const std::string &text) {
+  SetLabel(label3_.at(index), win::Widen(text));
+}
+
+void Form1::FillPanel() {
+  RECT frame{};
+  GetClientRect(frame2_, &frame);
+  const int width = frame.right - TopLeftIn(label3_[0], frame2_).x - TopLeftIn(label2_, frame2_).x;
+  std::string shown;
+  {
+    // The path is measured in the font it is shown in.
+    win::WindowDC dc(hwnd_);
+    win::Selection font(dc.Get(), font_.Get());
+    shown = CompactPath(CurrentFile, width, dc.Get());
+  }
+  SetValue(0, shown);
+  clsMP3Info info;
+  info.LoadMP3(CurrentFile);
+  const auto values = form::AudioValues(info, DecimalSeparator());
+  for (std::size_t i = 0; i < values.size(); ++i)
+    SetValue(i + 1, values[i]);
+}
+
+int Form1::ShowMessage(const form::Message &message) {
+  return MessageBoxW(hwnd_, win::Widen(message.text).c_str(), win::Widen(message.caption).c_str(),
+                     MessageBoxStyle(message));
+}
+
+void Form1::Command1_Click() { Unload(); }
+
+void Form1::Command2_Click() {
+  const form::TagInputs inputs = ReadInputs();
+  if (const auto refusal = form::SaveRefusal(inputs.genre_index >= 0, CurrentFile)) {
+    ShowMessage(*refusal);
+    return;
+  }
+  if (WriteTag(CurrentFile, form::FieldsToSave(inputs, loaded_tag_, loaded_genre_index_))) Unload();
+}
+
+void Form1::Command3_Click() {
+  if (const auto refusal = form::DeleteRefusal(CurrentFile)) {
+    ShowMessage(*refusal);
+    return;
+  }
+  if (ShowMessage(form::kConfirmDelete) != IDOK) return;
+  if (RemoveTag(CurrentFile)) Unload();
+}
+
+void Form1::Command4_Click() { ShellOpenFile(CurrentFile, "", hwnd_, "", ""); }
+
+void Form1::mnuAbout_Click() {
+  const std::string text = form::AboutText(kVersion);
+  ShowMessage({text, form::kAppTitle, form::Icon::Information, form::Buttons::Ok});
+}
+
+void Form1::Check2_Click() { SetfileInfoState(); }
+
+void Form1::Text1_KeyPress(std::int16_t Index, std::int16_t &KeyAscii) {
+  if (KeyAscii != VK_RETURN) return;
+  KeyAscii = 0;
+  constexpr auto kLast = static_cast<std::int16_t>(form::kTextCount - 1);
+  if (Index < kLast)
+    SetFocus(Index == form::kArtist ? combo1_ : text1_[static_cast<std::size_t>(Index + 1)]);
+  else
+    SetFocus(text1_[form::kAlbum]);
+}
+
+void Form1::Combo1_KeyPress(std::int16_t &KeyAscii) {
+  if (KeyAscii != VK_RETURN) return;
+  KeyAscii = 0;
+  SetFocus(text1_[form::kComment]);
+}
+
+void Form1::Text1_GotFocus(std::int16_t Index) {
+  HWND text = text1_[static_cast<std::size_t>(Index)];
+  SendMessageW(text, EM_SETSEL, 0, GetWindowTextLengthW(text));
+}
+
+bool Form1::Form_KeyDown(std::int16_t KeyCode, [[maybe_unused]] std::int16_t Shift) {
+  if (KeyCode != VK_ESCAPE) return false;
+  Unload();
+  return true;
+}
+
+void Form1::Timer1_Timer() {
+  KillTimer(hwnd_, kTimer1);
+  SetFocus(text1_[form::kAlbum]);
+}
+
+bool Form1::PreviewKey(const MSG &msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+  return Form_KeyDown(static_cast<std::int16_t>(msg.wParam), ShiftState());
+}
+
+void Form1::OnSize() {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int height = TwipsY(kPanelHeight);
+  MoveWindow(picture1_, 0, client.bottom - height, client.right, height, TRUE);
+}
+
+void Form1::OnCommand(int id, int code, HWND from) {
+  switch (id) {
+  case kCommand1: Command1_Click(); return;
+  case kCommand2: Command2_Click(); return;
+  case kCommand3: Command3_Click(); return;
+  case kCommand4: Command4_Click(); return;
+  case kCheck2: Check2_Click(); return;
+  case kMnuAbout: mnuAbout_Click(); return;
+  case IDOK:
+    // Enter on a focused button: the keyboard handling of a window that is
+    // not a dialog reports it as IDOK from that button.
+    for (HWND button : {command1_, command2_, command3_, command4_})
+      if (from == button && IsWindowEnabled(button))
+        OnCommand(GetDlgCtrlID(button), BN_CLICKED, from);
+    return;
+  default: break;
+  }
+  if (id >= kText1 && id < kText1 + form1::kTextCount && code == EN_SETFOCUS)
+    Text1_GotFocus(static_cast<std::int16_t>(id - kText1));
+}
+
+LRESULT Form1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_COMMAND:
+    OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    return 0;
+  case WM_TIMER:
+    if (wParam == kTimer1) {
+      Timer1_Timer();
+      return 0;
+    }
+    break;
+  case WM_SIZE: OnSize(); return 0;
+  case WM_CLOSE: Unload(); return 0;
+  case WM_DESTROY: PostQuitMessage(0); return 0;
+  default: break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto *self = static_cast<Form1 *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto *self = reinterpret_cast<Form1 *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCDESTROY && self) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self = nullptr;
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return self->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// The containers pass their controls' notifications on to the window.
+LRESULT CALLBACK Form1::ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND || message == WM_NOTIFY)
+    return SendMessageW(GetParent(window), message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR index, DWORD_PTR form) {
+  auto *self = reinterpret_cast<Form1 *>(form);
+  try {
+    switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter belongs to the input, so that its key press can move the focus.
+      LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+      const auto *msg = reinterpret_cast<const MSG *>(lParam);
+      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_CHAR: {
+      auto key = static_cast<std::int16_t>(wParam);
+      if (index == kComboInput)
+        self->Combo1_KeyPress(key);
+      else
+        self->Text1_KeyPress(static_cast<std::int16_t>(index), key);
+      if (key == 0) return 0;
+      return DefSubclassProc(window, message, static_cast<std::uint16_t>(key), lParam);
+    }
+    case WM_NCDESTROY: RemoveWindowSubclass(window, InputProc, index); break;
+    default: break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+void ShowForm1() {
+  if (!g_form1) g_form1 = std::make_unique<Form1>();
+  g_form1->Show();
+}
+
+int RunMessageLoop() {
+  MSG msg{};
+  while (g_form1 && g_form1->Window() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (g_form1->PreviewKey(msg)) continue;
+    if (g_form1->Window() && IsDialogMessageW(g_form1->Window(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  g_form1.reset();
+  return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
+}
 
 } // namespace id3

@@ -1,0 +1,118 @@
+// Form1, the editor window: the six tag inputs, the file information panel and
+// the bottom panel with the commands and the two preferences. Windows builds
+// only.
+#pragma once
+
+#include "editor/form_model.h"
+#include "editor/gdi_win32.h"
+#include "effects/animater.h"
+#include "tagstore/tag.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace id3 {
+
+class Form1 {
+public:
+  Form1() = default;
+  Form1(const Form1 &) = delete;
+  Form1 &operator=(const Form1 &) = delete;
+  ~Form1();
+
+  // Creates the window hidden, runs the load handling and shows it.
+  void Show();
+  HWND Window() const { return hwnd_; }
+
+  // The window's key preview: sees every key meant for one of its controls
+  // before the control does. True when the key was used up here.
+  bool PreviewKey(const MSG &msg);
+
+  void ClearTexts();
+  void SetfileInfoState();
+  void LoadTag(const std::string &FileName);
+
+  // The full path of the file on screen; empty when none.
+  std::string CurrentFile;
+
+private:
+  // Life cycle.
+  bool Create();
+  void CreateControls();
+  void Form_Load();
+  void Form_Unload();
+  void Unload();
+
+  // Commands.
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void mnuAbout_Click();
+  void Check2_Click();
+
+  // Keyboard and focus.
+  void Text1_KeyPress(std::int16_t Index, std::int16_t &KeyAscii);
+  void Combo1_KeyPress(std::int16_t &KeyAscii);
+  void Text1_GotFocus(std::int16_t Index);
+  bool Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+  void Timer1_Timer();
+
+  // Window procedures: they dispatch to the handlers above.
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR index, DWORD_PTR form);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code, HWND from);
+  void OnSize();
+
+  // Copying between the controls and the form's model.
+  form::TagInputs ReadInputs() const;
+  void ShowInputs(const form::TagInputs &inputs);
+  void FillPanel();
+  void SetValue(std::size_t index, const std::string &text);
+  void SetLabel(HWND label, const std::wstring &text);
+  int ShowMessage(const form::Message &message);
+
+  int TwipsX(int twips) const;
+  int TwipsY(int twips) const;
+  HWND Container(int id, int x, int y, int width, int height);
+  HWND Control(HWND parent, int id, const wchar_t *cls, const wchar_t *text, DWORD style, int x,
+               int y, int width, int height, HFONT font, DWORD ex_style = 0);
+  HWND Label(HWND parent, int id, const wchar_t *text, int x, int y, bool bold);
+  bool Checked(HWND box) const;
+
+  HWND hwnd_ = nullptr;
+  HWND frame1_ = nullptr;
+  HWND frame2_ = nullptr;
+  HWND picture1_ = nullptr;
+  std::array<HWND, form::kTextCount> text1_{};
+  HWND combo1_ = nullptr;
+  HWND label2_ = nullptr;
+  std::array<HWND, 9> label3_{};
+  HWND command1_ = nullptr;
+  HWND command2_ = nullptr;
+  HWND command3_ = nullptr;
+  HWND command4_ = nullptr;
+  HWND check1_ = nullptr;
+  HWND check2_ = nullptr;
+
+  int dpi_x_ = 96;
+  int dpi_y_ = 96;
+  win::Font font_;
+  win::Font bold_font_;
+  std::optional<Animater> animater_;
+  bool unloading_ = false;
+
+  // The tag as the load found it, and the genre entry the load selected: a
+  // save keeps what the user left alone.
+  TagFields loaded_tag_;
+  int loaded_genre_index_ = -1;
+};
+
+} // namespace id3

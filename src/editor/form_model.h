@@ -1,0 +1,127 @@
+// What the editor window holds and decides, apart from the controls: the
+// argument text's cleaning, which file is accepted, what the inputs show for a
+// tag, which record a save writes, which message each command shows, and the
+// texts of the caption, the About box and the information panel. The window
+// copies between this and its controls.
+#pragma once
+
+#include "tagstore/tag.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace id3 {
+
+class clsMP3Info;
+
+namespace form {
+
+inline constexpr std::string_view kAppTitle = "Quelmo ID3TAG EDITOR";
+
+// The per-user settings: HKEY_CURRENT_USER\Software\<title>\General.
+inline constexpr std::string_view kSettingsSection = "General";
+inline constexpr std::string_view kNoAnimationsKey = "NoAnimations";
+inline constexpr std::string_view kNoFileInfoKey = "NoFileInfo";
+
+struct Version {
+  int major = 0;
+  int minor = 0;
+  int revision = 0;
+};
+
+// "Quelmo ID3TAG EDITOR v1.0.14".
+std::string Caption(const Version &version);
+
+// The argument text made into a path: the play option taken out (it may stand
+// in any letter case) and every double quote removed. The rest is one path,
+// blanks and all.
+struct Argument {
+  std::string path;
+  bool no_play = false;
+};
+Argument CleanArgument(std::string_view text);
+
+// A path is accepted when it ends in ".mp3" in any letter case; the file need
+// not exist.
+bool IsAcceptedPath(std::string_view path);
+
+// The title offered for a file whose tag has none: its name without folder and
+// extension, cut to what the title box holds.
+inline constexpr std::size_t kTextLimit = 30;
+inline constexpr std::size_t kYearLimit = 4;
+std::string ProposedTitle(std::string_view path);
+
+// The stored preference text as a check box state, and back. Only "1" (blanks
+// around it allowed) ticks the box; anything else, a missing value included,
+// leaves it clear.
+bool PreferenceChecked(std::string_view stored);
+std::string PreferenceText(bool checked);
+
+// The five text boxes, by their index in the window's text box array, which is
+// the order on screen, not the record's.
+enum TextIndex : std::size_t { kAlbum = 0, kArtist = 1, kComment = 2, kTitle = 3, kYear = 4 };
+inline constexpr std::size_t kTextCount = 5;
+
+// What the inputs hold: the five texts and the genre list's selection (-1 for
+// none) with the selected entry's text.
+struct TagInputs {
+  std::array<std::string, kTextCount> text;
+  int genre_index = -1;
+  std::string genre_text;
+};
+
+// The inputs that show a file's tag; the title is proposed from the path when
+// the tag has none. The genre text is left empty: the list holds the names.
+TagInputs ShownInputs(const TagFields &tag, std::string_view path);
+
+// The comment box's limit: a record with a track number holds two bytes less
+// comment, and the box says so rather than losing them at the save.
+std::size_t CommentLimit(const TagFields &loaded);
+
+// The record a save writes: the inputs as typed, the marker "TAG", and what
+// the user could not see or did not change kept from the loaded tag (the track
+// number; a genre byte that has no name while the list still shows what the
+// load selected for it).
+TagFields FieldsToSave(const TagInputs &inputs, const TagFields &loaded, int loaded_genre_index);
+
+// The message boxes of the commands and the load.
+enum class Icon { Exclamation, Critical, Information };
+enum class Buttons { Ok, OkCancel };
+struct Message {
+  std::string_view text;
+  std::string_view caption;
+  Icon icon;
+  Buttons buttons;
+};
+
+inline constexpr Message kSelectGenre{"Please select a genre!", kAppTitle, Icon::Exclamation,
+                                      Buttons::Ok};
+inline constexpr Message kNoFileOpen{"No file open!", kAppTitle, Icon::Exclamation, Buttons::Ok};
+inline constexpr Message kErrorSaving{"Error saving data!", kAppTitle, Icon::Critical, Buttons::Ok};
+inline constexpr Message kConfirmDelete{"Delete?", kAppTitle, Icon::Critical, Buttons::OkCancel};
+inline constexpr Message kInvalidFile{"Invalid file!", "Error!", Icon::Exclamation, Buttons::Ok};
+
+// The checks before a save and a delete, in their order; the first that fails
+// gives its message, none failing gives nothing.
+std::optional<Message> SaveRefusal(bool genre_selected, const std::string &current_file);
+std::optional<Message> DeleteRefusal(const std::string &current_file);
+
+// Lines joined by CR LF, none after the last.
+std::string AboutText(const Version &version);
+
+// The panel's text for a refused path.
+inline constexpr std::string_view kNoFileOpenValue = "No file open.";
+
+// The eight audio values of the panel, after the file's shortened path, in
+// their order on screen: bit rate, emphasis, duration, frequency, layer, file
+// size, channel mode, MPEG version. decimal_separator is the user's.
+std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::string_view decimal_separator);
+
+// The shortest decimal text of the version number (1, 2, 2.5, 0).
+std::string MpegVersionText(float version, std::string_view decimal_separator);
+
+} // namespace form
+} // namespace id3
