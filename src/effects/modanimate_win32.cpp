@@ -50,7 +50,12 @@ public:
       return;
     }
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AnimWindowProc));
-    installed_ = true;
+    // Another process's window refuses a new procedure.
+    installed_ = IsInstalled(window);
+    if (!installed_) {
+      RemovePropW(window, kFormObject);
+      RemovePropW(window, kPrevProc);
+    }
   }
   ~AnimationSubclass() {
     if (installed_ && IsWindow(window_)) Uninstall(window_);

@@ -252,6 +252,12 @@ TEST_F(Animation, PlainWindowGivesItsClassColourAndNoWindowNoAnimation) {
   DestroyWindow(window_);
   EXPECT_FALSE(animater_.Animate(window_, kFormAnimationMilliseconds, kOpenAnimation));
   EXPECT_FALSE(animater_.Animate(HWND{}, kFormAnimationMilliseconds, kOpenAnimation));
+  // Another process's window (the desktop, already shown, so AnimateWindow
+  // refuses) keeps its procedure and gets no properties left behind.
+  const HWND desktop = GetDesktopWindow();
+  ASSERT_NE(GetWindowThreadProcessId(desktop, nullptr), GetCurrentThreadId());
+  EXPECT_FALSE(animater_.Animate(desktop, kFormAnimationMilliseconds, kOpenAnimation));
+  EXPECT_FALSE(HasAnimationProperties(desktop));
 }
 
 TEST(AnimationUnits, ScreenConversionsAndColours) {
