@@ -1,0 +1,229 @@
+#include "cli/app.h"
+
+#include "cli/report.h"
+#include "tagstore/genres.h"
+#include "tagstore/tag.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <optional>
+
+namespace id3::cli {
+namespace {
+
+constexpr const char* kVersion = "id3v1 1.0.14";
+
+struct Options {
+  std::string codepage;
+  bool any_name = false;
+  bool json = false;
+  std::vector<std::string> files;
+  std::string title, artist, album, year, comment, genre;
+  int track = -1;
+};
+
+bool HasMp3Name(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string ext = path.substr(path.size() - 4);
+  std::ranges::transform(ext, ext.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".mp3";
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
+    return std::tolower(x) == std::tolower(y);
+  });
+}
+
+// A genre given as a table name (any letter case) or as a number 0-255.
+struct GenreChoice {
+  std::string name;
+  std::uint8_t byte = 0;
+};
+
+std::optional<GenreChoice> ParseGenre(const std::string& text) {
+  unsigned number = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) {
+    if (number > 255) return std::nullopt;
+    return GenreChoice{GenreName(static_cast<std::int16_t>(number)),
+                       static_cast<std::uint8_t>(number)};
+  }
+  for (std::int16_t i = 0; i < kGenreCount; ++i) {
+    if (EqualIgnoringCase(GenreName(i), text))
+      return GenreChoice{GenreName(i), static_cast<std::uint8_t>(i)};
+  }
+  return std::nullopt;
+}
+
+class Runner {
+public:
+  Runner(const Options& options, const CodePage& cp, std::ostream& out, std::ostream& err)
+      : o_(options), cp_(cp), out_(out), err_(err) {}
+
+  int Show() {
+    bool first = true;
+    for (const auto& file : o_.files) {
+      if (!CheckName(file)) {
+        if (o_.json) {
+          FileReport r;
+          r.file = file;
+          r.error = "not an .mp3 name";
+          out_ << JsonObject(r).dump() << '\n';
+        }
+        continue;
+      }
+      const FileReport report = Inspect(file, cp_);
+      if (report.error) Fail(file, *report.error);
+      if (o_.json) {
+        out_ << JsonObject(report).dump() << '\n';
+      } else if (!report.error) {
+        out_ << (first ? "" : "\n") << TextBlock(report);
+        first = false;
+      }
+    }
+    return Status();
+  }
+
+  int Set(const CLI::App& cmd) {
+    std::optional<GenreChoice> genre;
+    if (cmd.count("--genre")) genre = ParseGenre(o_.genre);
+    for (const auto& file : o_.files) {
+      if (!CheckName(file)) continue;
+      auto tag = TryReadTag(file, cp_);
+      if (!tag) {
+        Fail(file, Describe(tag.error()));
+        continue;
+      }
+      if (!tag->HasTag()) {
+        tag->marker = "TAG";
+        tag->genre_byte = kNoGenre;
+      }
+      if (cmd.count("--track")) {
+        tag->track = o_.track == 0 ? std::nullopt
+                                   : std::optional<std::uint8_t>(static_cast<std::uint8_t>(o_.track));
+      }
+      const std::size_t comment_width =
+          tag->track ? record::kV11CommentWidth : record::kCommentWidth;
+      Apply(cmd, "--title", "title", o_.title, record::kTitleWidth, tag->title);
+      Apply(cmd, "--artist", "artist", o_.artist, record::kArtistWidth, tag->artist);
+      Apply(cmd, "--album", "album", o_.album, record::kAlbumWidth, tag->album);
+      Apply(cmd, "--year", "year", o_.year, record::kYearWidth, tag->year);
+      Apply(cmd, "--comment", "comment", o_.comment, comment_width, tag->comment);
+      if (genre) {
+        tag->genre = genre->name;
+        tag->genre_byte = genre->byte;
+      }
+      if (auto written = TryWriteTag(file, *tag, cp_); !written)
+        Fail(file, Describe(written.error()));
+    }
+    return Status();
+  }
+
+  int Remove() {
+    for (const auto& file : o_.files) {
+      if (!CheckName(file)) continue;
+      if (auto removed = TryRemoveTag(file); !removed) Fail(file, Describe(removed.error()));
+    }
+    return Status();
+  }
+
+private:
+  // 255 is what taggers write for "no genre": a new tag names none.
+  static constexpr std::uint8_t kNoGenre = 255;
+
+  bool CheckName(const std::string& file) {
+    if (o_.any_name || HasMp3Name(file)) return true;
+    Fail(file, "not an .mp3 name");
+    return false;
+  }
+
+  void Apply(const CLI::App& cmd, const char* option, const char* field, const std::string& value,
+             std::size_t width, std::string& target) {
+    if (!cmd.count(option)) return;
+    if (cp_.Encode(value).size() > width)
+      err_ << "id3v1: warning: " << field << " is longer than " << width << " bytes; cut to \""
+           << cp_.Decode(cp_.EncodeFit(value, width)) << "\"\n";
+    target = value;
+  }
+
+  void Fail(const std::string& file, std::string_view reason) {
+    err_ << "id3v1: " << file << ": " << reason << '\n';
+    failed_ = true;
+  }
+
+  int Status() const { return failed_ ? kSomeFailed : kAllDone; }
+
+  const Options& o_;
+  const CodePage& cp_;
+  std::ostream& out_;
+  std::ostream& err_;
+  bool failed_ = false;
+};
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Options o;
+  CLI::App app{"Reads and writes the ID3v1 tag of MP3 files.", "id3v1"};
+  app.set_version_flag("--version", kVersion);
+  app.require_subcommand(1, 1);
+  app.fallthrough();
+  app.add_option("--codepage", o.codepage,
+                 "Code page of the tag's text (default: windows-1252; the ANSI code page on "
+                 "Windows)");
+  app.add_flag("--any-name", o.any_name, "Also work on files whose names do not end in .mp3");
+
+  CLI::App* show = app.add_subcommand("show", "Show the tag and the audio facts of each file");
+  show->add_flag("--json", o.json, "One JSON object per file (JSON Lines)");
+  show->add_option("FILE", o.files, "MP3 files")->required();
+
+  CLI::App* set = app.add_subcommand("set", "Change the named fields of each file's tag");
+  set->add_option("--title", o.title, "Title (30 bytes)");
+  set->add_option("--artist", o.artist, "Artist (30 bytes)");
+  set->add_option("--album", o.album, "Album (30 bytes)");
+  set->add_option("--year", o.year, "Year (4 bytes)");
+  set->add_option("--comment", o.comment, "Comment (30 bytes, 28 with a track number)");
+  set->add_option("--track", o.track, "Track number 1-255; 0 removes it")
+      ->check(CLI::Range(0, 255));
+  set->add_option("--genre", o.genre, "Genre name from the table, or a number 0-255")
+      ->check([](const std::string& text) {
+        return ParseGenre(text) ? std::string() : "unknown genre: " + text;
+      });
+  set->add_option("FILE", o.files, "MP3 files")->required();
+
+  CLI::App* remove = app.add_subcommand("remove", "Remove the ID3v1 tag of each file");
+  remove->add_option("FILE", o.files, "MP3 files")->required();
+
+  app.add_subcommand("genres", "List the genre table: number and name");
+
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e, out, err) == 0 ? kAllDone : kUsageError;
+  }
+
+  std::optional<CodePage> cp = CodePage::SystemDefault();
+  if (!o.codepage.empty()) {
+    cp = CodePage::Named(o.codepage);
+    if (!cp) {
+      err << "id3v1: unknown code page: " << o.codepage << '\n';
+      return kUsageError;
+    }
+  }
+
+  Runner runner(o, *cp, out, err);
+  if (show->parsed()) return runner.Show();
+  if (set->parsed()) return runner.Set(*set);
+  if (remove->parsed()) return runner.Remove();
+  for (std::int16_t i = 0; i < kGenreCount; ++i) out << i << '\t' << GenreName(i) << '\n';
+  return kAllDone;
+}
+
+} // namespace id3::cli

@@ -1,0 +1,115 @@
+#include "cli/report.h"
+
+#include "tools/fileio.h"
+#include "tools/paths.h"
+
+#include <cmath>
+#include <sstream>
+
+namespace id3::cli {
+namespace {
+
+// The MPEG version as the window shows it: 1, 2, 2.5 or 0.
+std::string VersionText(float version) {
+  std::ostringstream s;
+  s << version;
+  return s.str();
+}
+
+nlohmann::ordered_json VersionNumber(float version) {
+  if (version == std::floor(version)) return static_cast<int>(version);
+  return static_cast<double>(version);
+}
+
+} // namespace
+
+FileReport Inspect(const std::string& path, const CodePage& cp) {
+  FileReport report;
+  report.file = path;
+  const auto tag = TryReadTag(path, cp);
+  if (!tag) {
+    report.error = std::string(Describe(tag.error()));
+    return report;
+  }
+  if (tag->HasTag()) report.tag = *tag;
+  report.audio.LoadMP3(path);
+  if (const auto size = io::SizeOf(path)) report.file_size = *size;
+  return report;
+}
+
+std::string TextBlock(const FileReport& r) {
+  std::ostringstream s;
+  s << r.file << '\n';
+  if (r.error) {
+    s << "Error: " << *r.error << '\n';
+    return s.str();
+  }
+  if (!r.tag) {
+    s << "Tag: none\n";
+  } else {
+    const TagFields& t = *r.tag;
+    s << "Title: " << t.title << '\n'
+      << "Artist: " << t.artist << '\n'
+      << "Album: " << t.album << '\n'
+      << "Year: " << t.year << '\n'
+      << "Note: " << t.comment << '\n';
+    if (t.track) s << "Track: " << static_cast<int>(*t.track) << '\n';
+    s << "Genre: " << (t.genre.empty() ? "(" + std::to_string(t.genre_byte) + ")" : t.genre)
+      << '\n';
+  }
+  const clsMP3Info& a = r.audio;
+  s << "Bitrate: " << a.BitRate() << '\n'
+    << "Emphasis: " << a.Emphasis() << '\n'
+    << "Duration: " << a.FormatTime() << '\n'
+    << "Frequency: " << a.Frequency() << '\n'
+    << "Layer: " << static_cast<int>(a.Layers()) << '\n'
+    << "File size: " << FormatFileSize(static_cast<double>(r.file_size.value_or(0))) << '\n'
+    << "Mode: " << a.ChannelMode() << '\n'
+    << "Mpeg version: " << VersionText(a.MPEGVer()) << '\n';
+  return s.str();
+}
+
+nlohmann::ordered_json JsonObject(const FileReport& r) {
+  using json = nlohmann::ordered_json;
+  json out;
+  out["file"] = r.file;
+  if (r.tag) {
+    const TagFields& t = *r.tag;
+    out["tag"] = {{"title", t.title},
+                  {"artist", t.artist},
+                  {"album", t.album},
+                  {"year", t.year},
+                  {"comment", t.comment},
+                  {"track", t.track ? json(*t.track) : json(nullptr)},
+                  {"genre", t.genre},
+                  {"genre_number", t.genre_byte}};
+  } else {
+    out["tag"] = nullptr;
+  }
+  const clsMP3Info& a = r.audio;
+  if (r.error) {
+    out["audio"] = nullptr;
+  } else if (!a.ValidMP3()) {
+    out["audio"] = {{"valid", false}};
+  } else {
+    out["audio"] = {{"valid", true},
+                    {"bitrate_kbps", a.BitRate()},
+                    {"vbr", a.isVBR()},
+                    {"frequency_hz", a.Frequency()},
+                    {"duration_s", a.SongLength()},
+                    {"frames", a.NumFrames()},
+                    {"mpeg_version", VersionNumber(a.MPEGVer())},
+                    {"layer", a.Layers()},
+                    {"channel_mode", a.ChannelMode()},
+                    {"emphasis", a.Emphasis()},
+                    {"protected", a.Protected()},
+                    {"copyrighted", a.Copyrighted()},
+                    {"original", a.Original()},
+                    {"header_position", a.HeaderPos()}};
+  }
+  out["file_size"] = r.file_size ? json(*r.file_size) : json(nullptr);
+  out["error"] = r.error ? json(*r.error) : json(nullptr);
+  return out;
+}
+
+} // namespace id3::cli
