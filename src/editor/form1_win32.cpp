@@ -29,7 +29,6 @@ constexpr form::Version kVersion{ID3_VERSION_MAJOR, ID3_VERSION_MINOR, ID3_VERSI
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 50;
-constexpr DWORD kAnimationMilliseconds = 200;
 constexpr int kIconResource = 1;
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -358,7 +357,7 @@ void Form1::Form_Load() {
   });
   RunStep([&] {
     if (!Checked(check1_) && animater_)
-      animater_->Animate(hwnd_, kAnimationMilliseconds, AW_CENTER);
+      animater_->Animate(hwnd_, kFormAnimationMilliseconds, kOpenAnimation);
   });
   // Whatever the animation did, the window ends up shown, active and painted.
   RunStep([&] {
@@ -372,7 +371,7 @@ void Form1::Form_Load() {
 
 void Form1::Form_Unload() {
   if (!Checked(check1_) && animater_)
-    animater_->Animate(hwnd_, kAnimationMilliseconds, AW_HIDE | AW_BLEND);
+    animater_->Animate(hwnd_, kFormAnimationMilliseconds, kCloseAnimation);
   win::SaveSetting(form::kAppTitle, form::kSettingsSection, form::kNoAnimationsKey,
                    form::PreferenceText(Checked(check1_)));
   win::SaveSetting(form::kAppTitle, form::kSettingsSection, form::kNoFileInfoKey,

@@ -149,6 +149,50 @@ TEST_F(EditorWindow, ShowsATaggedFileInItsLayout) {
   EXPECT_EQ(ReadAll(path), sample);
 }
 
+// The screen's resolution of the prefix, set for the test and put back after.
+class ScreenResolution {
+public:
+  explicit ScreenResolution(DWORD dpi) {
+    DWORD bytes = sizeof(previous_);
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                        &previous_, &bytes) == ERROR_SUCCESS;
+    Set(dpi);
+  }
+  ~ScreenResolution() {
+    if (had_)
+      Set(previous_);
+    else
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
+  }
+  ScreenResolution(const ScreenResolution &) = delete;
+  ScreenResolution &operator=(const ScreenResolution &) = delete;
+
+private:
+  static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+  }
+  bool had_ = false;
+  DWORD previous_ = 0;
+};
+
+TEST_F(EditorWindow, ScalesWithTheScreenResolution) {
+  const std::string path = Make("dpi.mp3", sample);
+  for (int dpi : {120, 144}) {
+    const ScreenResolution resolution(static_cast<DWORD>(dpi));
+    Editor editor(Quoted(path));
+    ASSERT_TRUE(editor.WaitReady());
+    EXPECT_EQ(editor.ClientWidth(), Twips(4515, dpi)) << dpi;
+    EXPECT_EQ(editor.OuterSize().cy, Twips(7560, dpi)) << dpi;
+    RECT ok{};
+    GetWindowRect(editor.Control(kCommand2), &ok);
+    EXPECT_EQ(ok.right - ok.left, Twips(1185, dpi)) << dpi;
+    editor.Click(kCheck2).get();
+    EXPECT_EQ(editor.OuterSize().cy, Twips(5250, dpi)) << dpi;
+    editor.Click(kCheck2).get();
+  }
+}
+
 TEST_F(EditorWindow, ProposesTheFileNameAndBluesWhenTheTagLacksThem) {
   {
     Editor editor(Quoted(Make("No Tag Here.MP3", audio)));
