@@ -84,7 +84,8 @@ std::optional<bool> FollowedBySameStream(const ByteSource &src, std::span<const 
 io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
                                              std::span<std::uint8_t> out) const {
   if (offset >= bytes_.size()) return 0;
-  const std::size_t n = std::min<std::uint64_t>(out.size(), bytes_.size() - offset);
+  const auto n =
+      static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), bytes_.size() - offset));
   std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), n, out.begin());
   return n;
 }
