@@ -115,6 +115,11 @@ Box ReadBox(HWND dialog) {
   return box;
 }
 
+BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  return TRUE;
+}
+
 void PressFirstButton(HWND dialog) {
   if (HWND button = FindWindowExW(dialog, nullptr, L"Button", nullptr))
     SendMessageW(button, BM_CLICK, 0, 0);
@@ -128,13 +133,7 @@ public:
 
   void Sweep(std::vector<Box> &boxes, std::vector<std::string> &windows) {
     std::vector<HWND> found;
-    EnumWindows(
-        [](HWND window, LPARAM list) -> BOOL {
-          if (IsWindowVisible(window))
-            reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
     for (HWND window : found) {
       DWORD pid = 0;
       GetWindowThreadProcessId(window, &pid);
@@ -184,7 +183,7 @@ RunResult RunProgram(const std::wstring &command_line) {
 
   RunResult result;
   WindowHandler handler([&job](DWORD pid) {
-    UniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    UniqueHandle p(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
     BOOL in_job = FALSE;
     return p && IsProcessInJob(p.get(), job.get(), &in_job) && in_job;
   });
