@@ -27,11 +27,12 @@ FileReport Inspect(const std::string& path, const CodePage& cp) {
   FileReport report;
   report.file = path;
   const auto tag = TryReadTag(path, cp);
-  if (!tag) {
+  // A file too short for a tag is still a file with (no tag and) facts.
+  if (!tag && tag.error() != TagError::TooShort) {
     report.error = std::string(Describe(tag.error()));
     return report;
   }
-  if (tag->HasTag()) report.tag = *tag;
+  if (tag && tag->HasTag()) report.tag = *tag;
   report.audio.LoadMP3(path);
   if (const auto size = io::SizeOf(path)) report.file_size = *size;
   return report;
