@@ -192,6 +192,24 @@ TEST_F(TagFile, TextIsStoredInTheCodePage) {
   EXPECT_EQ(back.title, "€ 5 — ?");
 }
 
+// Another program changes the file between reading its tag and saving.
+TEST_F(TagFile, FileShortenedOrRemovedAfterLoading) {
+  const std::string path = Make("changing.mp3", test::Concat({Audio(1000), RecordBytes(Sample())}));
+  TagFields edited = ReadTag(path, kCp);
+  edited.title = "Edited";
+
+  fs::resize_file(test::FromU8(path), 60);
+  const Bytes shortened = test::ReadAll(path);
+  EXPECT_EQ(TryWriteTag(path, edited, kCp).error(), TagError::TooShort);
+  EXPECT_EQ(TryRemoveTag(path).error(), TagError::TooShort);
+  EXPECT_EQ(test::ReadAll(path), shortened);
+
+  fs::remove(test::FromU8(path));
+  EXPECT_EQ(TryWriteTag(path, edited, kCp).error(), TagError::NotFound);
+  EXPECT_EQ(TryRemoveTag(path).error(), TagError::NotFound);
+  EXPECT_FALSE(fs::exists(test::FromU8(path)));
+}
+
 // Offsets past 2 and 4 GiB, on sparse files.
 TEST_F(TagFile, LargeFiles) {
   for (std::uint64_t size : {(1ull << 31) + 5, (1ull << 32) + 100}) {
