@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 namespace id3::startup {
@@ -119,18 +121,27 @@ TEST_F(Program, PathsAndNoArgumentsOpenTheWindow) {
   const test::ScratchDir scratch;
   const fs::path folder = scratch.Path() / "My -register folder";
   fs::create_directories(folder);
-  for (const fs::path &file : {folder / "a.mp3", scratch.Path() / "pre-registered.mp3"})
+  const fs::path in_folder = folder / "a.mp3";
+  const fs::path named = scratch.Path() / "pre-registered.mp3";
+  for (const fs::path &file : {in_folder, named})
     test::WriteAll(test::U8(file), test::Bytes(4096, 0));
-  for (const std::wstring &arguments : {
-           std::wstring(),
-           Quoted(folder / "a.mp3"),
-           Quoted(scratch.Path() / "pre-registered.mp3"),
-           (scratch.Path() / "pre-registered.mp3").wstring() + L" -noplay",
-           Quoted(scratch.Path() / "pre-unregistered -register.mp3"),
-       }) {
+  // The arguments, and the file the window shows as open.
+  const std::vector<std::pair<std::wstring, std::string>> cases{
+      {L"", ""},
+      {Quoted(in_folder), "\\a.mp3"},
+      {Quoted(named), "\\pre-registered.mp3"},
+      {named.wstring() + L" -NOPLAY", "\\pre-registered.mp3"},
+  };
+  for (const auto &[arguments, shown] : cases) {
     const auto run = Start(kProgram, arguments);
-    for (const auto &box : run.boxes)
-      EXPECT_FALSE(box.text.starts_with("Registration")) << win::Narrow(arguments);
+    EXPECT_TRUE(run.boxes.empty()) << win::Narrow(arguments) << ": " << run.boxes[0].text;
+    ASSERT_EQ(run.windows.size(), 1u) << win::Narrow(arguments);
+    EXPECT_TRUE(run.windows[0].caption.starts_with("Quelmo ID3TAG EDITOR v"));
+    std::vector<std::string> files;
+    std::ranges::copy_if(run.windows[0].texts, std::back_inserter(files),
+                         [](const std::string &text) { return text.ends_with(".mp3"); });
+    ASSERT_EQ(files.size(), shown.empty() ? 0u : 1u) << win::Narrow(arguments);
+    EXPECT_TRUE(files.empty() || files[0].ends_with(shown)) << files[0];
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".mp3")) << win::Narrow(arguments);
   }
 }

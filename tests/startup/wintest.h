@@ -20,13 +20,19 @@ struct Box {
   std::vector<std::string> buttons;
 };
 
+// Any other top-level window: its caption and the texts of its controls.
+struct Window {
+  std::string caption;
+  std::vector<std::string> texts;
+};
+
 // What a process tree did until its last process ended: its message boxes (each
-// answered with its first button), the captions of any other top-level windows
-// (each closed), and the first process's exit code.
+// answered with its first button), its other top-level windows (each closed
+// once seen), and the first process's exit code.
 struct RunResult {
   DWORD exit_code = 0;
   std::vector<Box> boxes;
-  std::vector<std::string> windows;
+  std::vector<Window> windows;
 };
 
 // Runs command_line (program path first, as the shell would pass it).

@@ -120,6 +120,11 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
   return TRUE;
 }
 
+BOOL CALLBACK CollectText(HWND window, LPARAM texts) {
+  reinterpret_cast<std::vector<std::string> *>(texts)->push_back(WindowText(window));
+  return TRUE;
+}
+
 void PressFirstButton(HWND dialog) {
   if (HWND button = FindWindowExW(dialog, nullptr, L"Button", nullptr))
     SendMessageW(button, BM_CLICK, 0, 0);
@@ -131,7 +136,7 @@ class WindowHandler {
 public:
   explicit WindowHandler(std::function<bool(DWORD)> owned) : owned_(std::move(owned)) {}
 
-  void Sweep(std::vector<Box> &boxes, std::vector<std::string> &windows) {
+  void Sweep(std::vector<Box> &boxes, std::vector<Window> &windows) {
     std::vector<HWND> found;
     EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
     for (HWND window : found) {
@@ -142,7 +147,9 @@ public:
         boxes.push_back(ReadBox(window));
         PressFirstButton(window);
       } else {
-        windows.push_back(WindowText(window));
+        Window seen{WindowText(window), {}};
+        EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&seen.texts));
+        windows.push_back(std::move(seen));
         PostMessageW(window, WM_CLOSE, 0, 0);
       }
     }
@@ -203,7 +210,7 @@ RunResult RunProgram(const std::wstring &command_line) {
 
 std::vector<Box> AnswerBoxesDuring(const std::function<void()> &action) {
   std::vector<Box> boxes;
-  std::vector<std::string> windows;
+  std::vector<Window> windows;
   std::atomic<bool> done{false};
   std::thread answerer([&] {
     WindowHandler handler([](DWORD pid) { return pid == GetCurrentProcessId(); });
