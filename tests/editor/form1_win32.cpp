@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace id3::test {
 namespace {
@@ -191,6 +192,38 @@ TEST_F(EditorWindow, ScalesWithTheScreenResolution) {
     EXPECT_EQ(editor.OuterSize().cy, Twips(5250, dpi)) << dpi;
     editor.Click(kCheck2).get();
   }
+}
+
+TEST(EditorProgram, CarriesItsVersionManifestAndIcon) {
+  const std::wstring exe = EditorExe();
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  VS_FIXEDFILEINFO *fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void **>(&fixed), &size));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 14));
+
+  HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  HRSRC manifest = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char *>(LockResource(LoadResource(image, manifest))),
+                         SizeofResource(image, manifest));
+  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(text.find("<dpiAware"), std::string::npos);
+  // The icon group: one 16 x 16 image of 16 colours.
+  HRSRC group = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  const auto *dir = static_cast<const BYTE *>(LockResource(LoadResource(image, group)));
+  EXPECT_EQ(dir[4], 1);     // one image
+  EXPECT_EQ(dir[6], 16);    // width
+  EXPECT_EQ(dir[7], 16);    // height
+  EXPECT_EQ(dir[8], 16);    // colours
+  EXPECT_EQ(dir[6 + 6], 4); // bits per pixel
+  FreeLibrary(image);
 }
 
 TEST_F(EditorWindow, ProposesTheFileNameAndBluesWhenTheTagLacksThem) {

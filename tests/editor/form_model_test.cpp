@@ -1,16 +1,17 @@
-// What the editor decides without its window: the argument text, the accepted
-// paths, the inputs shown for a tag and the record a save writes (over real
-// files), the order of the commands' checks, and the panel's texts.
+// What the editor decides without its window, natively: the argument text,
+// the accepted paths, the proposed title, the preferences, the record a save
+// writes (over real files), the order of the commands' checks. The window
+// tests show the same through the real program.
 #include "editor/form_model.h"
 
-#include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tagstore/tag.h"
-#include "tools/paths.h"
 
 #include "testfs.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace id3::form {
 namespace {
@@ -112,20 +113,6 @@ protected:
   }
 };
 
-TEST_F(EditorSave, ShowsTheTagAndProposesATitleWhenItHasNone) {
-  const TagInputs none = ShownInputs(ReadTag(Untagged("Plain Song.mp3"), cp), "x\\Plain Song.mp3");
-  EXPECT_EQ(none.text, (std::array<std::string, 5>{"", "", "", "Plain Song", ""}));
-  EXPECT_EQ(none.genre_index, 0);
-
-  TagFields tag = ReadTag(Tagged("t.mp3", 17, std::nullopt), cp);
-  const TagInputs shown = ShownInputs(tag, "C:\\t.mp3");
-  EXPECT_EQ(shown.text, (std::array<std::string, 5>{"Old Album", "Old Artist", "Old comment",
-                                                    "Old Title", "1999"}));
-  EXPECT_EQ(shown.genre_index, 17);
-  tag.title.clear();
-  EXPECT_EQ(ShownInputs(tag, "C:\\dir\\Named.mp3").text[kTitle], "Named");
-}
-
 TEST_F(EditorSave, KeepsANamelessGenreByteAndTheTrackWhenLeftAlone) {
   const Bytes saved = SaveAfter(Tagged("g.mp3", 255, std::uint8_t{7}),
                                 [](TagInputs &in) { in.text[kTitle] = "New Title"; });
@@ -150,23 +137,6 @@ TEST_F(EditorSave, WritesTheChosenGenreWhenTheUserPicksOne) {
   EXPECT_EQ(kept[600 + record::kGenreOffset], 200);
 }
 
-TEST_F(EditorSave, AnUntaggedFileGetsTheShownGenreAndTheTypedTexts) {
-  const Bytes saved = SaveAfter(Untagged("u.mp3"), [](TagInputs &in) { in.text[kYear] = "abcd"; });
-  ASSERT_EQ(saved.size(), 728u);
-  EXPECT_EQ(saved[600 + record::kGenreOffset], 0);
-  const TagFields back = ReadTag(dir.File("u.mp3"), cp);
-  EXPECT_EQ(back.marker, "TAG");
-  EXPECT_EQ(back.year, "abcd");
-  EXPECT_EQ(back.title, "u");
-  EXPECT_FALSE(back.track.has_value());
-}
-
-TEST_F(EditorSave, TheCommentBoxShrinksWhenATrackNumberShares) {
-  EXPECT_EQ(CommentLimit(ReadTag(Tagged("a.mp3", 1, std::uint8_t{3}), cp)), 28u);
-  EXPECT_EQ(CommentLimit(ReadTag(Tagged("b.mp3", 1, std::nullopt), cp)), 30u);
-  EXPECT_EQ(CommentLimit(ReadTag(Untagged("c.mp3"), cp)), 30u);
-}
-
 TEST_F(EditorSave, ChecksComeInTheirOrder) {
   const std::string present = Untagged("here.mp3");
   const std::string missing = dir.File("gone.mp3");
@@ -186,56 +156,12 @@ TEST_F(EditorSave, ChecksComeInTheirOrder) {
   EXPECT_FALSE(DeleteRefusal(present).has_value());
 }
 
-TEST(EditorTexts, CaptionAndAboutLines) {
-  EXPECT_EQ(Caption({1, 0, 14}), "Quelmo ID3TAG EDITOR v1.0.14");
-  const std::string about = AboutText({1, 0, 14});
-  std::vector<std::string> lines;
-  std::size_t from = 0;
-  for (std::size_t at; (at = about.find("\r\n", from)) != std::string::npos; from = at + 2)
-    lines.push_back(about.substr(from, at - from));
-  lines.push_back(about.substr(from));
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[0], "Quelmo ID3TAG EDITOR v1.0.14");
-  EXPECT_EQ(lines[1], "");
-  EXPECT_EQ(lines[5], "");
-  EXPECT_EQ(lines[6], "This ID3Tag editor should comply with the id3v2.3.0 standard.");
-  EXPECT_EQ(lines[7], "However, if you find any incompatible situations or bugs, please contact:");
-  EXPECT_FALSE(lines[8].empty());
-  EXPECT_EQ(about.find('\n'), about.find("\r\n") + 1);
-  EXPECT_NE(about.back(), '\n');
-}
-
 TEST(EditorPanel, MpegVersionInTheUsersDecimals) {
   EXPECT_EQ(MpegVersionText(1.0f, "."), "1");
   EXPECT_EQ(MpegVersionText(2.0f, ","), "2");
   EXPECT_EQ(MpegVersionText(2.5f, "."), "2.5");
   EXPECT_EQ(MpegVersionText(2.5f, ","), "2,5");
   EXPECT_EQ(MpegVersionText(0.0f, "."), "0");
-}
-
-TEST(EditorPanel, ValuesOfTheBundledSampleAndOfAFileWithoutAudio) {
-  clsMP3Info sample;
-  ASSERT_TRUE(sample.LoadMP3(test::SampleFile("sample.mp3")));
-  const auto values = AudioValues(sample, ".");
-  EXPECT_EQ(values[0], "128");
-  EXPECT_EQ(values[1], "None");
-  EXPECT_EQ(values[2], sample.FormatTime());
-  EXPECT_FALSE(values[2].empty());
-  EXPECT_EQ(values[3], "44100");
-  EXPECT_EQ(values[4], "3");
-  EXPECT_EQ(values[5], FormatFileSize(static_cast<double>(
-                           test::ReadAll(test::SampleFile("sample.mp3")).size())));
-  EXPECT_EQ(values[6], sample.ChannelMode());
-  EXPECT_FALSE(values[6].empty());
-  EXPECT_EQ(values[7], "1");
-
-  test::ScratchDir dir;
-  const std::string noise = dir.File("noise.mp3");
-  test::WriteAll(noise, test::Repeat(0, 4000));
-  clsMP3Info none;
-  EXPECT_FALSE(none.LoadMP3(noise));
-  EXPECT_EQ(AudioValues(none, "."),
-            (std::array<std::string, 8>{"0", "", "", "0", "0", FormatFileSize(0), "", "0"}));
 }
 
 } // namespace
