@@ -54,7 +54,6 @@ bool UnregisterVerb(HKEY machine_classes, HKEY user_classes) {
   // of HKEY_CLASSES_ROOT shows the user's copy, and deleting through it must
   // then reach the machine-wide one.
   const std::array roots{user_classes, machine_classes};
-  bool left = false;
   for (HKEY root : roots) {
     if (!root) continue;
     for (const std::string &file_class : classes) {
@@ -65,8 +64,8 @@ bool UnregisterVerb(HKEY machine_classes, HKEY user_classes) {
   }
   for (HKEY root : roots)
     for (const std::string &file_class : classes)
-      if (root && VerbExists(root, file_class)) left = true;
-  return !left;
+      if (root && VerbExists(root, file_class)) return false;
+  return true;
 }
 
 UniqueHKey OpenUserClasses() {

@@ -146,13 +146,13 @@ TEST_F(Program, PathsAndNoArgumentsOpenTheWindow) {
   }
 }
 
-TEST(Installer, InstallsAndUninstallsSilentlyForTheUser) {
+using Installer = Program;
+
+TEST_F(Installer, InstallsAndUninstallsSilentlyForTheUser) {
   const fs::path folder = fs::path(_wgetenv(L"LOCALAPPDATA")) / "Programs" / "Quelmo ID3TAG EDITOR";
   const std::string apps =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QuelmoID3TagEditor";
   const std::string settings = "Software\\Quelmo ID3TAG EDITOR";
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, L".mp3");
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Mp3file");
 
   auto run = RunProgram(Quoted(fs::path(ID3_SETUP).make_preferred()) + L" /S");
   EXPECT_EQ(run.exit_code, 0u);
