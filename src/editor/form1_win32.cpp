@@ -7,6 +7,7 @@
 #include "effects/line3d.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
+#include "tools/fileio.h"
 #include "tools/paths.h"
 #include "tools/process.h"
 #include "tools/shell.h"
@@ -459,7 +460,10 @@ void Form1::FillPanel() {
   SetValue(0, shown);
   clsMP3Info info;
   info.LoadMP3(CurrentFile);
-  const auto values = form::AudioValues(info, DecimalSeparator());
+  // A file with no audio frame still has a size: show it, not the 0 of an
+  // empty load.
+  const std::uint64_t size = io::SizeOf(CurrentFile).value_or(0);
+  const auto values = form::AudioValues(info, size, DecimalSeparator());
   for (std::size_t i = 0; i < values.size(); ++i)
     SetValue(i + 1, values[i]);
 }

@@ -149,14 +149,15 @@ std::string MpegVersionText(float version, std::string_view decimal_separator) {
   return text;
 }
 
-std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::string_view decimal_separator) {
+std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::uint64_t file_size,
+                                       std::string_view decimal_separator) {
   return {
       std::to_string(info.BitRate()),
       info.Emphasis(),
       info.FormatTime(),
       std::to_string(info.Frequency()),
       std::to_string(static_cast<int>(info.Layers())),
-      FormatFileSize(static_cast<double>(info.FileSize())),
+      FormatFileSize(static_cast<double>(file_size)),
       info.ChannelMode(),
       MpegVersionText(info.MPEGVer(), decimal_separator),
   };

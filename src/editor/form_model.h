@@ -8,6 +8,7 @@
 #include "tagstore/tag.h"
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -117,8 +118,10 @@ inline constexpr std::string_view kNoFileOpenValue = "No file open.";
 
 // The eight audio values of the panel, after the file's shortened path, in
 // their order on screen: bit rate, emphasis, duration, frequency, layer, file
-// size, channel mode, MPEG version. decimal_separator is the user's.
-std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::string_view decimal_separator);
+// size, channel mode, MPEG version. decimal_separator is the user's. The file
+// size is the file's own, also when no audio was found in it.
+std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::uint64_t file_size,
+                                       std::string_view decimal_separator);
 
 // The shortest decimal text of the version number (1, 2, 2.5, 0).
 std::string MpegVersionText(float version, std::string_view decimal_separator);

@@ -4,8 +4,10 @@
 // tests show the same through the real program.
 #include "editor/form_model.h"
 
+#include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tagstore/tag.h"
+#include "tools/paths.h"
 
 #include "testfs.h"
 
@@ -162,6 +164,20 @@ TEST(EditorPanel, MpegVersionInTheUsersDecimals) {
   EXPECT_EQ(MpegVersionText(2.5f, "."), "2.5");
   EXPECT_EQ(MpegVersionText(2.5f, ","), "2,5");
   EXPECT_EQ(MpegVersionText(0.0f, "."), "0");
+}
+
+// A file without a single frame: empty audio values, but its real size.
+TEST(EditorPanel, FileWithoutAudioShowsItsOwnSize) {
+  test::ScratchDir dir;
+  const std::string path = dir.File("junk.mp3");
+  test::WriteAll(path, test::Repeat(0x20, 4096));
+  clsMP3Info info;
+  ASSERT_FALSE(info.LoadMP3(path));
+  const auto values = AudioValues(info, 4096, ".");
+  EXPECT_EQ(values[0], "0");
+  EXPECT_EQ(values[2], "");
+  EXPECT_EQ(values[5], FormatFileSize(4096));
+  EXPECT_NE(values[5], FormatFileSize(0));
 }
 
 } // namespace
