@@ -164,14 +164,12 @@ bool Form1::Create() {
   container.lpszClassName = kContainerClassName;
   RegisterClassExW(&container);
 
-  {
-    win::WindowDC screen(nullptr);
-    dpi_x_ = GetDeviceCaps(screen.Get(), LOGPIXELSX);
-    dpi_y_ = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  }
+  const gdi::Resolution dpi = gdi::ScreenResolution();
+  dpi_x_ = dpi.x;
+  dpi_y_ = dpi.y;
   const int font_height = -MulDiv(kFontCentipoints, dpi_y_, 72 * 100);
   for (auto [font, weight] : {std::pair{&font_, FW_NORMAL}, std::pair{&bold_font_, FW_BOLD}}) {
-    *font = win::Font(CreateFontW(font_height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
+    *font = gdi::UniqueFont(CreateFontW(font_height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
   }
@@ -212,7 +210,7 @@ HWND Form1::Control(HWND parent, int id, const wchar_t *cls, const wchar_t *text
 
 HWND Form1::Label(HWND parent, int id, const wchar_t *text, int x, int y, bool bold) {
   HWND label = Control(parent, id, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, x, y, 0, kLabelHeight,
-                       bold ? bold_font_.Get() : font_.Get());
+                       bold ? bold_font_.get() : font_.get());
   SetLabel(label, text);
   return label;
 }
@@ -222,9 +220,9 @@ void Form1::SetLabel(HWND label, const std::wstring &text) {
   SetWindowTextW(label, text.c_str());
   SIZE extent{};
   {
-    win::WindowDC dc(label);
-    win::Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    gdi::WindowDc dc(label);
+    gdi::Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
   SetWindowPos(label, nullptr, 0, 0, extent.cx, TwipsY(kLabelHeight),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -234,7 +232,7 @@ void Form1::SetLabel(HWND label, const std::wstring &text) {
 // come first and the group box last, and the bottom panel lies above the
 // information frame, which it covers when the window is short.
 void Form1::CreateControls() {
-  const HFONT font = font_.Get();
+  const HFONT font = font_.get();
   frame1_ = Container(kFrame1, 90, 120, kFrameWidth, 3465);
   constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
   constexpr int kTextTop[form::kTextCount] = {420, 945, 2040, 2550, 3060};
@@ -453,9 +451,9 @@ void Form1::FillPanel() {
   std::string shown;
   {
     // The path is measured in the font it is shown in.
-    win::WindowDC dc(hwnd_);
-    win::Selection font(dc.Get(), font_.Get());
-    shown = CompactPath(CurrentFile, width, dc.Get());
+    gdi::WindowDc dc(hwnd_);
+    gdi::Selection font(dc.get(), font_.get());
+    shown = CompactPath(CurrentFile, width, dc.get());
   }
   SetValue(0, shown);
   clsMP3Info info;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "editor/form_model.h"
-#include "editor/gdi_win32.h"
 #include "effects/animater.h"
+#include "effects/gdi_win32.h"
 #include "tagstore/tag.h"
 
 #include <windows.h>
@@ -104,8 +104,8 @@ private:
 
   int dpi_x_ = 96;
   int dpi_y_ = 96;
-  win::Font font_;
-  win::Font bold_font_;
+  gdi::UniqueFont font_;
+  gdi::UniqueFont bold_font_;
   std::optional<Animater> animater_;
   bool unloading_ = false;
 

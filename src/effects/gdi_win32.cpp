@@ -1,4 +1,4 @@
-#include "effects/gdi.h"
+#include "effects/gdi_win32.h"
 
 namespace id3::gdi {
 

@@ -1,6 +1,6 @@
 #include "effects/line3d.h"
 
-#include "effects/gdi.h"
+#include "effects/gdi_win32.h"
 #include "effects/modanimate.h"
 #include "effects/units.h"
 

@@ -1,6 +1,6 @@
 #include "effects/modanimate.h"
 
-#include "effects/gdi.h"
+#include "effects/gdi_win32.h"
 #include "effects/units.h"
 
 #include <ole2.h>

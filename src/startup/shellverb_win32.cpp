@@ -1,5 +1,6 @@
 #include "startup/shellverb.h"
 
+#include "editor/form_model.h"
 #include "tools/wintext.h"
 
 #include <shlobj.h>
@@ -26,7 +27,7 @@ bool VerbExists(HKEY classes, std::string_view file_class) {
 void Show(Outcome outcome) {
   const Message message = MessageFor(outcome);
   const UINT icon = message.icon == MessageIcon::Information ? MB_ICONINFORMATION : MB_ICONSTOP;
-  MessageBoxW(nullptr, win::Widen(message.text).c_str(), win::Widen(kAppTitle).c_str(),
+  MessageBoxW(nullptr, win::Widen(message.text).c_str(), win::Widen(form::kAppTitle).c_str(),
               MB_OK | icon);
 }
 

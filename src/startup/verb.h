@@ -7,7 +7,6 @@
 
 namespace id3::startup {
 
-inline constexpr std::string_view kAppTitle = "Quelmo ID3TAG EDITOR";
 inline constexpr std::string_view kVerbName = "Edit ID3 Tag";
 // The key below a classes root whose default value names the file class.
 inline constexpr std::string_view kExtensionKey = ".mp3";

@@ -1,6 +1,6 @@
 #include "dib.h"
 #include "effects/animater.h"
-#include "effects/gdi.h"
+#include "effects/gdi_win32.h"
 #include "effects/modanimate.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "dib.h"
-#include "effects/gdi.h"
+#include "effects/gdi_win32.h"
 #include "effects/line3d.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-// Owners for the GDI handles of this folder, and the screen's resolution.
+// Owners for the GDI handles of the effects and the editor window, and the
+// screen's resolution. Windows builds only.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@ namespace id3::gdi {
 struct ObjectDeleter {
   void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, ObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, ObjectDeleter>;
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, ObjectDeleter>;
 
