@@ -1,6 +1,6 @@
 // Odd and hostile files through the command-line tool: each gives a clear
 // result or a clear error, and nothing is changed unless the command succeeds.
-#include "cli/app.h"
+#include "run_cli.h"
 
 #include "testfs.h"
 
@@ -9,26 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <sstream>
 
 namespace id3::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "id3v1");
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 nlohmann::json ShowJson(const std::string& path) {
   const Outcome r = Cli({"show", "--json", "--any-name", path});
@@ -56,15 +42,7 @@ Bytes WithBlock(std::string_view id, std::size_t at, const Bytes& body) {
   return s;
 }
 
-class BadInput : public ::testing::Test {
-protected:
-  test::ScratchDir dir;
-  std::string Make(std::string_view name, const Bytes& content) {
-    const std::string path = dir.File(name);
-    test::WriteAll(path, content);
-    return path;
-  }
-};
+using BadInput = test::ScratchTest;
 
 TEST_F(BadInput, TinyFiles) {
   for (std::size_t n : {0u, 1u, 3u, 4u, 5u, 17u, 18u, 127u, 128u, 129u}) {

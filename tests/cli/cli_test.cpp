@@ -1,5 +1,5 @@
 // id3v1 end to end, in-process: real files, the real tag store and scan.
-#include "cli/app.h"
+#include "run_cli.h"
 #include "tagstore/tag.h"
 
 #include "testfs.h"
@@ -9,26 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <sstream>
 
 namespace id3::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "id3v1");
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 // 100 frames of MPEG-1 Layer III, 128 kbit/s, 44100 Hz, stereo, no padding.
 Bytes Cbr128Frames() {
@@ -60,15 +46,7 @@ TagFields Sample() {
   return f;
 }
 
-class CliTest : public ::testing::Test {
-protected:
-  test::ScratchDir dir;
-  std::string Make(std::string_view name, const Bytes& content) {
-    const std::string path = dir.File(name);
-    test::WriteAll(path, content);
-    return path;
-  }
-};
+using CliTest = test::ScratchTest;
 
 TEST_F(CliTest, ShowTextHasTheWindowsCaptionsAndValues) {
   const std::string path = Make("a.mp3", test::Concat({Cbr128Frames(), TagBytes(Sample())}));

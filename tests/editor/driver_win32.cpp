@@ -3,9 +3,6 @@
 #include "editor/form1_controls.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 namespace id3::test {
@@ -29,21 +26,6 @@ std::wstring WindowsPath(const char *z_path) {
   for (const char *p = z_path; *p; ++p)
     path.push_back(*p == '/' ? L'\\' : static_cast<wchar_t>(*p));
   return path;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND window) {
-  const auto n = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const auto got =
-      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got));
-  return text;
 }
 
 struct TopLevelSearch {
@@ -81,121 +63,6 @@ BOOL CALLBACK FindChild(HWND window, LPARAM param) {
     return FALSE;
   }
   return TRUE;
-}
-
-struct BoxParts {
-  HWND text = nullptr;
-  HWND icon = nullptr;
-};
-
-BOOL CALLBACK FindBoxParts(HWND window, LPARAM param) {
-  auto *parts = reinterpret_cast<BoxParts *>(param);
-  if (ClassOf(window) != L"Static") return TRUE;
-  if ((GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-    parts->icon = window;
-  else if (!TextOf(window).empty())
-    parts->text = window;
-  return TRUE;
-}
-
-// A 32-bit top-down bitmap selected into a memory DC, for one comparison.
-class Canvas {
-public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas &) = delete;
-  Canvas &operator=(const Canvas &) = delete;
-
-  HDC Dc() const { return dc_; }
-  std::vector<std::uint32_t> Pixels() const {
-    GdiFlush();
-    const auto *p = static_cast<const std::uint32_t *>(bits_);
-    return {p, p + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
-  }
-
-private:
-  int width_;
-  int height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-  void *bits_ = nullptr;
-};
-
-std::vector<std::uint32_t> ScreenPixels(const RECT &r) {
-  Canvas canvas(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(canvas.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  return canvas.Pixels();
-}
-
-std::vector<std::uint32_t> IconPixels(LPCWSTR id, int width, int height, std::uint32_t background) {
-  Canvas canvas(width, height);
-  HBRUSH brush =
-      CreateSolidBrush(RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
-  RECT all{0, 0, width, height};
-  FillRect(canvas.Dc(), &all, brush);
-  DeleteObject(brush);
-  DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
-  return canvas.Pixels();
-}
-
-std::size_t Differences(const std::vector<std::uint32_t> &a, const std::vector<std::uint32_t> &b) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    for (int shift = 0; shift < 24; shift += 8) {
-      const int x = static_cast<int>((a[i] >> shift) & 0xFF);
-      const int y = static_cast<int>((b[i] >> shift) & 0xFF);
-      if (std::abs(x - y) > 24) {
-        ++n;
-        break;
-      }
-    }
-  }
-  return n;
-}
-
-// Which system icon the message box shows, by comparing what is on screen
-// with each candidate drawn the same size over the same background: another
-// process's icon handle cannot be read from here.
-BoxIcon IdentifyIcon(HWND icon) {
-  RECT r{};
-  GetWindowRect(icon, &r);
-  if (r.right <= r.left || r.bottom <= r.top) return BoxIcon::None;
-  const auto shown = ScreenPixels(r);
-  const std::uint32_t background = shown.front();
-  const std::array<std::pair<LPCWSTR, BoxIcon>, 4> kCandidates{{
-      {IDI_EXCLAMATION, BoxIcon::Exclamation},
-      {IDI_HAND, BoxIcon::Critical},
-      {IDI_ASTERISK, BoxIcon::Information},
-      {IDI_QUESTION, BoxIcon::Question},
-  }};
-  BoxIcon best = BoxIcon::None;
-  std::size_t best_diff = shown.size() / 10;
-  for (const auto &[id, kind] : kCandidates) {
-    const std::size_t diff =
-        Differences(shown, IconPixels(id, r.right - r.left, r.bottom - r.top, background));
-    if (diff < best_diff) {
-      best_diff = diff;
-      best = kind;
-    }
-  }
-  return best;
 }
 
 } // namespace
@@ -304,18 +171,17 @@ std::optional<MessageBoxSeen> Editor::WaitForMessageBox() {
   if (!WaitFor(
           [&] { return (seen.window = TopLevel(process_.dwProcessId, L"#32770")) != nullptr; }))
     return std::nullopt;
-  BoxParts parts;
+  // The box may still be filling in and painting: look until its text and,
+  // when it has one, its icon are there.
+  BoxSeen shown;
   WaitFor([&] {
-    parts = {};
-    EnumChildWindows(seen.window, FindBoxParts, reinterpret_cast<LPARAM>(&parts));
-    return parts.text != nullptr;
+    shown = ReadBox(seen.window);
+    return !shown.text.empty() && shown.icon != BoxIcon::Unknown;
   });
-  seen.caption = TextOf(seen.window);
-  if (parts.text) seen.text = TextOf(parts.text);
+  seen.caption = shown.caption;
+  seen.text = shown.text;
+  seen.icon = shown.icon;
   seen.has_cancel = GetDlgItem(seen.window, IDCANCEL) != nullptr;
-  // The box may still be painting: look until one of the icons is there.
-  if (parts.icon)
-    WaitFor([&] { return (seen.icon = IdentifyIcon(parts.icon)) != BoxIcon::None; }, 5000);
   return seen;
 }
 

@@ -4,6 +4,8 @@
 // bounded only so that a broken program fails the test instead of hanging it.
 #pragma once
 
+#include "windriver_win32.h"
+
 #include <windows.h>
 
 #include <future>
@@ -19,8 +21,6 @@ std::wstring ArgRecorderExe();
 void WritePreferences(std::optional<std::wstring> no_animations,
                       std::optional<std::wstring> no_file_info);
 std::optional<std::wstring> ReadPreference(const wchar_t *name);
-
-enum class BoxIcon { None, Exclamation, Critical, Information, Question };
 
 struct MessageBoxSeen {
   HWND window = nullptr;

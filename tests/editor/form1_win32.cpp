@@ -52,7 +52,7 @@ void ExpectBox(Editor &editor, const Box &expected, int answer = IDOK) {
     editor.Answer(*box, answer);
 }
 
-class EditorWindow : public ::testing::Test {
+class EditorWindow : public ScratchTest {
 protected:
   // No window manager runs on the test display: Wine would wait two seconds
   // for one at every window it hides, unless its windows are unmanaged.
@@ -62,15 +62,9 @@ protected:
   }
   void SetUp() override { WritePreferences(L"1", L"0"); }
 
-  ScratchDir dir;
   const Bytes sample = ReadAll(SampleFile("sample.mp3"));
   const Bytes audio{sample.begin(), sample.end() - 128};
 
-  std::string Make(std::string_view name, const Bytes &content) {
-    const std::string path = dir.File(name);
-    WriteAll(path, content);
-    return path;
-  }
   std::string WithRecord(std::string_view name, const TagFields &tag) {
     const TagRecord rec = RenderTagRecord(tag, CodePage::SystemDefault());
     return Make(name, Concat({audio, Bytes(rec.begin(), rec.end())}));

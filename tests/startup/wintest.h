@@ -3,14 +3,13 @@
 #pragma once
 
 #include "startup/modtools.h"
+#include "windriver_win32.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace id3::test {
-
-enum class BoxIcon { None, Information, Critical, Exclamation, Question, Unknown };
 
 // A message box as the user sees it.
 struct Box {

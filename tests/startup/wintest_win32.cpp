@@ -20,98 +20,12 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-std::string WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
+std::string WindowText(HWND window) { return Narrow(TextOf(window)); }
 
-std::wstring ClassOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
-
-// The 32-bit pixels of a bitmap that no DC has selected.
-std::vector<std::uint32_t> Bits(HDC dc, HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height));
-  GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  return pixels;
-}
-
-// Draws into a fresh width x height bitmap and returns its pixels.
-std::vector<std::uint32_t> Render(HDC like, int width, int height,
-                                  const std::function<void(HDC)> &draw) {
-  HDC mem = CreateCompatibleDC(like);
-  HBITMAP bitmap = CreateCompatibleBitmap(like, width, height);
-  HGDIOBJ old = SelectObject(mem, bitmap);
-  draw(mem);
-  SelectObject(mem, old);
-  auto pixels = Bits(mem, bitmap, width, height);
-  DeleteObject(bitmap);
-  DeleteDC(mem);
-  return pixels;
-}
-
-// An icon shown by another process cannot be asked for its image, so the
-// static control's pixels on screen are compared with each standard icon
-// drawn on the same background.
-BoxIcon IconOf(HWND icon_control) {
-  RedrawWindow(icon_control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  RECT rect{};
-  GetClientRect(icon_control, &rect);
-  POINT origin{0, 0};
-  ClientToScreen(icon_control, &origin);
-  const int width = rect.right;
-  const int height = rect.bottom;
-  HDC screen = GetDC(nullptr);
-  const auto shown = Render(screen, width, height, [&](HDC dc) {
-    BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  });
-  const COLORREF background = shown.empty() ? 0 : RGB(shown[0] >> 16, shown[0] >> 8, shown[0]);
-  BoxIcon best = BoxIcon::Unknown;
-  std::size_t best_diff = shown.size() / 20 + 1; // more than 5% off is no match
-  const std::array<std::pair<BoxIcon, LPCWSTR>, 4> candidates{{
-      {BoxIcon::Information, IDI_INFORMATION},
-      {BoxIcon::Critical, IDI_ERROR},
-      {BoxIcon::Exclamation, IDI_WARNING},
-      {BoxIcon::Question, IDI_QUESTION},
-  }};
-  for (const auto &[kind, id] : candidates) {
-    const auto drawn = Render(screen, width, height, [&](HDC dc) {
-      HBRUSH brush = CreateSolidBrush(background);
-      FillRect(dc, &rect, brush);
-      DeleteObject(brush);
-      DrawIconEx(dc, 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
-    });
-    std::size_t diff = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-      diff += (shown[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
-    if (diff < best_diff) {
-      best_diff = diff;
-      best = kind;
-    }
-  }
-  ReleaseDC(nullptr, screen);
-  return best;
-}
-
-Box ReadBox(HWND dialog) {
-  Box box{WindowText(dialog), "", BoxIcon::None, {}};
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const std::wstring cls = ClassOf(child);
-    if (_wcsicmp(cls.c_str(), L"Button") == 0) {
-      box.buttons.push_back(WindowText(child));
-    } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
-      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-        box.icon = IconOf(child);
-      else if (GetWindowTextLengthW(child) > 0)
-        box.text = WindowText(child);
-    }
-  }
+Box ReadBoxOf(HWND dialog) {
+  const BoxSeen seen = ReadBox(dialog);
+  Box box{Narrow(seen.caption), Narrow(seen.text), seen.icon, {}};
+  for (const std::wstring& button : seen.buttons) box.buttons.push_back(Narrow(button));
   return box;
 }
 
@@ -144,7 +58,7 @@ public:
       GetWindowThreadProcessId(window, &pid);
       if (!owned_(pid) || !seen_.insert(window).second) continue;
       if (ClassOf(window) == L"#32770") {
-        boxes.push_back(ReadBox(window));
+        boxes.push_back(ReadBoxOf(window));
         PressFirstButton(window);
       } else {
         Window seen{WindowText(window), {}};

@@ -60,9 +60,11 @@ std::string DataFile(std::string_view name) { return std::string(ID3_TEST_DATA_D
 
 std::string GenFile(std::string_view name) { return std::string(ID3_TEST_GEN_DIR "/") + std::string(name); }
 
-} // namespace id3::test
-
-namespace id3::test {
+std::string ScratchTest::Make(std::string_view name, const Bytes& content) const {
+  const std::string path = dir.File(name);
+  WriteAll(path, content);
+  return path;
+}
 
 std::string SampleFile(std::string_view name) {
   return std::string(ID3_SAMPLES_DIR "/") + std::string(name);

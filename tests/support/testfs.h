@@ -2,6 +2,8 @@
 // reads and writes, and the paths of the bundled and generated test data.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -27,6 +29,15 @@ public:
 
 private:
   std::filesystem::path path_;
+};
+
+// A test with a scratch folder of its own.
+class ScratchTest : public ::testing::Test {
+protected:
+  // Writes a new file of the folder; its UTF-8 path.
+  std::string Make(std::string_view name, const Bytes& content) const;
+
+  ScratchDir dir;
 };
 
 // A filesystem path as UTF-8, the form the program's functions take.

@@ -39,15 +39,7 @@ TagFields Sample() {
   return f;
 }
 
-class TagFile : public ::testing::Test {
-protected:
-  test::ScratchDir dir;
-  std::string Make(std::string_view name, const Bytes& content) {
-    const std::string path = dir.File(name);
-    test::WriteAll(path, content);
-    return path;
-  }
-};
+using TagFile = test::ScratchTest;
 
 TEST_F(TagFile, WriteAppendsToAnUntaggedFileThenReplacesInPlace) {
   const Bytes audio = Audio(1000);
