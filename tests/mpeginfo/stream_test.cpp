@@ -126,14 +126,8 @@ TEST(Scan, LastCandidateIsSixBytesBeforeTheEnd) {
 
 FrameHeader H(test::Header h) { return DecodeHeader(h); }
 
+// MPEG-1 Layer III at 128 kbit/s is the worked example of clsMP3Info's tests.
 TEST(Facts, ConstantBitRateFromTheHeader) {
-  const auto f = DeriveFacts(H(kCbr128), {}, 4'000'000);
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->bit_rate, 128);
-  EXPECT_EQ(f->frequency, 44100);
-  EXPECT_EQ(f->song_length, 250);
-  EXPECT_EQ(f->num_frames, 9570); // 4,000,000 / 417.96
-  EXPECT_FALSE(f->vbr);
   // MPEG-2 Layer III frames are half as long: 72 x 64000 / 22050 = 209 bytes.
   EXPECT_EQ(DeriveFacts(H({0xFF, 0xF3, 0x80, 0x00}), {}, 209'000)->num_frames, 1000);
   // Layer I: 48 x 384000 / 32000 = 576 bytes.
@@ -145,10 +139,7 @@ TEST(Facts, XingFrameCountGivesDurationAndAverage) {
   const auto f = DeriveFacts(H(kCbr128), xing, 4'100'000);
   ASSERT_TRUE(f);
   EXPECT_TRUE(f->vbr);
-  EXPECT_EQ(f->num_frames, 10000);
   EXPECT_DOUBLE_EQ(f->duration, 10000 * 1152 / 44100.0);
-  EXPECT_EQ(f->song_length, 261);
-  EXPECT_EQ(f->bit_rate, 126); // 4,100,000 x 8 / 261.22 s
   // The block's own byte count before the audio bytes.
   VbrHeader with_bytes = xing;
   with_bytes.bytes = 2'000'000;
@@ -174,20 +165,13 @@ TEST(Facts, VbriIsAVbrBlock) {
   EXPECT_EQ(f->bit_rate, 77); // 500,000 x 8 / 52.245 s
 }
 
-TEST(Facts, XingWithoutFrameCount) {
-  const auto f = DeriveFacts(H(kCbr128), V(VbrKind::Xing), 1'000'000);
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->bit_rate, -1);
-  EXPECT_EQ(f->num_frames, 0);
-  EXPECT_EQ(f->song_length, -8000);
-  // The same for a free-format header.
-  EXPECT_EQ(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), V(VbrKind::Xing), 1000)->bit_rate, -1);
-}
-
 TEST(Facts, WhatCannotBeDerived) {
   EXPECT_FALSE(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), {}, 1000)); // free format, no count
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x8000'0000u), 1000));
+  // A Xing block without a count behind a free-format header: no bit rate,
+  // as behind any other (see clsMP3Info's tests).
+  EXPECT_EQ(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), V(VbrKind::Xing), 1000)->bit_rate, -1);
   // Free format with a count: the average, as the table has nothing.
   EXPECT_EQ(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), V(VbrKind::Xing, 100), 50'000)->bit_rate, 153);
 }
