@@ -55,8 +55,12 @@ std::string TextBlock(const FileReport& r) {
       << "Year: " << t.year << '\n'
       << "Note: " << t.comment << '\n';
     if (t.track) s << "Track: " << static_cast<int>(*t.track) << '\n';
-    s << "Genre: " << (t.genre.empty() ? "(" + std::to_string(t.genre_byte) + ")" : t.genre)
-      << '\n';
+    s << "Genre: ";
+    if (t.genre.empty())
+      s << '(' << static_cast<int>(t.genre_byte) << ')';
+    else
+      s << t.genre;
+    s << '\n';
   }
   const clsMP3Info& a = r.audio;
   s << "Bitrate: " << a.BitRate() << '\n'
@@ -76,14 +80,10 @@ nlohmann::ordered_json JsonObject(const FileReport& r) {
   out["file"] = r.file;
   if (r.tag) {
     const TagFields& t = *r.tag;
-    out["tag"] = {{"title", t.title},
-                  {"artist", t.artist},
-                  {"album", t.album},
-                  {"year", t.year},
-                  {"comment", t.comment},
-                  {"track", t.track ? json(*t.track) : json(nullptr)},
-                  {"genre", t.genre},
-                  {"genre_number", t.genre_byte}};
+    out["tag"] = {{"title", t.title},     {"artist", t.artist},
+                  {"album", t.album},     {"year", t.year},
+                  {"comment", t.comment}, {"track", t.track ? json(*t.track) : json(nullptr)},
+                  {"genre", t.genre},     {"genre_number", t.genre_byte}};
   } else {
     out["tag"] = nullptr;
   }

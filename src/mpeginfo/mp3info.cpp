@@ -11,7 +11,7 @@ bool clsMP3Info::IsFrameSync(std::span<const std::uint8_t, 4> candidate) {
   return mpeg::IsFrameSync(candidate);
 }
 
-bool clsMP3Info::LoadMP3(const std::string &path) {
+bool clsMP3Info::LoadMP3(const std::string& path) {
   ResetInfo();
   const auto size = io::SizeOf(path);
   if (!size || *size < mpeg::kHeaderSize) return false;
@@ -20,7 +20,7 @@ bool clsMP3Info::LoadMP3(const std::string &path) {
   const auto info = mpeg::AnalyseStream(mpeg::FileSource(*file, *size));
   if (!info || !IsFrameSync(info->frame.bytes)) return false;
 
-  const mpeg::FrameHeader &h = info->frame.header;
+  const mpeg::FrameHeader& h = info->frame.header;
   file_name_ = path;
   file_size_ = static_cast<std::int64_t>(*size);
   bit_rate_ = info->facts.bit_rate;
@@ -51,7 +51,11 @@ std::string FormatSongLength(std::int32_t seconds) {
   const std::int32_t h = seconds / 3600;
   const std::int32_t m = seconds % 3600 / 60;
   const std::int32_t s = seconds % 60;
-  const auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+  const auto two = [](std::int32_t v) {
+    std::string text = std::to_string(v);
+    if (text.size() < 2) text.insert(text.begin(), '0');
+    return text;
+  };
   if (h > 0) return std::to_string(h) + ":" + two(m) + ":" + two(s);
   return std::to_string(m) + ":" + two(s);
 }
