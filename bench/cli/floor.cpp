@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const int fd = open(argv[i], O_RDONLY);
     if (fd < 0) return 1;
-    struct stat st{};
+    struct stat st {};
     fstat(fd, &st);
     const ssize_t n = pread(fd, head.data(), head.size(), 0);
     const ssize_t m = st.st_size >= 128 ? pread(fd, tail.data(), tail.size(), st.st_size - 128) : 0;

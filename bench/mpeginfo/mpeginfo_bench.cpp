@@ -30,15 +30,15 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t kJunk = 16u << 20;
 constexpr std::size_t kOrdinary = 5'000'000;
 
-Bytes ReadFile(const fs::path &path) {
+Bytes ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-fs::path WriteFile(const std::string &name, const Bytes &bytes) {
+fs::path WriteFile(const std::string& name, const Bytes& bytes) {
   const fs::path path = fs::temp_directory_path() / ("id3bench-" + name + ".mp3");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()),
+  out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   return path;
 }
@@ -55,12 +55,11 @@ Bytes Fixture() {
 }
 
 // The fixture's audio frames behind `lead` bytes of junk.
-fs::path JunkFile(const std::string &kind) {
+fs::path JunkFile(const std::string& kind) {
   Bytes junk(kJunk, 0);
   if (kind == "random") {
     std::mt19937 rng(1);
-    for (auto &b : junk)
-      b = static_cast<std::uint8_t>(rng());
+    for (auto& b : junk) b = static_cast<std::uint8_t>(rng());
   }
   const Bytes fixture = Fixture();
   const std::size_t audio_at = 12142; // behind the fixture's ID3v2 tag
@@ -80,7 +79,7 @@ fs::path OrdinaryFile() {
   return WriteFile("ordinary", b);
 }
 
-void ScanThroughJunk(benchmark::State &state, const std::string &kind) {
+void ScanThroughJunk(benchmark::State& state, const std::string& kind) {
   const fs::path path = JunkFile(kind);
   id3::clsMP3Info info;
   if (!info.LoadMP3(path.string()) ||
@@ -88,8 +87,7 @@ void ScanThroughJunk(benchmark::State &state, const std::string &kind) {
     state.SkipWithError("the frame behind the junk was not where it was put");
     return;
   }
-  for (auto _ : state)
-    benchmark::DoNotOptimize(info.LoadMP3(path.string()));
+  for (auto _ : state) benchmark::DoNotOptimize(info.LoadMP3(path.string()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(kJunk));
   fs::remove(path);
@@ -101,15 +99,14 @@ BENCHMARK_CAPTURE(ScanThroughJunk, random, std::string("random"))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-void LoadOrdinaryFile(benchmark::State &state) {
+void LoadOrdinaryFile(benchmark::State& state) {
   const fs::path path = OrdinaryFile();
   id3::clsMP3Info info;
   if (!info.LoadMP3(path.string()) || !info.isVBR()) {
     state.SkipWithError("the ordinary file did not load as VBR");
     return;
   }
-  for (auto _ : state)
-    benchmark::DoNotOptimize(info.LoadMP3(path.string()));
+  for (auto _ : state) benchmark::DoNotOptimize(info.LoadMP3(path.string()));
   fs::remove(path);
 }
 BENCHMARK(LoadOrdinaryFile)->Unit(benchmark::kMicrosecond)->UseRealTime();

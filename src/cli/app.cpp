@@ -34,9 +34,8 @@ bool HasMp3Name(const std::string& path) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
+  return std::ranges::equal(
+      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // A genre given as a table name (any letter case) or as a number 0-255.
@@ -104,8 +103,9 @@ public:
         tag->genre_byte = kNoGenre;
       }
       if (cmd.count("--track")) {
-        tag->track = o_.track == 0 ? std::nullopt
-                                   : std::optional<std::uint8_t>(static_cast<std::uint8_t>(o_.track));
+        tag->track = o_.track == 0
+                         ? std::nullopt
+                         : std::optional<std::uint8_t>(static_cast<std::uint8_t>(o_.track));
       }
       const std::size_t comment_width =
           tag->track ? record::kV11CommentWidth : record::kCommentWidth;

@@ -58,7 +58,7 @@ std::unique_ptr<Form1> g_form1;
 
 // The load handling goes on with its next step when one fails, so that the
 // window always opens.
-template <class Step> void RunStep(Step &&step) {
+template <class Step> void RunStep(Step&& step) {
   try {
     step();
   } catch (...) {
@@ -69,7 +69,7 @@ template <class Step> void RunStep(Step &&step) {
 class ComboList {
 public:
   explicit ComboList(HWND combo) : combo_(combo) {}
-  void AddItem(const std::string &text) {
+  void AddItem(const std::string& text) {
     const LRESULT at =
         SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(text).c_str()));
     if (at == CB_ERR || at == CB_ERRSPACE) throw std::runtime_error("genre list refused an entry");
@@ -92,7 +92,7 @@ std::string DecimalSeparator() {
   return win::Narrow(buf);
 }
 
-UINT MessageBoxStyle(const form::Message &message) {
+UINT MessageBoxStyle(const form::Message& message) {
   UINT style = message.buttons == form::Buttons::OkCancel ? MB_OKCANCEL : MB_OK;
   switch (message.icon) {
   case form::Icon::Exclamation: style |= MB_ICONEXCLAMATION; break;
@@ -170,8 +170,8 @@ bool Form1::Create() {
   const int font_height = -MulDiv(kFontCentipoints, dpi_y_, 72 * 100);
   for (auto [font, weight] : {std::pair{&font_, FW_NORMAL}, std::pair{&bold_font_, FW_BOLD}}) {
     *font = gdi::UniqueFont(CreateFontW(font_height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
   }
 
   HMENU menu = CreateMenu();
@@ -198,7 +198,7 @@ HWND Form1::Container(int id, int x, int y, int width, int height) {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-HWND Form1::Control(HWND parent, int id, const wchar_t *cls, const wchar_t *text, DWORD style,
+HWND Form1::Control(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
                     int x, int y, int width, int height, HFONT font, DWORD ex_style) {
   HWND control = CreateWindowExW(
       ex_style, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, TwipsX(x), TwipsY(y),
@@ -208,7 +208,7 @@ HWND Form1::Control(HWND parent, int id, const wchar_t *cls, const wchar_t *text
   return control;
 }
 
-HWND Form1::Label(HWND parent, int id, const wchar_t *text, int x, int y, bool bold) {
+HWND Form1::Label(HWND parent, int id, const wchar_t* text, int x, int y, bool bold) {
   HWND label = Control(parent, id, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, x, y, 0, kLabelHeight,
                        bold ? bold_font_.get() : font_.get());
   SetLabel(label, text);
@@ -216,7 +216,7 @@ HWND Form1::Label(HWND parent, int id, const wchar_t *text, int x, int y, bool b
 }
 
 // Labels size themselves to their text, in the font they show it in.
-void Form1::SetLabel(HWND label, const std::wstring &text) {
+void Form1::SetLabel(HWND label, const std::wstring& text) {
   SetWindowTextW(label, text.c_str());
   SIZE extent{};
   {
@@ -249,7 +249,7 @@ void Form1::CreateControls() {
       SetWindowSubclass(combo1_, InputProc, kComboInput, reinterpret_cast<DWORD_PTR>(this));
     }
   }
-  constexpr const wchar_t *kCaptions[] = {L"Album:", L"Artist:", L"Genre:",
+  constexpr const wchar_t* kCaptions[] = {L"Album:", L"Artist:", L"Genre:",
                                           L"Note:",  L"Title:",  L"Year:"};
   constexpr int kCaptionTop[] = {240, 765, 1305, 1860, 2370, 2880};
   for (int i = 0; i < 6; ++i)
@@ -273,7 +273,7 @@ void Form1::CreateControls() {
   frame2_ = Container(kFrame2, 90, 3600, kFrameWidth, 2130);
   command4_ = Control(frame2_, kCommand4, L"BUTTON", L"...", kButton, 3870, 1725, 390, 345, font);
   struct Row {
-    const wchar_t *caption;
+    const wchar_t* caption;
     int top;
     int value_left;
   };
@@ -309,7 +309,7 @@ void Form1::CreateControls() {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = frame2_;
     tool.uId = reinterpret_cast<UINT_PTR>(command4_);
-    tool.lpszText = const_cast<wchar_t *>(L"Open in default player");
+    tool.lpszText = const_cast<wchar_t*>(L"Open in default player");
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
@@ -387,10 +387,8 @@ void Form1::Unload() {
 }
 
 void Form1::ClearTexts() {
-  for (HWND text : text1_)
-    SetWindowTextW(text, L"");
-  for (HWND value : label3_)
-    SetLabel(value, L"");
+  for (HWND text : text1_) SetWindowTextW(text, L"");
+  for (HWND value : label3_) SetLabel(value, L"");
 }
 
 void Form1::SetfileInfoState() {
@@ -401,7 +399,7 @@ void Form1::SetfileInfoState() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form1::LoadTag(const std::string &FileName) {
+void Form1::LoadTag(const std::string& FileName) {
   if (!form::IsAcceptedPath(FileName)) {
     SetValue(0, std::string(form::kNoFileOpenValue));
     CurrentFile.clear();
@@ -417,7 +415,7 @@ void Form1::LoadTag(const std::string &FileName) {
   FillPanel();
 }
 
-void Form1::ShowInputs(const form::TagInputs &inputs) {
+void Form1::ShowInputs(const form::TagInputs& inputs) {
   for (std::size_t i = 0; i < form::kTextCount; ++i)
     SetWindowTextW(text1_[i], win::Widen(inputs.text[i]).c_str());
   SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(inputs.genre_index), 0);
@@ -440,7 +438,7 @@ form::TagInputs Form1::ReadInputs() const {
   return inputs;
 }
 
-void Form1::SetValue(std::size_t index, const std::string &text) {
+void Form1::SetValue(std::size_t index, const std::string& text) {
   SetLabel(label3_.at(index), win::Widen(text));
 }
 
@@ -462,11 +460,10 @@ void Form1::FillPanel() {
   // empty load.
   const std::uint64_t size = io::SizeOf(CurrentFile).value_or(0);
   const auto values = form::AudioValues(info, size, DecimalSeparator());
-  for (std::size_t i = 0; i < values.size(); ++i)
-    SetValue(i + 1, values[i]);
+  for (std::size_t i = 0; i < values.size(); ++i) SetValue(i + 1, values[i]);
 }
 
-int Form1::ShowMessage(const form::Message &message) {
+int Form1::ShowMessage(const form::Message& message) {
   return MessageBoxW(hwnd_, win::Widen(message.text).c_str(), win::Widen(message.caption).c_str(),
                      MessageBoxStyle(message));
 }
@@ -500,7 +497,7 @@ void Form1::mnuAbout_Click() {
 
 void Form1::Check2_Click() { SetfileInfoState(); }
 
-void Form1::Text1_KeyPress(std::int16_t Index, std::int16_t &KeyAscii) {
+void Form1::Text1_KeyPress(std::int16_t Index, std::int16_t& KeyAscii) {
   if (KeyAscii != VK_RETURN) return;
   KeyAscii = 0;
   constexpr auto kLast = static_cast<std::int16_t>(form::kTextCount - 1);
@@ -510,7 +507,7 @@ void Form1::Text1_KeyPress(std::int16_t Index, std::int16_t &KeyAscii) {
     SetFocus(text1_[form::kAlbum]);
 }
 
-void Form1::Combo1_KeyPress(std::int16_t &KeyAscii) {
+void Form1::Combo1_KeyPress(std::int16_t& KeyAscii) {
   if (KeyAscii != VK_RETURN) return;
   KeyAscii = 0;
   SetFocus(text1_[form::kComment]);
@@ -532,7 +529,7 @@ void Form1::Timer1_Timer() {
   SetFocus(text1_[form::kAlbum]);
 }
 
-bool Form1::PreviewKey(const MSG &msg) {
+bool Form1::PreviewKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
   return Form_KeyDown(static_cast<std::int16_t>(msg.wParam), ShiftState());
@@ -587,11 +584,11 @@ LRESULT Form1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto *self = static_cast<Form1 *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->hwnd_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto *self = reinterpret_cast<Form1 *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY && self) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
@@ -614,13 +611,13 @@ LRESULT CALLBACK Form1::ContainerProc(HWND window, UINT message, WPARAM wParam, 
 
 LRESULT CALLBACK Form1::InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                   UINT_PTR index, DWORD_PTR form) {
-  auto *self = reinterpret_cast<Form1 *>(form);
+  auto* self = reinterpret_cast<Form1*>(form);
   try {
     switch (message) {
     case WM_GETDLGCODE: {
       // Enter belongs to the input, so that its key press can move the focus.
       LRESULT code = DefSubclassProc(window, message, wParam, lParam);
-      const auto *msg = reinterpret_cast<const MSG *>(lParam);
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
       if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTALLKEYS;
       return code;
     }

@@ -20,8 +20,8 @@ namespace id3 {
 class Form1 {
 public:
   Form1() = default;
-  Form1(const Form1 &) = delete;
-  Form1 &operator=(const Form1 &) = delete;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
   ~Form1();
 
   // Creates the window hidden, runs the load handling and shows it.
@@ -30,11 +30,11 @@ public:
 
   // The window's key preview: sees every key meant for one of its controls
   // before the control does. True when the key was used up here.
-  bool PreviewKey(const MSG &msg);
+  bool PreviewKey(const MSG& msg);
 
   void ClearTexts();
   void SetfileInfoState();
-  void LoadTag(const std::string &FileName);
+  void LoadTag(const std::string& FileName);
 
   // The full path of the file on screen; empty when none.
   std::string CurrentFile;
@@ -56,8 +56,8 @@ private:
   void Check2_Click();
 
   // Keyboard and focus.
-  void Text1_KeyPress(std::int16_t Index, std::int16_t &KeyAscii);
-  void Combo1_KeyPress(std::int16_t &KeyAscii);
+  void Text1_KeyPress(std::int16_t Index, std::int16_t& KeyAscii);
+  void Combo1_KeyPress(std::int16_t& KeyAscii);
   void Text1_GotFocus(std::int16_t Index);
   bool Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
   void Timer1_Timer();
@@ -73,18 +73,18 @@ private:
 
   // Copying between the controls and the form's model.
   form::TagInputs ReadInputs() const;
-  void ShowInputs(const form::TagInputs &inputs);
+  void ShowInputs(const form::TagInputs& inputs);
   void FillPanel();
-  void SetValue(std::size_t index, const std::string &text);
-  void SetLabel(HWND label, const std::wstring &text);
-  int ShowMessage(const form::Message &message);
+  void SetValue(std::size_t index, const std::string& text);
+  void SetLabel(HWND label, const std::wstring& text);
+  int ShowMessage(const form::Message& message);
 
   int TwipsX(int twips) const;
   int TwipsY(int twips) const;
   HWND Container(int id, int x, int y, int width, int height);
-  HWND Control(HWND parent, int id, const wchar_t *cls, const wchar_t *text, DWORD style, int x,
+  HWND Control(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
                int y, int width, int height, HFONT font, DWORD ex_style = 0);
-  HWND Label(HWND parent, int id, const wchar_t *text, int x, int y, bool bold);
+  HWND Label(HWND parent, int id, const wchar_t* text, int x, int y, bool bold);
   bool Checked(HWND box) const;
 
   HWND hwnd_ = nullptr;

@@ -20,8 +20,7 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std
   if (needle.size() > text.size()) return std::string_view::npos;
   for (std::size_t i = pos; i + needle.size() <= text.size(); ++i) {
     std::size_t k = 0;
-    while (k < needle.size() && LowerAscii(text[i + k]) == LowerAscii(needle[k]))
-      ++k;
+    while (k < needle.size() && LowerAscii(text[i + k]) == LowerAscii(needle[k])) ++k;
     if (k == needle.size()) return i;
   }
   return std::string_view::npos;
@@ -29,7 +28,7 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std
 
 } // namespace
 
-std::string Caption(const Version &version) {
+std::string Caption(const Version& version) {
   return std::string(kAppTitle) + " v" + std::to_string(version.major) + "." +
          std::to_string(version.minor) + "." + std::to_string(version.revision);
 }
@@ -71,7 +70,7 @@ bool PreferenceChecked(std::string_view stored) {
 
 std::string PreferenceText(bool checked) { return checked ? "1" : "0"; }
 
-TagInputs ShownInputs(const TagFields &tag, std::string_view path) {
+TagInputs ShownInputs(const TagFields& tag, std::string_view path) {
   TagInputs in;
   in.text[kAlbum] = tag.album;
   in.text[kArtist] = tag.artist;
@@ -82,11 +81,11 @@ TagInputs ShownInputs(const TagFields &tag, std::string_view path) {
   return in;
 }
 
-std::size_t CommentLimit(const TagFields &loaded) {
+std::size_t CommentLimit(const TagFields& loaded) {
   return loaded.track ? record::kV11CommentWidth : kTextLimit;
 }
 
-TagFields FieldsToSave(const TagInputs &inputs, const TagFields &loaded, int loaded_genre_index) {
+TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded, int loaded_genre_index) {
   TagFields tag;
   tag.marker = "TAG";
   tag.album = inputs.text[kAlbum];
@@ -105,18 +104,18 @@ TagFields FieldsToSave(const TagInputs &inputs, const TagFields &loaded, int loa
   return tag;
 }
 
-std::optional<Message> SaveRefusal(bool genre_selected, const std::string &current_file) {
+std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file) {
   if (!genre_selected) return kSelectGenre;
   return DeleteRefusal(current_file);
 }
 
-std::optional<Message> DeleteRefusal(const std::string &current_file) {
+std::optional<Message> DeleteRefusal(const std::string& current_file) {
   if (current_file.empty()) return kNoFileOpen;
   if (!FileExists(current_file)) return kErrorSaving;
   return std::nullopt;
 }
 
-std::string AboutText(const Version &version) {
+std::string AboutText(const Version& version) {
   const std::array<std::string, 9> lines{
       Caption(version),
       "",
@@ -140,7 +139,7 @@ std::string MpegVersionText(float version, std::string_view decimal_separator) {
   std::array<char, 32> buf{};
   const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), version);
   std::string text;
-  for (const char *p = buf.data(); p != result.ptr; ++p) {
+  for (const char* p = buf.data(); p != result.ptr; ++p) {
     if (*p == '.')
       text += decimal_separator;
     else
@@ -149,7 +148,7 @@ std::string MpegVersionText(float version, std::string_view decimal_separator) {
   return text;
 }
 
-std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::uint64_t file_size,
+std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
                                        std::string_view decimal_separator) {
   return {
       std::to_string(info.BitRate()),

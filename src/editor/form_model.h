@@ -8,8 +8,8 @@
 #include "tagstore/tag.h"
 
 #include <array>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +34,7 @@ struct Version {
 };
 
 // "Quelmo ID3TAG EDITOR v1.0.14".
-std::string Caption(const Version &version);
+std::string Caption(const Version& version);
 
 // The argument text made into a path: the play option taken out (it may stand
 // in any letter case) and every double quote removed. The rest is one path,
@@ -76,17 +76,17 @@ struct TagInputs {
 
 // The inputs that show a file's tag; the title is proposed from the path when
 // the tag has none. The genre text is left empty: the list holds the names.
-TagInputs ShownInputs(const TagFields &tag, std::string_view path);
+TagInputs ShownInputs(const TagFields& tag, std::string_view path);
 
 // The comment box's limit: a record with a track number holds two bytes less
 // comment, and the box says so rather than losing them at the save.
-std::size_t CommentLimit(const TagFields &loaded);
+std::size_t CommentLimit(const TagFields& loaded);
 
 // The record a save writes: the inputs as typed, the marker "TAG", and what
 // the user could not see or did not change kept from the loaded tag (the track
 // number; a genre byte that has no name while the list still shows what the
 // load selected for it).
-TagFields FieldsToSave(const TagInputs &inputs, const TagFields &loaded, int loaded_genre_index);
+TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded, int loaded_genre_index);
 
 // The message boxes of the commands and the load.
 enum class Icon { Exclamation, Critical, Information };
@@ -107,11 +107,11 @@ inline constexpr Message kInvalidFile{"Invalid file!", "Error!", Icon::Exclamati
 
 // The checks before a save and a delete, in their order; the first that fails
 // gives its message, none failing gives nothing.
-std::optional<Message> SaveRefusal(bool genre_selected, const std::string &current_file);
-std::optional<Message> DeleteRefusal(const std::string &current_file);
+std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file);
+std::optional<Message> DeleteRefusal(const std::string& current_file);
 
 // Lines joined by CR LF, none after the last.
-std::string AboutText(const Version &version);
+std::string AboutText(const Version& version);
 
 // The panel's text for a refused path.
 inline constexpr std::string_view kNoFileOpenValue = "No file open.";
@@ -120,7 +120,7 @@ inline constexpr std::string_view kNoFileOpenValue = "No file open.";
 // their order on screen: bit rate, emphasis, duration, frequency, layer, file
 // size, channel mode, MPEG version. decimal_separator is the user's. The file
 // size is the file's own, also when no audio was found in it.
-std::array<std::string, 8> AudioValues(const clsMP3Info &info, std::uint64_t file_size,
+std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
                                        std::string_view decimal_separator);
 
 // The shortest decimal text of the version number (1, 2, 2.5, 0).

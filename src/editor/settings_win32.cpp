@@ -13,19 +13,19 @@ namespace {
 class RegKey {
 public:
   RegKey() = default;
-  RegKey(RegKey &&other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-  RegKey &operator=(RegKey &&other) noexcept {
+  RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+  RegKey& operator=(RegKey&& other) noexcept {
     if (this != &other) {
       Close();
       key_ = std::exchange(other.key_, nullptr);
     }
     return *this;
   }
-  RegKey(const RegKey &) = delete;
-  RegKey &operator=(const RegKey &) = delete;
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
   ~RegKey() { Close(); }
 
-  HKEY *Out() {
+  HKEY* Out() {
     Close();
     return &key_;
   }
@@ -59,7 +59,7 @@ std::string GetSetting(std::string_view app, std::string_view section, std::stri
   std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
   bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
   if (RegQueryValueExW(reg.Get(), name.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE *>(text.data()), &bytes) != ERROR_SUCCESS ||
+                       reinterpret_cast<BYTE*>(text.data()), &bytes) != ERROR_SUCCESS ||
       type != REG_SZ)
     return std::string(fallback);
   // The stored text may or may not carry its terminating zero.
@@ -77,7 +77,7 @@ bool SaveSetting(std::string_view app, std::string_view section, std::string_vie
   const std::wstring text = Widen(value);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
   return RegSetValueExW(reg.Get(), Widen(key).c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE *>(text.c_str()), bytes) == ERROR_SUCCESS;
+                        reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
 }
 
 } // namespace id3::win

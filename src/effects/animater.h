@@ -28,7 +28,7 @@ public:
   // false for a handle that is no window.
   bool Animate(HWND window, DWORD milliseconds, DWORD flags);
   // The same for a window that offers its own background colour or picture.
-  bool Animate(AnimatedForm &form, DWORD milliseconds, DWORD flags);
+  bool Animate(AnimatedForm& form, DWORD milliseconds, DWORD flags);
 
   // A help text naming the animation flags: 19 lines joined by CR LF.
   std::string FlagDescription() const;

@@ -9,7 +9,7 @@ bool Animater::Animate(HWND window, DWORD milliseconds, DWORD flags) {
   return AnimateForm(form, milliseconds, flags);
 }
 
-bool Animater::Animate(AnimatedForm &form, DWORD milliseconds, DWORD flags) {
+bool Animater::Animate(AnimatedForm& form, DWORD milliseconds, DWORD flags) {
   return AnimateForm(form, milliseconds, flags);
 }
 

@@ -30,9 +30,9 @@ public:
   ~WindowDc() {
     if (dc_) ReleaseDC(window_, dc_);
   }
-  WindowDc(WindowDc &&other) noexcept
+  WindowDc(WindowDc&& other) noexcept
       : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
-  WindowDc &operator=(WindowDc &&) = delete;
+  WindowDc& operator=(WindowDc&&) = delete;
   HDC get() const { return dc_; }
 
 private:
@@ -48,8 +48,8 @@ public:
   ~Selection() {
     if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
-  Selection(const Selection &) = delete;
-  Selection &operator=(const Selection &) = delete;
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
   bool ok() const { return previous_ && previous_ != HGDI_ERROR; }
 
 private:

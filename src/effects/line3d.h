@@ -43,7 +43,7 @@ struct Line3dMouseEvent {
 
 struct Line3dPropertyChange {
   NMHDR hdr;
-  const char *Property; // "Enabled", "Color1" or "Color2"
+  const char* Property; // "Enabled", "Color1" or "Color2"
 };
 
 // Creates a separator as a child of parent at the given pixel rectangle, with
@@ -51,13 +51,13 @@ struct Line3dPropertyChange {
 HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height);
 // The same with the properties read from a bag (see ReadLine3dProperties).
 HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height,
-                  const PropertyBag &properties);
+                  const PropertyBag& properties);
 
 // The control behind a line3d window; it lives as long as its window.
 class Line3d {
 public:
   // Null for a window of another class.
-  static Line3d *FromWindow(HWND window);
+  static Line3d* FromWindow(HWND window);
 
   HWND Window() const { return window_; }
 
@@ -75,22 +75,22 @@ public:
   void ReDraw();
 
   // The two line shapes: index 0 in Color1, index 1 in Color2.
-  const LineShape &Line1(std::size_t index) const { return lines_.at(index); }
+  const LineShape& Line1(std::size_t index) const { return lines_.at(index); }
 
   // Reads the persisted properties and lays the control out again.
-  void ReadProperties(const PropertyBag &bag);
-  void WriteProperties(PropertyBag &bag) const;
+  void ReadProperties(const PropertyBag& bag);
+  void WriteProperties(PropertyBag& bag) const;
 
-  Line3d(const Line3d &) = delete;
-  Line3d &operator=(const Line3d &) = delete;
+  Line3d(const Line3d&) = delete;
+  Line3d& operator=(const Line3d&) = delete;
 
 private:
-  friend HWND CreateLine3d(HWND, int, int, int, int, int, const PropertyBag &);
+  friend HWND CreateLine3d(HWND, int, int, int, int, int, const PropertyBag&);
 
-  Line3d(HWND window, const Line3dProperties &properties);
+  Line3d(HWND window, const Line3dProperties& properties);
   static ATOM ClassAtom();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static void Attach(HWND window, const CREATESTRUCTW &create);
+  static void Attach(HWND window, const CREATESTRUCTW& create);
 
   void ButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam);
   void ButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
@@ -98,7 +98,7 @@ private:
   void Layout();
   void Paint(HDC dc) const;
   void RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lParam);
-  void NotifyPropertyChanged(const char *name);
+  void NotifyPropertyChanged(const char* name);
   void InvalidateLine(std::size_t index);
 
   HWND window_;

@@ -10,7 +10,7 @@ constexpr int kSecondLineTwips = 15;
 
 } // namespace
 
-Line3dProperties ReadLine3dProperties(const PropertyBag &bag) {
+Line3dProperties ReadLine3dProperties(const PropertyBag& bag) {
   Line3dProperties p;
   p.Enabled = bag.ReadProperty("Enabled", 0) != 0;
   p.Color1 = bag.ReadProperty("Color1", kLine3dDefaultColor1);
@@ -19,7 +19,7 @@ Line3dProperties ReadLine3dProperties(const PropertyBag &bag) {
   return p;
 }
 
-void WriteLine3dProperties(const Line3dProperties &properties, PropertyBag &bag) {
+void WriteLine3dProperties(const Line3dProperties& properties, PropertyBag& bag) {
   bag.WriteProperty("Enabled", properties.Enabled ? 1 : 0, 0);
   bag.WriteProperty("Color1", properties.Color1, kLine3dDefaultColor1);
   bag.WriteProperty("Color2", properties.Color2, kLine3dDefaultColor2);
@@ -38,7 +38,7 @@ Line3dSize SnapLine3dSize(Line3dSize size, bool horizontal, int pixelsPerInchX,
 }
 
 void PlaceLine3dLines(Line3dSize size, bool horizontal, int pixelsPerInchX, int pixelsPerInchY,
-                      std::array<LineShape, 2> &lines) {
+                      std::array<LineShape, 2>& lines) {
   if (horizontal) {
     const int second = TwipsToPixelIndex(kSecondLineTwips, pixelsPerInchY);
     lines[0].X1 = lines[1].X1 = 0;

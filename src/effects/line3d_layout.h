@@ -23,9 +23,9 @@ struct Line3dProperties {
 };
 
 // Reads "Enabled", "Color1", "Color2" and "BackColor" in that order.
-Line3dProperties ReadLine3dProperties(const PropertyBag &bag);
+Line3dProperties ReadLine3dProperties(const PropertyBag& bag);
 // Writes the same four in the same order; defaults are left out of the bag.
-void WriteLine3dProperties(const Line3dProperties &properties, PropertyBag &bag);
+void WriteLine3dProperties(const Line3dProperties& properties, PropertyBag& bag);
 
 // One line shape on the control surface, in pixels. The end point lies just
 // past the last pixel drawn, so a line from 0 to the width covers the width.
@@ -41,7 +41,7 @@ struct LineShape {
 struct Line3dSize {
   int width = 0;
   int height = 0;
-  friend bool operator==(const Line3dSize &, const Line3dSize &) = default;
+  friend bool operator==(const Line3dSize&, const Line3dSize&) = default;
 };
 
 // Horizontal when wider than high; a square control counts as vertical.
@@ -55,6 +55,6 @@ Line3dSize SnapLine3dSize(Line3dSize size, bool horizontal, int pixelsPerInchX, 
 // and shows them: line 0 on the first pixel row (or column), line 1 on the
 // one holding the 15-twip mark. Colours stay as they are.
 void PlaceLine3dLines(Line3dSize size, bool horizontal, int pixelsPerInchX, int pixelsPerInchY,
-                      std::array<LineShape, 2> &lines);
+                      std::array<LineShape, 2>& lines);
 
 } // namespace id3

@@ -20,13 +20,13 @@ Line3dSize ClientSize(HWND window) {
 
 // The pixels a line shape covers: one pixel wide across its direction, its
 // end point just past the last pixel.
-RECT LineRect(const LineShape &line) {
+RECT LineRect(const LineShape& line) {
   return {std::min(line.X1, line.X2), std::min(line.Y1, line.Y2),
           std::max(line.X1, line.X2) + (line.X1 == line.X2 ? 1 : 0),
           std::max(line.Y1, line.Y2) + (line.Y1 == line.Y2 ? 1 : 0)};
 }
 
-void FillSolid(HDC dc, const RECT &rect, std::uint32_t oleColor) {
+void FillSolid(HDC dc, const RECT& rect, std::uint32_t oleColor) {
   const gdi::UniqueBrush brush(CreateSolidBrush(OleColorToRgb(oleColor)));
   if (brush) FillRect(dc, &rect, brush.get());
 }
@@ -35,8 +35,8 @@ class PaintScope {
 public:
   explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
   ~PaintScope() { EndPaint(window_, &paint_); }
-  PaintScope(const PaintScope &) = delete;
-  PaintScope &operator=(const PaintScope &) = delete;
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
   HDC dc() const { return dc_; }
 
 private:
@@ -68,12 +68,12 @@ HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height) {
 }
 
 HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height,
-                  const PropertyBag &properties) {
+                  const PropertyBag& properties) {
   if (Line3d::ClassAtom() == 0) return nullptr;
   return CreateWindowExW(0, kLine3dClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width, height,
                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          GetModuleHandleW(nullptr),
-                         const_cast<void *>(static_cast<const void *>(&properties)));
+                         const_cast<void*>(static_cast<const void*>(&properties)));
 }
 
 ATOM Line3d::ClassAtom() {
@@ -90,13 +90,13 @@ ATOM Line3d::ClassAtom() {
   return atom;
 }
 
-Line3d *Line3d::FromWindow(HWND window) {
+Line3d* Line3d::FromWindow(HWND window) {
   const ATOM atom = ClassAtom();
   if (!window || atom == 0 || GetClassLongPtrW(window, GCW_ATOM) != atom) return nullptr;
-  return reinterpret_cast<Line3d *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return reinterpret_cast<Line3d*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-Line3d::Line3d(HWND window, const Line3dProperties &properties)
+Line3d::Line3d(HWND window, const Line3dProperties& properties)
     : window_(window), properties_(properties) {
   lines_[0].BorderColor = properties_.Color1;
   lines_[1].BorderColor = properties_.Color2;
@@ -125,14 +125,14 @@ void Line3d::Color2(std::uint32_t New_Color2) {
 
 void Line3d::ReDraw() { Layout(); }
 
-void Line3d::ReadProperties(const PropertyBag &bag) {
+void Line3d::ReadProperties(const PropertyBag& bag) {
   properties_ = ReadLine3dProperties(bag);
   lines_[0].BorderColor = properties_.Color1;
   lines_[1].BorderColor = properties_.Color2;
   Layout();
 }
 
-void Line3d::WriteProperties(PropertyBag &bag) const { WriteLine3dProperties(properties_, bag); }
+void Line3d::WriteProperties(PropertyBag& bag) const { WriteLine3dProperties(properties_, bag); }
 
 void Line3d::Layout() {
   lines_[0].Visible = lines_[1].Visible = false;
@@ -158,7 +158,7 @@ void Line3d::Paint(HDC dc) const {
   RECT client{};
   GetClientRect(window_, &client);
   FillSolid(dc, client, properties_.BackColor);
-  for (const LineShape &line : lines_) {
+  for (const LineShape& line : lines_) {
     if (line.Visible) FillSolid(dc, LineRect(line), line.BorderColor);
   }
 }
@@ -185,7 +185,7 @@ void Line3d::RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lP
 }
 
 // Sent last by every caller: the host may destroy the control while handling it.
-void Line3d::NotifyPropertyChanged(const char *name) {
+void Line3d::NotifyPropertyChanged(const char* name) {
   const HWND parent = GetParent(window_);
   if (!parent) return;
   Line3dPropertyChange change{};
@@ -196,8 +196,8 @@ void Line3d::NotifyPropertyChanged(const char *name) {
   SendMessageW(parent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
 }
 
-void Line3d::Attach(HWND window, const CREATESTRUCTW &create) {
-  const auto *bag = static_cast<const PropertyBag *>(create.lpCreateParams);
+void Line3d::Attach(HWND window, const CREATESTRUCTW& create) {
+  const auto* bag = static_cast<const PropertyBag*>(create.lpCreateParams);
   auto control = std::unique_ptr<Line3d>(
       new Line3d(window, bag ? ReadLine3dProperties(*bag) : Line3dProperties{}));
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.release()));
@@ -216,8 +216,8 @@ void Line3d::ButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
-    if (message == WM_NCCREATE) Attach(window, *reinterpret_cast<const CREATESTRUCTW *>(lParam));
-    auto *self = reinterpret_cast<Line3d *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) Attach(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    auto* self = reinterpret_cast<Line3d*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE:

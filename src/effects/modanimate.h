@@ -55,7 +55,7 @@ private:
 // window. Returns AnimateWindow's result; false, without touching anything,
 // for a handle that is no window. A call made while the window is already
 // being animated plays its animation through the replacement in place.
-bool AnimateForm(AnimatedForm &form, DWORD dwTime, DWORD dwFlags);
+bool AnimateForm(AnimatedForm& form, DWORD dwTime, DWORD dwFlags);
 
 // The replacement procedure; only meaningful while AnimateForm has installed it.
 LRESULT CALLBACK AnimWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -15,8 +15,8 @@ constexpr std::uint32_t kButtonFace = 0x80000000u | COLOR_BTNFACE;
 
 WNDPROC PrevProcOf(HWND window) { return reinterpret_cast<WNDPROC>(GetPropW(window, kPrevProc)); }
 
-AnimatedForm *FormOf(HWND window) {
-  return static_cast<AnimatedForm *>(GetPropW(window, kFormObject));
+AnimatedForm* FormOf(HWND window) {
+  return static_cast<AnimatedForm*>(GetPropW(window, kFormObject));
 }
 
 bool IsInstalled(HWND window) {
@@ -41,7 +41,7 @@ void Uninstall(HWND window) {
 // replacement its own previous procedure, so the outer installation serves.
 class AnimationSubclass {
 public:
-  AnimationSubclass(AnimatedForm &form, HWND window) : window_(window) {
+  AnimationSubclass(AnimatedForm& form, HWND window) : window_(window) {
     if (PrevProcOf(window)) return;
     const LONG_PTR previous = GetWindowLongPtrW(window, GWLP_WNDPROC);
     if (!SetPropW(window, kPrevProc, reinterpret_cast<HANDLE>(previous))) return;
@@ -60,15 +60,15 @@ public:
   ~AnimationSubclass() {
     if (installed_ && IsWindow(window_)) Uninstall(window_);
   }
-  AnimationSubclass(const AnimationSubclass &) = delete;
-  AnimationSubclass &operator=(const AnimationSubclass &) = delete;
+  AnimationSubclass(const AnimationSubclass&) = delete;
+  AnimationSubclass& operator=(const AnimationSubclass&) = delete;
 
 private:
   HWND window_;
   bool installed_ = false;
 };
 
-void PaintPicture(HDC target, const FormPicture &picture) {
+void PaintPicture(HDC target, const FormPicture& picture) {
   const gdi::UniqueMemoryDc memory = gdi::CreateScreenCompatibleDc();
   if (!memory) return;
   const gdi::Selection selected(memory.get(), picture.bitmap);
@@ -79,7 +79,7 @@ void PaintPicture(HDC target, const FormPicture &picture) {
 
 // The frame AnimateWindow asked for: the background colour over the whole
 // client rectangle, the picture over it.
-void PaintPrintClient(const AnimatedForm &form, HWND window, HDC target) {
+void PaintPrintClient(const AnimatedForm& form, HWND window, HDC target) {
   RECT client{};
   if (!target || !GetClientRect(window, &client)) return;
   const gdi::UniqueBrush brush(CreateSolidBrush(OleColorToRgb(form.BackColor())));
@@ -109,7 +109,7 @@ std::uint32_t WindowForm::BackColor() const {
   return kButtonFace;
 }
 
-bool AnimateForm(AnimatedForm &form, DWORD dwTime, DWORD dwFlags) {
+bool AnimateForm(AnimatedForm& form, DWORD dwTime, DWORD dwFlags) {
   const HWND window = form.Window();
   if (!IsWindow(window)) return false;
   BOOL played = FALSE;
@@ -125,7 +125,7 @@ bool AnimateForm(AnimatedForm &form, DWORD dwTime, DWORD dwFlags) {
 LRESULT CALLBACK AnimWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const WNDPROC previous = PrevProcOf(hWnd);
   if (message == WM_PRINTCLIENT) {
-    if (const AnimatedForm *form = FormOf(hWnd)) {
+    if (const AnimatedForm* form = FormOf(hWnd)) {
       try {
         PaintPrintClient(*form, hWnd, reinterpret_cast<HDC>(wParam));
       } catch (...) {

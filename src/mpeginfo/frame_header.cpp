@@ -26,14 +26,14 @@ constexpr std::array<std::string_view, 4> kChannelModes = {"Stereo", "Joint ster
                                                            "Single channel"};
 constexpr std::array<std::string_view, 4> kEmphases = {"None", "50/15 ms", "Reserved", "CCIT J.17"};
 
-bool IsMpeg1(const FrameHeader &h) { return h.version == kVersion1; }
+bool IsMpeg1(const FrameHeader& h) { return h.version == kVersion1; }
 
 } // namespace
 
-int FrequencyHz(const FrameHeader &h) { return kFrequencies[h.version & 3][h.frequency_index & 3]; }
+int FrequencyHz(const FrameHeader& h) { return kFrequencies[h.version & 3][h.frequency_index & 3]; }
 
-int BitRateKbps(const FrameHeader &h) {
-  const Row *row = nullptr;
+int BitRateKbps(const FrameHeader& h) {
+  const Row* row = nullptr;
   switch (h.layer) {
   case kLayer1: row = IsMpeg1(h) ? &kMpeg1Layer1 : &kMpeg2Layer1; break;
   case kLayer2: row = IsMpeg1(h) ? &kMpeg1Layer2 : &kMpeg2Layer23; break;
@@ -43,7 +43,7 @@ int BitRateKbps(const FrameHeader &h) {
   return (*row)[h.bit_rate_index & 15];
 }
 
-int SamplesPerFrame(const FrameHeader &h) {
+int SamplesPerFrame(const FrameHeader& h) {
   switch (h.layer) {
   case kLayer1: return 384;
   case kLayer2: return 1152;
@@ -52,9 +52,9 @@ int SamplesPerFrame(const FrameHeader &h) {
   }
 }
 
-int FrameLengthCoefficient(const FrameHeader &h) { return SamplesPerFrame(h) / 8; }
+int FrameLengthCoefficient(const FrameHeader& h) { return SamplesPerFrame(h) / 8; }
 
-int FrameLength(const FrameHeader &h) {
+int FrameLength(const FrameHeader& h) {
   const int rate = BitRateKbps(h) * 1000;
   const int freq = FrequencyHz(h);
   if (rate == 0 || freq == 0) return 0;
@@ -62,24 +62,24 @@ int FrameLength(const FrameHeader &h) {
   return FrameLengthCoefficient(h) * rate / freq + h.padding;
 }
 
-int SideInfoSize(const FrameHeader &h) {
+int SideInfoSize(const FrameHeader& h) {
   if (h.layer != kLayer3) return 0;
   const bool mono = h.channel_mode == kSingleChannel;
   if (IsMpeg1(h)) return mono ? 17 : 32;
   return mono ? 9 : 17;
 }
 
-float MpegVersionNumber(const FrameHeader &h) {
+float MpegVersionNumber(const FrameHeader& h) {
   constexpr std::array<float, 4> kNumbers = {2.5f, 0.0f, 2.0f, 1.0f};
   return kNumbers[h.version & 3];
 }
 
-std::uint8_t LayerNumber(const FrameHeader &h) {
+std::uint8_t LayerNumber(const FrameHeader& h) {
   return static_cast<std::uint8_t>(h.layer == kLayerReserved ? 0 : 4 - h.layer);
 }
 
-std::string_view ChannelModeText(const FrameHeader &h) { return kChannelModes[h.channel_mode & 3]; }
+std::string_view ChannelModeText(const FrameHeader& h) { return kChannelModes[h.channel_mode & 3]; }
 
-std::string_view EmphasisText(const FrameHeader &h) { return kEmphases[h.emphasis & 3]; }
+std::string_view EmphasisText(const FrameHeader& h) { return kEmphases[h.emphasis & 3]; }
 
 } // namespace id3::mpeg

@@ -71,7 +71,7 @@ struct FrameHeader {
   std::uint8_t original = 0;
   std::uint8_t emphasis = 0;
 
-  bool operator==(const FrameHeader &) const = default;
+  bool operator==(const FrameHeader&) const = default;
 };
 
 constexpr std::uint32_t HeaderWord(HeaderBytes b) {
@@ -108,39 +108,39 @@ constexpr FrameHeader DecodeHeader(HeaderBytes b) {
 
 // A reserved version, layer, bit-rate index or frequency index: such four bytes
 // are no frame header, whatever their sync bits say.
-constexpr bool HasReservedField(const FrameHeader &h) {
+constexpr bool HasReservedField(const FrameHeader& h) {
   return h.version == kVersionReserved || h.layer == kLayerReserved ||
          h.bit_rate_index == kBitRateReserved || h.frequency_index == kFrequencyReserved;
 }
 
 // Two headers of one stream: same version, layer and sampling frequency.
-constexpr bool SameStream(const FrameHeader &a, const FrameHeader &b) {
+constexpr bool SameStream(const FrameHeader& a, const FrameHeader& b) {
   return a.version == b.version && a.layer == b.layer && a.frequency_index == b.frequency_index;
 }
 
 // Sampling frequency in Hz; 0 for a reserved version or frequency index.
-int FrequencyHz(const FrameHeader &h);
+int FrequencyHz(const FrameHeader& h);
 // Bit rate in kbit/s from the tables of ISO/IEC 11172-3 (MPEG-1) and 13818-3
 // (every other version); 0 for free format, index 15 or the reserved layer.
-int BitRateKbps(const FrameHeader &h);
+int BitRateKbps(const FrameHeader& h);
 // Audio samples per channel in one frame: 384, 1152, or 576 for Layer III of
 // MPEG-2 and 2.5; 0 for the reserved layer.
-int SamplesPerFrame(const FrameHeader &h);
+int SamplesPerFrame(const FrameHeader& h);
 // k such that k x bit rate / frequency is the length of a frame in bytes (less
 // padding): 48 for Layer I (12 slots of 4 bytes), 144 for Layer II and MPEG-1
 // Layer III, 72 for Layer III of MPEG-2 and 2.5. 0 for the reserved layer.
-int FrameLengthCoefficient(const FrameHeader &h);
+int FrameLengthCoefficient(const FrameHeader& h);
 // Length in bytes of the frame this header starts, padding included; 0 when it
 // cannot be known (free format, a reserved field).
-int FrameLength(const FrameHeader &h);
+int FrameLength(const FrameHeader& h);
 // Bytes of Layer III side information behind the header (and its CRC): 32 or
 // 17 for MPEG-1 (stereo, mono), 17 or 9 for MPEG-2 and 2.5; 0 for Layers I, II.
-int SideInfoSize(const FrameHeader &h);
+int SideInfoSize(const FrameHeader& h);
 
 // The values shown for the fields.
-float MpegVersionNumber(const FrameHeader &h);  // 1, 2, 2.5; 0 for reserved
-std::uint8_t LayerNumber(const FrameHeader &h); // 1, 2, 3; 0 for reserved
-std::string_view ChannelModeText(const FrameHeader &h);
-std::string_view EmphasisText(const FrameHeader &h);
+float MpegVersionNumber(const FrameHeader& h);  // 1, 2, 2.5; 0 for reserved
+std::uint8_t LayerNumber(const FrameHeader& h); // 1, 2, 3; 0 for reserved
+std::string_view ChannelModeText(const FrameHeader& h);
+std::string_view EmphasisText(const FrameHeader& h);
 
 } // namespace id3::mpeg

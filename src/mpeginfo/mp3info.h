@@ -18,10 +18,10 @@ class clsMP3Info {
 public:
   // Reads the file and replaces every value; false (and every value empty)
   // when the file holds no usable frame header or cannot be read.
-  bool LoadMP3(const std::string &path);
+  bool LoadMP3(const std::string& path);
 
   bool ValidMP3() const { return valid_; }
-  const std::string &FileName() const { return file_name_; }
+  const std::string& FileName() const { return file_name_; }
   std::int64_t FileSize() const { return file_size_; }
   // kbit/s; -1 for a Xing block without a frame count.
   std::int32_t BitRate() const { return bit_rate_; }
@@ -39,14 +39,14 @@ public:
   // 1, 2 or 3; 0 for the reserved layer.
   std::uint8_t Layers() const { return layers_; }
   bool Protected() const { return protected_; }
-  const std::string &ChannelMode() const { return channel_mode_; }
+  const std::string& ChannelMode() const { return channel_mode_; }
   bool Copyrighted() const { return copyrighted_; }
   bool Original() const { return original_; }
   // 1-based position of the first frame header, plus 4 when that position is
   // less than FileSize - 16 (when 12 bytes behind the header were there to be
   // read as a possible VBR block).
   std::int64_t HeaderPos() const { return header_pos_; }
-  const std::string &Emphasis() const { return emphasis_; }
+  const std::string& Emphasis() const { return emphasis_; }
 
   // SongLength as text: "0:07", "4:10", "1:00:07", "1:02:05"; empty when
   // nothing is loaded or the length is negative.

@@ -19,7 +19,7 @@ constexpr std::size_t kLargestBlock = 256 * 1024;
 constexpr std::size_t kLongestFreeFormatFrame = 2881 + kHeaderSize;
 
 // Reads as much of out as the source holds at offset; how many bytes that was.
-std::optional<std::size_t> ReadUpTo(const ByteSource &src, std::uint64_t offset,
+std::optional<std::size_t> ReadUpTo(const ByteSource& src, std::uint64_t offset,
                                     std::span<std::uint8_t> out) {
   std::size_t done = 0;
   while (done < out.size()) {
@@ -32,7 +32,7 @@ std::optional<std::size_t> ReadUpTo(const ByteSource &src, std::uint64_t offset,
 }
 
 // Four bytes at offset, from buf where it holds them, else read.
-std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource &src,
+std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource& src,
                                                               std::span<const std::uint8_t> buf,
                                                               std::uint64_t buf_offset,
                                                               std::uint64_t offset) {
@@ -47,15 +47,15 @@ std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource &
   return bytes;
 }
 
-bool ContinuesStream(std::span<const std::uint8_t, kHeaderSize> bytes, const FrameHeader &h) {
+bool ContinuesStream(std::span<const std::uint8_t, kHeaderSize> bytes, const FrameHeader& h) {
   return IsFrameSync(bytes) && SameStream(DecodeHeader(bytes), h);
 }
 
 // Whether the frame that the header at `offset` starts is followed by another
 // of the same stream, or the audio ends before one could follow.
-std::optional<bool> FollowedBySameStream(const ByteSource &src, std::span<const std::uint8_t> buf,
+std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const std::uint8_t> buf,
                                          std::uint64_t buf_offset, std::uint64_t offset,
-                                         const FrameHeader &h, std::uint64_t audio_end) {
+                                         const FrameHeader& h, std::uint64_t audio_end) {
   const int length = FrameLength(h);
   if (length != 0) {
     const std::uint64_t next = offset + static_cast<std::uint64_t>(length);
@@ -95,7 +95,7 @@ io::Result<std::size_t> FileSource::ReadAt(std::uint64_t offset,
   return file_.ReadSomeAt(offset, out);
 }
 
-std::optional<AudioSpan> LocateAudio(const ByteSource &src) {
+std::optional<AudioSpan> LocateAudio(const ByteSource& src) {
   const std::uint64_t size = src.Size();
   AudioSpan audio{.begin = 0, .end = size};
   std::array<std::uint8_t, kId3v2HeaderSize> header{};
@@ -115,7 +115,7 @@ std::optional<AudioSpan> LocateAudio(const ByteSource &src) {
   return audio;
 }
 
-std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan &audio) {
+std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan& audio) {
   const std::uint64_t size = src.Size();
   if (size < kHeaderSize || audio.end < kHeaderSize) return std::nullopt;
   // The last offset examined.
@@ -134,9 +134,9 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan 
     const std::size_t limit =
         static_cast<std::size_t>(std::min<std::uint64_t>(n - kHeaderSize, last - base));
     for (std::size_t i = 0; i <= limit; ++i) {
-      const void *ff = std::memchr(buf.data() + i, 0xFF, limit - i + 1);
+      const void* ff = std::memchr(buf.data() + i, 0xFF, limit - i + 1);
       if (!ff) break;
-      i = static_cast<std::size_t>(static_cast<const std::uint8_t *>(ff) - buf.data());
+      i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(ff) - buf.data());
       const HeaderBytes candidate(buf.data() + i, kHeaderSize);
       if (!IsFrameSync(candidate)) continue;
       const FrameHeader h = DecodeHeader(candidate);
@@ -163,7 +163,7 @@ std::optional<std::int32_t> RoundToInt32(double x) {
   return static_cast<std::int32_t>(r);
 }
 
-std::optional<Facts> DeriveFacts(const FrameHeader &h, const VbrHeader &vbr,
+std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
                                  std::uint64_t audio_bytes) {
   const int frequency = FrequencyHz(h);
   const int samples = SamplesPerFrame(h);
@@ -208,7 +208,7 @@ std::optional<Facts> DeriveFacts(const FrameHeader &h, const VbrHeader &vbr,
   return f;
 }
 
-std::optional<StreamInfo> AnalyseStream(const ByteSource &src) {
+std::optional<StreamInfo> AnalyseStream(const ByteSource& src) {
   StreamInfo info;
   const auto audio = LocateAudio(src);
   if (!audio) return std::nullopt;

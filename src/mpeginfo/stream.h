@@ -38,12 +38,12 @@ private:
 
 class FileSource final : public ByteSource {
 public:
-  FileSource(const io::File &file, std::uint64_t size) : file_(file), size_(size) {}
+  FileSource(const io::File& file, std::uint64_t size) : file_(file), size_(size) {}
   std::uint64_t Size() const override { return size_; }
   io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
 
 private:
-  const io::File &file_;
+  const io::File& file_;
   std::uint64_t size_;
 };
 
@@ -54,7 +54,7 @@ struct AudioSpan {
   std::uint64_t Bytes() const { return end > begin ? end - begin : 0; }
 };
 // Nothing when the source cannot be read.
-std::optional<AudioSpan> LocateAudio(const ByteSource &src);
+std::optional<AudioSpan> LocateAudio(const ByteSource& src);
 
 struct FoundFrame {
   std::uint64_t offset = 0; // of the header's first byte, 0-based
@@ -70,7 +70,7 @@ struct FoundFrame {
 // offset size - 6 (only offset 0 in a file of 4 or 5 bytes) and only where
 // their four bytes lie before audio.end. The source is read in blocks.
 // Nothing when there is no header or the source cannot be read.
-std::optional<FoundFrame> FindFirstFrame(const ByteSource &src, const AudioSpan &audio);
+std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan& audio);
 
 // What LoadMP3 publishes, derived from the first header, the block in its
 // frame and the number of audio bytes.
@@ -92,7 +92,7 @@ struct Facts {
 //  - Info with a frame count: duration as for Xing, the header's bit rate.
 //  - otherwise (constant bit rate): the header's bit rate; duration =
 //    audio_bytes x 8 / bit rate, frames = audio_bytes / frame length.
-std::optional<Facts> DeriveFacts(const FrameHeader &h, const VbrHeader &vbr,
+std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
                                  std::uint64_t audio_bytes);
 
 // Everything at once: the audio's place, its first frame, the block in that
@@ -103,7 +103,7 @@ struct StreamInfo {
   VbrHeader vbr;
   Facts facts;
 };
-std::optional<StreamInfo> AnalyseStream(const ByteSource &src);
+std::optional<StreamInfo> AnalyseStream(const ByteSource& src);
 
 // Rounds to the nearest integer, a half to the even neighbour; nothing when
 // the result lies outside 32 bits (or x is not a number).

@@ -50,7 +50,7 @@ VbrHeader ParseVbri(std::span<const std::uint8_t> bytes) {
                    .bytes = BigEndian32(bytes, kVbriBytesAt)};
 }
 
-VbrHeader FindVbrHeader(const FrameHeader &h, std::span<const std::uint8_t> frame) {
+VbrHeader FindVbrHeader(const FrameHeader& h, std::span<const std::uint8_t> frame) {
   const std::size_t behind_side_info =
       kXingDirectOffset + static_cast<std::size_t>(SideInfoSize(h));
   const bool crc = h.protection == 0;

@@ -32,7 +32,7 @@ struct VbrHeader {
   std::optional<std::uint32_t> bytes;  // bytes of audio the block counts
   std::size_t offset = 0;              // of the block, from the header's first byte
 
-  bool operator==(const VbrHeader &) const = default;
+  bool operator==(const VbrHeader&) const = default;
 };
 
 // Where a Xing block is looked for, in bytes from the header's first byte.
@@ -54,6 +54,6 @@ VbrHeader ParseVbri(std::span<const std::uint8_t> bytes);
 // file). Xing and Info are looked for behind the side information (4 + its
 // size from the header start), and directly behind the header; for a frame
 // with a CRC also 2 bytes further on at each place. Then VBRI.
-VbrHeader FindVbrHeader(const FrameHeader &h, std::span<const std::uint8_t> frame);
+VbrHeader FindVbrHeader(const FrameHeader& h, std::span<const std::uint8_t> frame);
 
 } // namespace id3::mpeg

@@ -38,7 +38,7 @@ using RegData = std::variant<std::string, std::uint32_t>;
 // succeeded; ERROR_INVALID_PARAMETER for a type other than the two above or a
 // value of the other kind.
 LSTATUS RegSetValue(HKEY root, std::string_view sub_key, std::string_view value_name,
-                    DWORD value_type, const RegData &value);
+                    DWORD value_type, const RegData& value);
 
 // Deletes the one key sub_key below root; one that still has sub-keys stays.
 // Returns the status of the deletion. An empty sub_key is refused, as it

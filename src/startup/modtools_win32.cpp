@@ -43,9 +43,9 @@ std::string RegGetString(HKEY root, std::string_view sub_key, std::string_view v
   DWORD type = REG_NONE;
   DWORD size = sizeof buffer;
   if (RegQueryValueExW(key.get(), win::Widen(value_name).c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE *>(buffer.data()), &size) != ERROR_SUCCESS)
+                       reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
     return {};
-  const std::span bytes(reinterpret_cast<const std::uint8_t *>(buffer.data()), size);
+  const std::span bytes(reinterpret_cast<const std::uint8_t*>(buffer.data()), size);
   switch (type) {
   case REG_DWORD: return startup::FormatRegNumber(bytes);
   case REG_BINARY: return startup::FormatRegBytes(bytes);
@@ -56,15 +56,15 @@ std::string RegGetString(HKEY root, std::string_view sub_key, std::string_view v
 }
 
 LSTATUS RegSetValue(HKEY root, std::string_view sub_key, std::string_view value_name,
-                    DWORD value_type, const RegData &value) {
+                    DWORD value_type, const RegData& value) {
   std::vector<BYTE> data;
   if (value_type == REG_SZ && std::holds_alternative<std::string>(value)) {
     const std::wstring text = win::Widen(std::get<std::string>(value));
-    const auto *first = reinterpret_cast<const BYTE *>(text.c_str());
+    const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
     data.assign(first, first + (text.size() + 1) * sizeof(wchar_t));
   } else if (value_type == REG_DWORD && std::holds_alternative<std::uint32_t>(value)) {
     const std::uint32_t number = std::get<std::uint32_t>(value);
-    const auto *first = reinterpret_cast<const BYTE *>(&number);
+    const auto* first = reinterpret_cast<const BYTE*>(&number);
     data.assign(first, first + sizeof number);
   } else {
     return ERROR_INVALID_PARAMETER;

@@ -18,8 +18,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 bool HasOptionWord(std::string_view text, std::string_view option) {
   std::size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && IsBlank(text[i]))
-      ++i;
+    while (i < text.size() && IsBlank(text[i])) ++i;
     const std::size_t start = i;
     bool quoted = false;
     bool in_quotes = false;

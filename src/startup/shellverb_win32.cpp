@@ -57,14 +57,14 @@ bool UnregisterVerb(HKEY machine_classes, HKEY user_classes) {
   const std::array roots{user_classes, machine_classes};
   for (HKEY root : roots) {
     if (!root) continue;
-    for (const std::string &file_class : classes) {
+    for (const std::string& file_class : classes) {
       if (file_class.empty()) continue;
       RegDeleteKeyPath(root, CommandKeyPath(file_class));
       RegDeleteKeyPath(root, VerbKeyPath(file_class));
     }
   }
   for (HKEY root : roots)
-    for (const std::string &file_class : classes)
+    for (const std::string& file_class : classes)
       if (root && VerbExists(root, file_class)) return false;
   return true;
 }

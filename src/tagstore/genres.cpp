@@ -8,6 +8,7 @@ namespace {
 
 // 0-79 are the genres of the ID3v1 standard, 80-125 the Winamp extension, in
 // their published order and spelling ("Psychadelic", "Bebob", "Acapella").
+// clang-format off
 constexpr std::array<std::string_view, kGenreCount> kGenreNames = {
     "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
     "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
@@ -27,6 +28,7 @@ constexpr std::array<std::string_view, kGenreCount> kGenreNames = {
     "Folklore", "Ballad", "Power Ballad", "Rhythmic Soul", "Freestyle", "Duet", "Punk Rock",
     "Drum Solo", "Acapella", "Euro-House", "Dance Hall",
 };
+// clang-format on
 
 bool GenresLoaded = false;
 std::array<std::string, kGenreCount> GenreTable;

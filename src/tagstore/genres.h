@@ -24,7 +24,9 @@ std::int16_t GenreIndex(std::string_view name);
 
 // Anything that offers AddItem(text): the editor's genre list, a test's vector.
 template <class List>
-concept GenreList = requires(List& list, const std::string& text) { list.AddItem(text); };
+concept GenreList = requires(List& list, const std::string& text) {
+  list.AddItem(text);
+};
 
 // Appends the 126 names in table order. A name that cannot be added is left
 // out and the rest are still added.

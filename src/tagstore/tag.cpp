@@ -115,8 +115,8 @@ TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp) {
   } else {
     PutText(rec, kCommentOffset, kCommentWidth, cp.EncodeFit(tag.comment, kCommentWidth));
   }
-  rec[kGenreOffset] = tag.genre.empty() ? tag.genre_byte
-                                        : static_cast<std::uint8_t>(GenreIndex(tag.genre));
+  rec[kGenreOffset] =
+      tag.genre.empty() ? tag.genre_byte : static_cast<std::uint8_t>(GenreIndex(tag.genre));
   return rec;
 }
 
@@ -188,8 +188,7 @@ std::expected<void, TagError> TryRemoveTag(const std::string& path) {
   if (!HasTagMarker(rec)) return {};
   if (*size == record::kSize) return std::unexpected(TagError::OnlyTag);
   // Cut in place: the audio is never copied, deleted or held in memory.
-  if (auto t = file->Truncate(*size - record::kSize); !t)
-    return std::unexpected(FromIo(t.error()));
+  if (auto t = file->Truncate(*size - record::kSize); !t) return std::unexpected(FromIo(t.error()));
   if (auto c = file->Close(); !c) return std::unexpected(FromIo(c.error()));
   return {};
 }

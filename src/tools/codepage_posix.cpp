@@ -1,7 +1,7 @@
 #include "tools/codepage.h"
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <iconv.h>
 #include <memory>
 
@@ -77,7 +77,8 @@ std::string CodePage::PlatformEncode(std::string_view utf8) const {
   while (!utf8.empty()) {
     if (Convert(cd, utf8, out)) break;
     out += '?';
-    utf8.remove_prefix(std::min(utf8.size(), utf8::SequenceLength(static_cast<unsigned char>(utf8[0]))));
+    utf8.remove_prefix(
+        std::min(utf8.size(), utf8::SequenceLength(static_cast<unsigned char>(utf8[0]))));
     iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
   }
   return out;

@@ -41,8 +41,8 @@ std::optional<CodePage> CodePage::PlatformNamed(std::string_view name) {
 
 std::string CodePage::PlatformDecode(std::string_view bytes) const {
   if (bytes.empty()) return {};
-  const int n = MultiByteToWideChar(id_, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(id_, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(id_, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
   return win::Narrow(wide);
@@ -59,8 +59,8 @@ std::string CodePage::PlatformEncode(std::string_view utf8) const {
                               &fallback, nullptr);
   if (n == 0) {
     flags = 0; // some code pages (UTF-7, ISO-2022) take no flags
-    n = WideCharToMultiByte(id_, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                            nullptr, nullptr);
+    n = WideCharToMultiByte(id_, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                            nullptr);
   }
   std::string out(static_cast<std::size_t>(n), '\0');
   WideCharToMultiByte(id_, flags, wide.data(), static_cast<int>(wide.size()), out.data(), n,

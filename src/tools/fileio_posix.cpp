@@ -32,7 +32,7 @@ int Fd(File::Native native) { return static_cast<int>(native); }
 } // namespace
 
 PathKind KindOf(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return PathKind::Missing;
   if (S_ISREG(st.st_mode)) return PathKind::File;
   if (S_ISDIR(st.st_mode)) return PathKind::Directory;
@@ -40,7 +40,7 @@ PathKind KindOf(const std::string& path) {
 }
 
 Result<std::uint64_t> SizeOf(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::unexpected(FromErrno(errno));
   if (S_ISDIR(st.st_mode)) return std::unexpected(IoError::IsDirectory);
   return static_cast<std::uint64_t>(st.st_size);
@@ -51,7 +51,7 @@ Result<File> File::Open(const std::string& path, Access access) {
   const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0) return std::unexpected(FromErrno(errno));
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
     return std::unexpected(IoError::IsDirectory);
@@ -76,7 +76,7 @@ File::~File() {
 
 Result<std::uint64_t> File::Size() const {
   if (auto fault = InjectedFault(Operation::Size)) return std::unexpected(*fault);
-  struct stat st{};
+  struct stat st {};
   if (::fstat(Fd(native_), &st) != 0) return std::unexpected(FromErrno(errno));
   return static_cast<std::uint64_t>(st.st_size);
 }

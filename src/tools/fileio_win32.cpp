@@ -72,8 +72,7 @@ Result<File> File::Open(const std::string& path, Access access) {
   // Readers let others read and write; a writer lets others only read, so a
   // player that holds the file open for writing makes the open fail.
   const DWORD desired = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-  const DWORD share =
-      access == Access::Read ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
+  const DWORD share = access == Access::Read ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
   HANDLE h = CreateFileW(wide.c_str(), desired, share, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::unexpected(FromLastError(GetLastError()));

@@ -24,14 +24,14 @@ Scaled ScaleFileSize(double size) {
 
 } // namespace
 
-std::string FileNameOf(const std::string &path) {
+std::string FileNameOf(const std::string& path) {
   if (path.empty() || path.back() == '\\' || path.back() == '/') return path;
   std::size_t sep = path.rfind('\\');
   if (sep == std::string::npos) sep = path.rfind('/');
   return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
-std::string StripExtension(const std::string &name) {
+std::string StripExtension(const std::string& name) {
   const std::size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : name.substr(0, dot);
 }
@@ -41,7 +41,7 @@ std::string FormatFileSize(double size) {
   return FormatTwoDecimals(s.value) + std::string(s.unit);
 }
 
-std::string FormatFileSize(double size, const std::locale &loc) {
+std::string FormatFileSize(double size, const std::locale& loc) {
   const Scaled s = ScaleFileSize(size);
   std::ostringstream out;
   out.imbue(loc);

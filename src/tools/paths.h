@@ -9,11 +9,11 @@ namespace id3 {
 // The part of path after its last backslash, or else after its last "/"; the
 // whole path when it ends in a separator or has none. The backslash is looked
 // for first, so "C:\a/b.mp3" gives "a/b.mp3".
-std::string FileNameOf(const std::string &path);
+std::string FileNameOf(const std::string& path);
 
 // Everything before the last "." of name, wherever it stands ("C:\my.dir\song"
 // gives "C:\my"); the empty text when name has no ".".
-std::string StripExtension(const std::string &name);
+std::string StripExtension(const std::string& name);
 
 // A byte count in the largest of Bytes, KB, MB and GB that keeps the number at
 // 1024 or below (GB however large), with two decimals and the digit grouping
@@ -25,6 +25,6 @@ std::string FormatFileSize(double size);
 // locale.
 std::string FormatTwoDecimals(double value);
 // FormatFileSize with the separators and grouping of loc.
-std::string FormatFileSize(double size, const std::locale &loc);
+std::string FormatFileSize(double size, const std::locale& loc);
 
 } // namespace id3

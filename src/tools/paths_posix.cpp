@@ -10,7 +10,7 @@ std::string FormatTwoDecimals(double value) {
   std::locale env = std::locale::classic();
   try {
     env = std::locale(""); // the environment's: LC_ALL, LC_NUMERIC, LANG
-  } catch (const std::runtime_error &) {
+  } catch (const std::runtime_error&) {
     // a locale the system does not have: the classic one
   }
   std::ostringstream out;

@@ -12,12 +12,12 @@ namespace id3 {
 namespace {
 
 // A null pointer for the empty text.
-const wchar_t *OrNull(const std::wstring &text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 } // namespace
 
-std::intptr_t ShellOpenFile(const std::string &file, const std::string &directory, HWND window,
-                            const std::string &parameters, const std::string &verb) {
+std::intptr_t ShellOpenFile(const std::string& file, const std::string& directory, HWND window,
+                            const std::string& parameters, const std::string& verb) {
   const std::wstring wfile = win::Widen(file), wdir = win::Widen(directory),
                      wparams = win::Widen(parameters), wverb = win::Widen(verb);
   const HINSTANCE result = ShellExecuteW(window, OrNull(wverb), wfile.c_str(), OrNull(wparams),
@@ -25,7 +25,7 @@ std::intptr_t ShellOpenFile(const std::string &file, const std::string &director
   return reinterpret_cast<std::intptr_t>(result);
 }
 
-std::string CompactPath(const std::string &path, int width, HDC dc) {
+std::string CompactPath(const std::string& path, int width, HDC dc) {
   const std::wstring wide = win::Widen(path);
   // PathCompactPathW works in place on a buffer of MAX_PATH characters.
   std::vector<wchar_t> buf(std::max<std::size_t>(wide.size() + 1, MAX_PATH), L'\0');

@@ -70,8 +70,8 @@ TEST_F(BadInput, TinyFiles) {
 
 TEST_F(BadInput, AwkwardNames) {
   const Bytes audio = Frames(4);
-  for (std::string_view name : {"with  blanks .mp3", "ünïcødé 曲.mp3", "-register.mp3",
-                                "pre-registered -unregister.MP3"}) {
+  for (std::string_view name :
+       {"with  blanks .mp3", "ünïcødé 曲.mp3", "-register.mp3", "pre-registered -unregister.MP3"}) {
     const std::string path = Make(name, audio);
     const Outcome r = Cli({"set", "--artist", "Name", "--", path});
     EXPECT_EQ(r.status, 0) << name << r.err;

@@ -21,21 +21,21 @@ template <class Condition> bool WaitFor(Condition condition, DWORD ms = kPatienc
   return true;
 }
 
-std::wstring WindowsPath(const char *z_path) {
+std::wstring WindowsPath(const char* z_path) {
   std::wstring path;
-  for (const char *p = z_path; *p; ++p)
+  for (const char* p = z_path; *p; ++p)
     path.push_back(*p == '/' ? L'\\' : static_cast<wchar_t>(*p));
   return path;
 }
 
 struct TopLevelSearch {
   DWORD pid;
-  const wchar_t *cls;
+  const wchar_t* cls;
   HWND found;
 };
 
 BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
-  auto *search = reinterpret_cast<TopLevelSearch *>(param);
+  auto* search = reinterpret_cast<TopLevelSearch*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid == search->pid && IsWindowVisible(window) && ClassOf(window) == search->cls) {
@@ -45,7 +45,7 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
   return TRUE;
 }
 
-HWND TopLevel(DWORD pid, const wchar_t *cls) {
+HWND TopLevel(DWORD pid, const wchar_t* cls) {
   TopLevelSearch search{pid, cls, nullptr};
   EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
@@ -57,7 +57,7 @@ struct ChildSearch {
 };
 
 BOOL CALLBACK FindChild(HWND window, LPARAM param) {
-  auto *search = reinterpret_cast<ChildSearch *>(param);
+  auto* search = reinterpret_cast<ChildSearch*>(param);
   if (GetDlgCtrlID(window) == search->id) {
     search->found = window;
     return FALSE;
@@ -79,7 +79,7 @@ void WritePreferences(std::optional<std::wstring> no_animations,
   for (auto [name, value] :
        {std::pair{L"NoAnimations", &no_animations}, std::pair{L"NoFileInfo", &no_file_info}}) {
     if (*value)
-      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>((*value)->c_str()),
+      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>((*value)->c_str()),
                      static_cast<DWORD>(((*value)->size() + 1) * sizeof(wchar_t)));
     else
       RegDeleteValueW(key, name);
@@ -87,7 +87,7 @@ void WritePreferences(std::optional<std::wstring> no_animations,
   RegCloseKey(key);
 }
 
-std::optional<std::wstring> ReadPreference(const wchar_t *name) {
+std::optional<std::wstring> ReadPreference(const wchar_t* name) {
   wchar_t value[64] = {};
   DWORD bytes = sizeof(value);
   if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
@@ -110,7 +110,7 @@ int ScreenDpiY() {
   return dpi;
 }
 
-Editor::Editor(const std::wstring &arguments) {
+Editor::Editor(const std::wstring& arguments) {
   SetProcessDPIAware();
   const std::wstring exe = EditorExe();
   std::wstring line = L"\"" + exe + L"\"";
@@ -185,12 +185,12 @@ std::optional<MessageBoxSeen> Editor::WaitForMessageBox() {
   return seen;
 }
 
-void Editor::Answer(const MessageBoxSeen &box, int button) {
+void Editor::Answer(const MessageBoxSeen& box, int button) {
   PostMessageW(GetDlgItem(box.window, button), BM_CLICK, 0, 0);
   WaitFor([&] { return !IsWindow(box.window); });
 }
 
-void Editor::AnswerWithEsc(const MessageBoxSeen &box) {
+void Editor::AnswerWithEsc(const MessageBoxSeen& box) {
   Key(VK_ESCAPE);
   WaitFor([&] { return !IsWindow(box.window); });
 }
@@ -203,7 +203,7 @@ HWND Editor::Control(int id) {
 
 std::wstring Editor::Text(int id) { return TextOf(Control(id)); }
 
-void Editor::SetText(int id, const std::wstring &text) {
+void Editor::SetText(int id, const std::wstring& text) {
   SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -20,7 +20,7 @@ std::wstring ArgRecorderExe();
 // The editor's two preferences in the per-user settings; nullopt removes one.
 void WritePreferences(std::optional<std::wstring> no_animations,
                       std::optional<std::wstring> no_file_info);
-std::optional<std::wstring> ReadPreference(const wchar_t *name);
+std::optional<std::wstring> ReadPreference(const wchar_t* name);
 
 struct MessageBoxSeen {
   HWND window = nullptr;
@@ -33,10 +33,10 @@ struct MessageBoxSeen {
 class Editor {
 public:
   // Starts the program with the argument text.
-  explicit Editor(const std::wstring &arguments);
+  explicit Editor(const std::wstring& arguments);
   ~Editor();
-  Editor(const Editor &) = delete;
-  Editor &operator=(const Editor &) = delete;
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
 
   // The main window once it is visible; null when it never shows.
   HWND Window();
@@ -48,12 +48,12 @@ public:
   // A message box of the program, once it shows.
   std::optional<MessageBoxSeen> WaitForMessageBox();
   bool HasMessageBox() const;
-  void Answer(const MessageBoxSeen &box, int button);
-  void AnswerWithEsc(const MessageBoxSeen &box);
+  void Answer(const MessageBoxSeen& box, int button);
+  void AnswerWithEsc(const MessageBoxSeen& box);
 
   HWND Control(int id);
   std::wstring Text(int id);
-  void SetText(int id, const std::wstring &text);
+  void SetText(int id, const std::wstring& text);
   int GenreIndex();
   std::wstring GenreText();
   bool Checked(int id);

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 constexpr int kText[] = {kText1, kText1 + 1, kText1 + 2, kText1 + 3, kText1 + 4};
 constexpr wchar_t kTitle[] = L"Quelmo ID3TAG EDITOR";
 
-std::wstring Quoted(const std::string &path) { return L"\"" + win::Widen(path) + L"\""; }
+std::wstring Quoted(const std::string& path) { return L"\"" + win::Widen(path) + L"\""; }
 int Twips(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
 struct Box {
@@ -39,7 +39,7 @@ struct Box {
 constexpr int kEsc = IDCANCEL + 1000;
 
 // Waits for the program's message box, checks what it says, and answers it.
-void ExpectBox(Editor &editor, const Box &expected, int answer = IDOK) {
+void ExpectBox(Editor& editor, const Box& expected, int answer = IDOK) {
   const auto box = editor.WaitForMessageBox();
   ASSERT_TRUE(box.has_value()) << "no message box";
   EXPECT_EQ(box->text, expected.text);
@@ -65,7 +65,7 @@ protected:
   const Bytes sample = ReadAll(SampleFile("sample.mp3"));
   const Bytes audio{sample.begin(), sample.end() - 128};
 
-  std::string WithRecord(std::string_view name, const TagFields &tag) {
+  std::string WithRecord(std::string_view name, const TagFields& tag) {
     const TagRecord rec = RenderTagRecord(tag, CodePage::SystemDefault());
     return Make(name, Concat({audio, Bytes(rec.begin(), rec.end())}));
   }
@@ -108,25 +108,23 @@ TEST_F(EditorWindow, ShowsATaggedFileInItsLayout) {
       L"128",          L"None", L"0:05",
       L"44100",        L"3",    win::Widen(FormatFileSize(static_cast<double>(sample.size()))),
       L"Joint stereo", L"1"};
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(editor.Text(kLabel3 + 1 + i), values[i]) << i;
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(editor.Text(kLabel3 + 1 + i), values[i]) << i;
 
   for (int i = 0; i < 5; ++i)
     EXPECT_EQ(SendMessageW(editor.Control(kText[i]), EM_GETLIMITTEXT, 0, 0), i == 4 ? 4 : 30);
   EXPECT_EQ(SendMessageW(editor.Control(kCombo1), CB_GETCOUNT, 0, 0), 126);
-  const std::pair<int, const wchar_t *> texts[] = {{kCommand2, L"&Ok"},
-                                                   {kCommand1, L"&Cancel"},
-                                                   {kCommand3, L"&Delete tag"},
-                                                   {kCommand4, L"..."},
-                                                   {kFrame1Box, L"MP3 TAG"},
-                                                   {kFrame2Box, L"File information"},
-                                                   {kLabel1, L"Album:"},
-                                                   {kLabel1 + 5, L"Year:"},
-                                                   {kLabel2 + 8, L"Mpeg version:"},
-                                                   {kCheck1, L"Disable window animations."},
-                                                   {kCheck2, L"Hide file information"}};
-  for (const auto &[id, text] : texts)
-    EXPECT_EQ(editor.Text(id), text);
+  const std::pair<int, const wchar_t*> texts[] = {{kCommand2, L"&Ok"},
+                                                  {kCommand1, L"&Cancel"},
+                                                  {kCommand3, L"&Delete tag"},
+                                                  {kCommand4, L"..."},
+                                                  {kFrame1Box, L"MP3 TAG"},
+                                                  {kFrame2Box, L"File information"},
+                                                  {kLabel1, L"Album:"},
+                                                  {kLabel1 + 5, L"Year:"},
+                                                  {kLabel2 + 8, L"Mpeg version:"},
+                                                  {kCheck1, L"Disable window animations."},
+                                                  {kCheck2, L"Hide file information"}};
+  for (const auto& [id, text] : texts) EXPECT_EQ(editor.Text(id), text);
 
   // Twips at the screen's real resolution.
   const int dpi_x = ScreenDpiX();
@@ -159,8 +157,8 @@ public:
     else
       RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
   }
-  ScreenResolution(const ScreenResolution &) = delete;
-  ScreenResolution &operator=(const ScreenResolution &) = delete;
+  ScreenResolution(const ScreenResolution&) = delete;
+  ScreenResolution& operator=(const ScreenResolution&) = delete;
 
 private:
   static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
@@ -193,9 +191,9 @@ TEST(EditorProgram, CarriesItsVersionManifestAndIcon) {
   std::vector<BYTE> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
   ASSERT_FALSE(info.empty());
   ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
-  VS_FIXEDFILEINFO *fixed = nullptr;
+  VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
-  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void **>(&fixed), &size));
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
   EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
   EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 14));
 
@@ -203,7 +201,7 @@ TEST(EditorProgram, CarriesItsVersionManifestAndIcon) {
   ASSERT_NE(image, nullptr);
   HRSRC manifest = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
   ASSERT_NE(manifest, nullptr);
-  const std::string text(static_cast<const char *>(LockResource(LoadResource(image, manifest))),
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
                          SizeofResource(image, manifest));
   EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
@@ -211,7 +209,7 @@ TEST(EditorProgram, CarriesItsVersionManifestAndIcon) {
   // The icon group: one 16 x 16 image of 16 colours.
   HRSRC group = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
   ASSERT_NE(group, nullptr);
-  const auto *dir = static_cast<const BYTE *>(LockResource(LoadResource(image, group)));
+  const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(image, group)));
   EXPECT_EQ(dir[4], 1);     // one image
   EXPECT_EQ(dir[6], 16);    // width
   EXPECT_EQ(dir[7], 16);    // height
@@ -224,8 +222,7 @@ TEST_F(EditorWindow, ProposesTheFileNameAndBluesWhenTheTagLacksThem) {
   {
     Editor editor(Quoted(Make("No Tag Here.MP3", audio)));
     ASSERT_TRUE(editor.WaitReady());
-    for (int i : {0, 1, 2, 4})
-      EXPECT_EQ(editor.Text(kText[i]), L"") << i;
+    for (int i : {0, 1, 2, 4}) EXPECT_EQ(editor.Text(kText[i]), L"") << i;
     EXPECT_EQ(editor.Text(kText[3]), L"No Tag Here");
     EXPECT_EQ(editor.GenreText(), L"Blues");
   }
@@ -250,8 +247,7 @@ TEST_F(EditorWindow, RefusedPathWarnsBeforeTheWindowAndLeavesNoFileOpen) {
   ASSERT_TRUE(editor.WaitReady());
   EXPECT_EQ(editor.Text(kLabel3), L"No file open.");
   EXPECT_EQ(editor.GenreIndex(), -1);
-  for (int id : kText)
-    EXPECT_EQ(editor.Text(id), L"");
+  for (int id : kText) EXPECT_EQ(editor.Text(id), L"");
 
   // With no genre and no file, the genre check comes first.
   auto save = editor.Click(kCommand2);
@@ -283,8 +279,7 @@ TEST_F(EditorWindow, MissingOrVanishedFileIsNotSaved) {
   EXPECT_EQ(editor.GenreText(), L"Blues");
   const std::wstring empty_values[] = {L"0", L"", L"", L"0", L"0", win::Widen(FormatFileSize(0)),
                                        L"",  L"0"};
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(editor.Text(kLabel3 + 1 + i), empty_values[i]) << i;
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(editor.Text(kLabel3 + 1 + i), empty_values[i]) << i;
   for (int command : {kCommand2, kCommand3}) {
     auto click = editor.Click(command);
     ExpectBox(editor, {L"Error saving data!", kTitle, BoxIcon::Critical});
@@ -308,9 +303,8 @@ TEST_F(EditorWindow, SaveWritesTheInputsAndCloses) {
   Editor editor(Quoted(path) + L" -noplay");
   ASSERT_TRUE(editor.WaitReady());
   EXPECT_FALSE(IsWindowEnabled(editor.Control(kCommand4)));
-  const wchar_t *typed[] = {L"New Album", L"New Artist", L"New note", L"New Title", L"ab12"};
-  for (int i = 0; i < 5; ++i)
-    editor.SetText(kText[i], typed[i]);
+  const wchar_t* typed[] = {L"New Album", L"New Artist", L"New note", L"New Title", L"ab12"};
+  for (int i = 0; i < 5; ++i) editor.SetText(kText[i], typed[i]);
   SendMessageW(editor.Control(kCombo1), CB_SETCURSEL, 17, 0);
   editor.Click(kCommand2).get();
   ASSERT_TRUE(editor.WaitForExit());
@@ -420,7 +414,7 @@ TEST_F(EditorWindow, AboutShowsTheProductAndStaysOpen) {
 // The association is the prefix's own, set for the test and put back after.
 class Mp3Association {
 public:
-  explicit Mp3Association(const std::wstring &command) {
+  explicit Mp3Association(const std::wstring& command) {
     had_class_ = Read(L".mp3", previous_class_);
     Write(L".mp3", L"Id3EditorTest.Player");
     Write(L"Id3EditorTest.Player\\shell\\open\\command", command);
@@ -432,11 +426,11 @@ public:
       RegDeleteTreeW(HKEY_CLASSES_ROOT, L".mp3");
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Id3EditorTest.Player");
   }
-  Mp3Association(const Mp3Association &) = delete;
-  Mp3Association &operator=(const Mp3Association &) = delete;
+  Mp3Association(const Mp3Association&) = delete;
+  Mp3Association& operator=(const Mp3Association&) = delete;
 
 private:
-  static bool Read(const wchar_t *key, std::wstring &value) {
+  static bool Read(const wchar_t* key, std::wstring& value) {
     wchar_t text[256] = {};
     DWORD bytes = sizeof(text);
     if (RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, text, &bytes) !=
@@ -445,7 +439,7 @@ private:
     value = text;
     return true;
   }
-  static void Write(const wchar_t *key, const std::wstring &value) {
+  static void Write(const wchar_t* key, const std::wstring& value) {
     RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   }

@@ -58,8 +58,7 @@ TEST(EditorTitle, ProposesTheFileNameCutToTheTitleBox) {
             "012345678901234567890123456789");
   // Thirty characters, not bytes: a two-byte character is kept whole.
   std::string name;
-  for (int i = 0; i < 35; ++i)
-    name += "\xC3\xA9";
+  for (int i = 0; i < 35; ++i) name += "\xC3\xA9";
   const std::string title = ProposedTitle("C:\\" + name + ".mp3");
   EXPECT_EQ(title.size(), 60u);
   EXPECT_EQ(title, name.substr(0, 60));
@@ -68,7 +67,7 @@ TEST(EditorTitle, ProposesTheFileNameCutToTheTitleBox) {
 TEST(EditorPreferences, OnlyOneTicksTheBox) {
   EXPECT_TRUE(PreferenceChecked("1"));
   EXPECT_TRUE(PreferenceChecked(" 1 "));
-  for (const char *other : {"0", "", " ", "yes", "2", "-1", "1x", "01a"})
+  for (const char* other : {"0", "", " ", "yes", "2", "-1", "1x", "01a"})
     EXPECT_FALSE(PreferenceChecked(other)) << other;
   EXPECT_EQ(PreferenceText(true), "1");
   EXPECT_EQ(PreferenceText(false), "0");
@@ -104,7 +103,7 @@ protected:
   }
   // What the window does: show the loaded tag, let the user change the
   // inputs, save.
-  Bytes SaveAfter(const std::string &path, const std::function<void(TagInputs &)> &edit) {
+  Bytes SaveAfter(const std::string& path, const std::function<void(TagInputs&)>& edit) {
     const TagFields loaded = ReadTag(path, cp);
     TagInputs inputs = ShownInputs(loaded, path);
     const int loaded_index = inputs.genre_index;
@@ -117,7 +116,7 @@ protected:
 
 TEST_F(EditorSave, KeepsANamelessGenreByteAndTheTrackWhenLeftAlone) {
   const Bytes saved = SaveAfter(Tagged("g.mp3", 255, std::uint8_t{7}),
-                                [](TagInputs &in) { in.text[kTitle] = "New Title"; });
+                                [](TagInputs& in) { in.text[kTitle] = "New Title"; });
   ASSERT_EQ(saved.size(), 728u);
   EXPECT_EQ(saved[600 + record::kGenreOffset], 255);
   EXPECT_EQ(saved[600 + record::kTrackOffset], 7);
@@ -128,14 +127,14 @@ TEST_F(EditorSave, KeepsANamelessGenreByteAndTheTrackWhenLeftAlone) {
 }
 
 TEST_F(EditorSave, WritesTheChosenGenreWhenTheUserPicksOne) {
-  const Bytes saved = SaveAfter(Tagged("g.mp3", 200, std::nullopt), [](TagInputs &in) {
+  const Bytes saved = SaveAfter(Tagged("g.mp3", 200, std::nullopt), [](TagInputs& in) {
     in.genre_index = 17;
     in.genre_text = GenreName(17);
   });
   EXPECT_EQ(saved[600 + record::kGenreOffset], 17);
   // Choosing the entry the load showed ("Blues") is a choice too only when
   // the list was moved; left alone, the nameless byte stays.
-  const Bytes kept = SaveAfter(Tagged("h.mp3", 200, std::nullopt), [](TagInputs &) {});
+  const Bytes kept = SaveAfter(Tagged("h.mp3", 200, std::nullopt), [](TagInputs&) {});
   EXPECT_EQ(kept[600 + record::kGenreOffset], 200);
 }
 

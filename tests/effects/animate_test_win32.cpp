@@ -35,7 +35,7 @@ bool HasAnimationProperties(HWND window) {
 }
 
 LRESULT CALLBACK OwnProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto *seen = reinterpret_cast<Seen *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* seen = reinterpret_cast<Seen*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (seen) {
     switch (message) {
     case WM_PRINTCLIENT:
@@ -64,7 +64,7 @@ WNDPROC ProcOf(HWND window) {
 }
 
 // A window whose client area is 200 x 150 pixels, button face by its class.
-HWND CreateTestWindow(Seen *seen) {
+HWND CreateTestWindow(Seen* seen) {
   static const ATOM atom = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;

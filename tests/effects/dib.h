@@ -20,23 +20,22 @@ public:
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
+    void* bits = nullptr;
     bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<std::uint32_t *>(bits);
+    bits_ = static_cast<std::uint32_t*>(bits);
     dc_ = CreateCompatibleDC(nullptr);
     previous_ = SelectObject(dc_, bitmap_);
     const std::uint32_t bgra = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
     if (bits_)
-      for (int i = 0; i < width * height; ++i)
-        bits_[i] = bgra;
+      for (int i = 0; i < width * height; ++i) bits_[i] = bgra;
   }
   ~Dib() {
     SelectObject(dc_, previous_);
     DeleteDC(dc_);
     DeleteObject(bitmap_);
   }
-  Dib(const Dib &) = delete;
-  Dib &operator=(const Dib &) = delete;
+  Dib(const Dib&) = delete;
+  Dib& operator=(const Dib&) = delete;
 
   HDC dc() const { return dc_; }
 
@@ -50,15 +49,14 @@ public:
   int CountOther(int left, int top, int right, int bottom, COLORREF colour) const {
     int other = 0;
     for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x)
-        other += Pixel(x, y) != colour ? 1 : 0;
+      for (int x = left; x < right; ++x) other += Pixel(x, y) != colour ? 1 : 0;
     return other;
   }
 
 private:
   int width_;
   HBITMAP bitmap_ = nullptr;
-  std::uint32_t *bits_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
   HDC dc_ = nullptr;
   HGDIOBJ previous_ = nullptr;
 };

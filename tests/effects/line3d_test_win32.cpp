@@ -21,11 +21,11 @@ std::vector<std::string> g_changed;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_NOTIFY) return DefWindowProcW(window, message, wParam, lParam);
-  const auto *header = reinterpret_cast<const NMHDR *>(lParam);
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   if (header->code == kLine3dPropertyChanged)
-    g_changed.emplace_back(reinterpret_cast<const Line3dPropertyChange *>(lParam)->Property);
+    g_changed.emplace_back(reinterpret_cast<const Line3dPropertyChange*>(lParam)->Property);
   else
-    g_mouse.push_back(*reinterpret_cast<const Line3dMouseEvent *>(lParam));
+    g_mouse.push_back(*reinterpret_cast<const Line3dMouseEvent*>(lParam));
   return 0;
 }
 
@@ -54,9 +54,9 @@ protected:
   void TearDown() override { DestroyWindow(host_); }
 
   // By default the editor's instance: 4305 x 30 twips at 105, 315.
-  Line3d &Create(int width = 287, int height = 2, const PropertyBag &bag = {}) {
+  Line3d& Create(int width = 287, int height = 2, const PropertyBag& bag = {}) {
     control_ = CreateLine3d(host_, kId, 7, 21, width, height, bag);
-    Line3d *line = Line3d::FromWindow(control_);
+    Line3d* line = Line3d::FromWindow(control_);
     EXPECT_NE(line, nullptr);
     return *line;
   }
@@ -72,8 +72,7 @@ protected:
     const gdi::WindowDc dc(window);
     int other = 0;
     for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x)
-        other += GetPixel(dc.get(), x, y) != colour ? 1 : 0;
+      for (int x = left; x < right; ++x) other += GetPixel(dc.get(), x, y) != colour ? 1 : 0;
     return other;
   }
   int Row(int y, COLORREF colour) const { return Other(control_, 0, y, 287, y + 1, colour); }
@@ -83,7 +82,7 @@ protected:
 };
 
 TEST_F(Line3dControl, KeepsItsThicknessAndDrawsGreyOverWhite) {
-  const Line3d &line = Create();
+  const Line3d& line = Create();
   EXPECT_EQ(Size().cx, 287);
   EXPECT_EQ(Size().cy, 2);
   EXPECT_EQ(Row(0, kGrey), 0);
@@ -102,7 +101,7 @@ TEST_F(Line3dControl, KeepsItsThicknessAndDrawsGreyOverWhite) {
   EXPECT_EQ(Other(host_, 7, 23, 294, 34, kHost), 0);
 
   DestroyWindow(control_);
-  const Line3d &square = Create(20, 20); // vertical, 30 twips wide
+  const Line3d& square = Create(20, 20); // vertical, 30 twips wide
   EXPECT_EQ(Size().cx, 2);
   EXPECT_EQ(Size().cy, 20);
   EXPECT_EQ(Other(control_, 0, 0, 1, 20, kGrey) + Other(control_, 1, 0, 2, 20, kWhite), 0);
@@ -111,7 +110,7 @@ TEST_F(Line3dControl, KeepsItsThicknessAndDrawsGreyOverWhite) {
 }
 
 TEST_F(Line3dControl, Color2RepaintsOnlyTheSecondLine) {
-  Line3d &line = Create();
+  Line3d& line = Create();
   UpdateWindow(control_);
   const LineShape before = line.Line1(1);
   line.Color2(0x0000FF); // red
@@ -129,7 +128,7 @@ TEST_F(Line3dControl, Color2RepaintsOnlyTheSecondLine) {
 }
 
 TEST_F(Line3dControl, MouseEventsReachTheOwnerEvenWhenNotEnabled) {
-  Line3d &line = Create();
+  Line3d& line = Create();
   EXPECT_FALSE(line.Enabled());
   SendMessageW(control_, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 1));
   EXPECT_EQ(GetCapture(), control_);
@@ -137,7 +136,7 @@ TEST_F(Line3dControl, MouseEventsReachTheOwnerEvenWhenNotEnabled) {
   SendMessageW(control_, WM_RBUTTONUP, 0, MAKELPARAM(30, 1));
   EXPECT_NE(GetCapture(), control_);
   ASSERT_EQ(g_mouse.size(), 3u);
-  const Line3dMouseEvent &down = g_mouse[0];
+  const Line3dMouseEvent& down = g_mouse[0];
   EXPECT_EQ(down.hdr.code, kLine3dMouseDown);
   EXPECT_EQ(down.hdr.hwndFrom, control_);
   EXPECT_EQ(down.hdr.idFrom, static_cast<UINT_PTR>(kId));
@@ -168,7 +167,7 @@ TEST_F(Line3dControl, PropertiesComeFromTheBagAndDefaultsAreNotSaved) {
   PropertyBag bag;
   bag.WriteProperty("Color1", 0x00FF00, kLine3dDefaultColor1);
   bag.WriteProperty("Enabled", 1, 0);
-  Line3d &line = Create(287, 2, bag);
+  Line3d& line = Create(287, 2, bag);
   EXPECT_TRUE(line.Enabled());
   EXPECT_EQ(Row(0, RGB(0, 255, 0)) + Row(1, kWhite), 0);
   line.ReadProperties(PropertyBag{});
@@ -177,7 +176,7 @@ TEST_F(Line3dControl, PropertiesComeFromTheBagAndDefaultsAreNotSaved) {
 }
 
 TEST_F(Line3dControl, RefreshRepaintsAtOnceAndPrintingDrawsTheSame) {
-  Line3d &line = Create();
+  Line3d& line = Create();
   UpdateWindow(control_);
   {
     const gdi::WindowDc dc(control_);

@@ -25,8 +25,7 @@ TEST(Units, HimetricToPixelsGoesThroughWholeTwips) {
 TEST(FlagDescription, NineteenLinesJoinedByCrLf) {
   const std::string text = FlagDescription();
   std::size_t breaks = 0, lineFeeds = 0, returns = 0;
-  for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
-    ++breaks;
+  for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++breaks;
   for (const char c : text) {
     lineFeeds += c == '\n' ? 1 : 0;
     returns += c == '\r' ? 1 : 0;

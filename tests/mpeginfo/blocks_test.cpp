@@ -18,7 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // The first kVbrWindow bytes of a frame: the header, zeros, and at `at` the
 // given block bytes.
-Bytes Frame(std::array<std::uint8_t, 4> header, std::size_t at, const Bytes &block) {
+Bytes Frame(std::array<std::uint8_t, 4> header, std::size_t at, const Bytes& block) {
   Bytes b(kVbrWindow, 0);
   std::copy(header.begin(), header.end(), b.begin());
   std::copy(block.begin(), block.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
@@ -29,8 +29,7 @@ Bytes Text(std::string_view s) { return Bytes(s.begin(), s.end()); }
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
   Bytes out;
-  for (const auto &p : parts)
-    out.insert(out.end(), p.begin(), p.end());
+  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
 }
 
@@ -42,7 +41,7 @@ Bytes Be32(std::uint32_t v) {
 // "Xing" with frame and byte counts.
 const Bytes kXing = Cat({Text("Xing"), Be32(3), Be32(10000), Be32(123456)});
 
-VbrHeader Find(std::array<std::uint8_t, 4> header, std::size_t at, const Bytes &block) {
+VbrHeader Find(std::array<std::uint8_t, 4> header, std::size_t at, const Bytes& block) {
   return FindVbrHeader(DecodeHeader(header), Frame(header, at, block));
 }
 

@@ -43,7 +43,7 @@ std::vector<Reference> ReadReferences() {
 TEST(Fixtures, AgreeWithFfprobe) {
   const auto refs = ReadReferences();
   ASSERT_GE(refs.size(), 16u);
-  for (const Reference &r : refs) {
+  for (const Reference& r : refs) {
     SCOPED_TRACE(r.file);
     clsMP3Info m;
     ASSERT_TRUE(m.LoadMP3(test::DataFile("mpeginfo/" + r.file)));
@@ -62,7 +62,7 @@ TEST(Fixtures, AgreeWithFfprobe) {
 }
 
 TEST(Fixtures, ConstantBitRateKeepsTheHeadersRate) {
-  for (const char *file :
+  for (const char* file :
        {"cbr128.mp3", "cbr128-noheader.mp3", "cbr-crc.mp3", "cbr-cover-v2.mp3"}) {
     clsMP3Info m;
     ASSERT_TRUE(m.LoadMP3(test::DataFile(std::string("mpeginfo/") + file))) << file;
@@ -85,7 +85,7 @@ TEST(Fixtures, CrcAndCover) {
 
 // Other projects' files, with what their own tests assert (see ATTRIBUTION).
 struct Public {
-  const char *file;
+  const char* file;
   bool loads;
   float version;
   int layer;
@@ -93,7 +93,7 @@ struct Public {
   int bit_rate;
   int frames;
   double duration;
-  const char *mode;
+  const char* mode;
   bool vbr;
   bool crc;
   std::int64_t header_pos;
@@ -131,7 +131,7 @@ TEST(PublicSamples, HeaderFactsAndDurations) {
       // 128 bytes of 0x55 and an ID3v1 tag: no audio.
       {"tinytag-id3v1-latin1.mp3", false, 0, 0, 0, 0, 0, 0, "", false, false, 0},
   };
-  for (const Public &c : cases) {
+  for (const Public& c : cases) {
     SCOPED_TRACE(c.file);
     clsMP3Info m;
     ASSERT_EQ(m.LoadMP3(test::DataFile(std::string("mpeginfo/public/") + c.file)), c.loads);

@@ -18,7 +18,7 @@ using test::Concat;
 using test::Frames;
 using test::kCbr128;
 
-void ExpectEmpty(const clsMP3Info &m) {
+void ExpectEmpty(const clsMP3Info& m) {
   EXPECT_FALSE(m.ValidMP3());
   EXPECT_EQ(m.FileName(), "");
   EXPECT_EQ(m.FileSize(), 0);
@@ -43,14 +43,14 @@ protected:
   test::ScratchDir dir;
   clsMP3Info info;
 
-  std::string Make(const Bytes &content, std::string_view name = "a.mp3") {
+  std::string Make(const Bytes& content, std::string_view name = "a.mp3") {
     const std::string path = dir.File(name);
     test::WriteAll(path, content);
     return path;
   }
   // content, then zeros up to size bytes: a sparse file where the file
   // system allows.
-  std::string MakeSized(const Bytes &content, std::uint64_t size) {
+  std::string MakeSized(const Bytes& content, std::uint64_t size) {
     const std::string path = Make(content, "big.mp3");
     std::filesystem::resize_file(test::FromU8(path), size);
     return path;

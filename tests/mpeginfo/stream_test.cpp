@@ -15,7 +15,7 @@ using test::Frames;
 using test::kCbr128;
 using test::V;
 
-std::optional<std::uint64_t> FirstFrame(const Bytes &bytes) {
+std::optional<std::uint64_t> FirstFrame(const Bytes& bytes) {
   const MemorySource src(bytes);
   const auto audio = LocateAudio(src);
   if (!audio) return std::nullopt;
@@ -27,7 +27,7 @@ std::optional<std::uint64_t> FirstFrame(const Bytes &bytes) {
 // Counts the reads, to see that the scan reads blocks.
 class CountingSource final : public ByteSource {
 public:
-  explicit CountingSource(const Bytes &b) : mem_(b) {}
+  explicit CountingSource(const Bytes& b) : mem_(b) {}
   std::uint64_t Size() const override { return mem_.Size(); }
   io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
     ++reads;

@@ -35,14 +35,14 @@ inline Bytes Frames(Header h, std::size_t count) {
 }
 
 // One frame carrying block at offset `at` from its header, then more frames.
-inline Bytes FramesWithBlock(Header h, std::size_t at, const Bytes &block, std::size_t count) {
+inline Bytes FramesWithBlock(Header h, std::size_t at, const Bytes& block, std::size_t count) {
   Bytes out = Frames(h, count);
   std::copy(block.begin(), block.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
   return out;
 }
 
 // An ID3v2.4 tag whose body is `body`; flags 0x10 adds the footer.
-inline Bytes Id3v2Tag(const Bytes &body, std::uint8_t flags = 0) {
+inline Bytes Id3v2Tag(const Bytes& body, std::uint8_t flags = 0) {
   const auto n = static_cast<std::uint32_t>(body.size());
   const Bytes size = {
       static_cast<std::uint8_t>(n >> 21 & 0x7F), static_cast<std::uint8_t>(n >> 14 & 0x7F),

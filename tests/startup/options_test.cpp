@@ -23,7 +23,7 @@ TEST(Options, WholeWordsInAnyCase) {
 }
 
 TEST(Options, PathsAreNeverOptions) {
-  for (const char *text : {
+  for (const char* text : {
            "C:\\Music\\pre-registered.mp3",
            "\"C:\\Music\\pre-registered.mp3\"",
            "\"C:\\My -register folder\\a.mp3\"",
@@ -55,7 +55,7 @@ TEST(VerbCommand, QuotedProgramWithExeAndQuotedPlaceholder) {
 }
 
 TEST(VerbCommand, ModulePathSplitsAfterTheLastBackslash) {
-  const auto check = [](const char *full, const char *dir, const char *file) {
+  const auto check = [](const char* full, const char* dir, const char* file) {
     const ModulePath split = SplitModulePath(full);
     EXPECT_EQ(split.dir, dir) << full;
     EXPECT_EQ(split.file, file) << full;

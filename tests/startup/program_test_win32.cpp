@@ -23,13 +23,13 @@ using test::RunProgram;
 
 const fs::path kProgram = fs::path(ID3_PROGRAM).make_preferred();
 
-std::wstring Quoted(const fs::path &path) { return L"\"" + path.wstring() + L"\""; }
+std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
-test::RunResult Start(const fs::path &program, const std::wstring &arguments) {
+test::RunResult Start(const fs::path& program, const std::wstring& arguments) {
   return RunProgram(Quoted(program) + L" " + arguments);
 }
 
-std::string CommandFor(const fs::path &program) {
+std::string CommandFor(const fs::path& program) {
   return "\"" + test::U8(program.parent_path() / program.stem()) + ".exe\" \"%1\"";
 }
 
@@ -40,8 +40,7 @@ protected:
   void TearDown() override { Clean(); }
   void Clean() {
     for (HKEY root : {HKEY_CLASSES_ROOT, user_.get()})
-      for (const wchar_t *key : {L".mp3", L"Mp3file", L"TestAudio"})
-        RegDeleteTreeW(root, key);
+      for (const wchar_t* key : {L".mp3", L"Mp3file", L"TestAudio"}) RegDeleteTreeW(root, key);
   }
   UniqueHKey user_ = OpenUserClasses();
 };
@@ -70,7 +69,7 @@ TEST_F(Program, RegistersFromAFolderWithBlanksAndNonAscii) {
   DWORD type = 0;
   DWORD size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
   ASSERT_EQ(RegQueryValueExW(key.get(), nullptr, nullptr, &type,
-                             reinterpret_cast<BYTE *>(stored.data()), &size),
+                             reinterpret_cast<BYTE*>(stored.data()), &size),
             0);
   EXPECT_EQ(type, DWORD{REG_SZ});
   ASSERT_EQ(size, (command.size() + 1) * sizeof(wchar_t));
@@ -123,7 +122,7 @@ TEST_F(Program, PathsAndNoArgumentsOpenTheWindow) {
   fs::create_directories(folder);
   const fs::path in_folder = folder / "a.mp3";
   const fs::path named = scratch.Path() / "pre-registered.mp3";
-  for (const fs::path &file : {in_folder, named})
+  for (const fs::path& file : {in_folder, named})
     test::WriteAll(test::U8(file), test::Bytes(4096, 0));
   // The arguments, and the file the window shows as open.
   const std::vector<std::pair<std::wstring, std::string>> cases{
@@ -132,14 +131,14 @@ TEST_F(Program, PathsAndNoArgumentsOpenTheWindow) {
       {Quoted(named), "\\pre-registered.mp3"},
       {named.wstring() + L" -NOPLAY", "\\pre-registered.mp3"},
   };
-  for (const auto &[arguments, shown] : cases) {
+  for (const auto& [arguments, shown] : cases) {
     const auto run = Start(kProgram, arguments);
     EXPECT_TRUE(run.boxes.empty()) << win::Narrow(arguments) << ": " << run.boxes[0].text;
     ASSERT_EQ(run.windows.size(), 1u) << win::Narrow(arguments);
     EXPECT_TRUE(run.windows[0].caption.starts_with("Quelmo ID3TAG EDITOR v"));
     std::vector<std::string> files;
     std::ranges::copy_if(run.windows[0].texts, std::back_inserter(files),
-                         [](const std::string &text) { return text.ends_with(".mp3"); });
+                         [](const std::string& text) { return text.ends_with(".mp3"); });
     ASSERT_EQ(files.size(), shown.empty() ? 0u : 1u) << win::Narrow(arguments);
     EXPECT_TRUE(files.empty() || files[0].ends_with(shown)) << files[0];
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".mp3")) << win::Narrow(arguments);

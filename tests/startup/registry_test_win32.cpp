@@ -29,7 +29,7 @@ TEST(RegGetString, StringsAsStoredWithoutLeadingBlanks) {
   const std::wstring expand = L"%TEMP%";
   const UniqueHKey k = OpenRegKey(root.Get(), "k", KEY_SET_VALUE);
   RegSetValueExW(k.get(), L"expand", 0, REG_EXPAND_SZ,
-                 reinterpret_cast<const BYTE *>(expand.c_str()),
+                 reinterpret_cast<const BYTE*>(expand.c_str()),
                  static_cast<DWORD>((expand.size() + 1) * sizeof(wchar_t)));
 
   EXPECT_EQ(RegGetString(root.Get(), "k", "padded"), "Mp3 file  ");
@@ -61,8 +61,8 @@ TEST(RegSetValue, CreatesParentsStoresTheNulAndReportsRefusals) {
   DWORD type = 0;
   std::array<wchar_t, 8> data{L'?', L'?', L'?', L'?'};
   DWORD size = sizeof data;
-  ASSERT_EQ(RegQueryValueExW(c.get(), nullptr, nullptr, &type,
-                             reinterpret_cast<BYTE *>(data.data()), &size),
+  ASSERT_EQ(RegQueryValueExW(c.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                             &size),
             0);
   EXPECT_EQ(type, DWORD{REG_SZ});
   EXPECT_EQ(size, 3 * sizeof(wchar_t));
@@ -145,15 +145,15 @@ TEST(Removal, DeletesFromBothPlacesOrSaysWhatIsLeft) {
   const TestKey user("user", TestKey::Kind::Writable);
   MakeKey(machine.Get(), ".mp3", "TestAudio");
   MakeKey(user.Get(), ".mp3", "UserAudio");
-  for (const TestKey *root : {&machine, &user})
-    for (const char *cls : {"TestAudio", "UserAudio"})
+  for (const TestKey* root : {&machine, &user})
+    for (const char* cls : {"TestAudio", "UserAudio"})
       MakeKey(root->Get(), CommandKeyPath(cls), std::string(kCommand));
   Outcome outcome{};
   auto boxes =
       test::AnswerBoxesDuring([&] { outcome = RunUnregister(machine.Get(), user.Get(), false); });
   EXPECT_EQ(outcome, Outcome::Unregistered);
-  for (const TestKey *root : {&machine, &user})
-    for (const char *cls : {"TestAudio", "UserAudio"}) {
+  for (const TestKey* root : {&machine, &user})
+    for (const char* cls : {"TestAudio", "UserAudio"}) {
       EXPECT_FALSE(KeyExists(root->Get(), VerbKeyPath(cls)));
       EXPECT_TRUE(KeyExists(root->Get(), std::string(cls) + "\\Shell"));
     }

@@ -35,11 +35,11 @@ struct RunResult {
 };
 
 // Runs command_line (program path first, as the shell would pass it).
-RunResult RunProgram(const std::wstring &command_line);
+RunResult RunProgram(const std::wstring& command_line);
 
 // Runs action on this thread while another one answers this process's message
 // boxes; returns the boxes seen.
-std::vector<Box> AnswerBoxesDuring(const std::function<void()> &action);
+std::vector<Box> AnswerBoxesDuring(const std::function<void()>& action);
 
 // A key HKEY_CURRENT_USER\Software\Id3StartupTest\<name>, emptied on creation
 // and deleted with everything below it at the end. A volatile one refuses
@@ -48,10 +48,10 @@ std::vector<Box> AnswerBoxesDuring(const std::function<void()> &action);
 class TestKey {
 public:
   enum class Kind { Writable, Refusing };
-  TestKey(const std::string &name, Kind kind);
+  TestKey(const std::string& name, Kind kind);
   ~TestKey();
-  TestKey(const TestKey &) = delete;
-  TestKey &operator=(const TestKey &) = delete;
+  TestKey(const TestKey&) = delete;
+  TestKey& operator=(const TestKey&) = delete;
 
   HKEY Get() const { return key_.get(); }
 
@@ -62,9 +62,9 @@ private:
 
 // Creates sub_key below root with a default string value; volatile below a
 // refusing key.
-void MakeKey(HKEY root, const std::string &sub_key, const std::string &value);
-bool KeyExists(HKEY root, const std::string &sub_key);
+void MakeKey(HKEY root, const std::string& sub_key, const std::string& value);
+bool KeyExists(HKEY root, const std::string& sub_key);
 // The names of the direct sub-keys.
-std::vector<std::string> SubKeys(HKEY root, const std::string &sub_key);
+std::vector<std::string> SubKeys(HKEY root, const std::string& sub_key);
 
 } // namespace id3::test

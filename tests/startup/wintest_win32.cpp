@@ -30,12 +30,12 @@ Box ReadBoxOf(HWND dialog) {
 }
 
 BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
-  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
   return TRUE;
 }
 
 BOOL CALLBACK CollectText(HWND window, LPARAM texts) {
-  reinterpret_cast<std::vector<std::string> *>(texts)->push_back(WindowText(window));
+  reinterpret_cast<std::vector<std::string>*>(texts)->push_back(WindowText(window));
   return TRUE;
 }
 
@@ -50,7 +50,7 @@ class WindowHandler {
 public:
   explicit WindowHandler(std::function<bool(DWORD)> owned) : owned_(std::move(owned)) {}
 
-  void Sweep(std::vector<Box> &boxes, std::vector<Window> &windows) {
+  void Sweep(std::vector<Box>& boxes, std::vector<Window>& windows) {
     std::vector<HWND> found;
     EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
     for (HWND window : found) {
@@ -76,7 +76,7 @@ private:
 
 } // namespace
 
-RunResult RunProgram(const std::wstring &command_line) {
+RunResult RunProgram(const std::wstring& command_line) {
   // The job ends every process of the run with the test, and reports when the
   // last one is gone (an NSIS uninstaller hands over to a copy of itself).
   UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
@@ -122,7 +122,7 @@ RunResult RunProgram(const std::wstring &command_line) {
   return result;
 }
 
-std::vector<Box> AnswerBoxesDuring(const std::function<void()> &action) {
+std::vector<Box> AnswerBoxesDuring(const std::function<void()>& action) {
   std::vector<Box> boxes;
   std::vector<Window> windows;
   std::atomic<bool> done{false};
@@ -139,7 +139,7 @@ std::vector<Box> AnswerBoxesDuring(const std::function<void()> &action) {
   return boxes;
 }
 
-TestKey::TestKey(const std::string &name, Kind kind)
+TestKey::TestKey(const std::string& name, Kind kind)
     : path_(L"Software\\Id3StartupTest\\" + Widen(name)) {
   RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
   HKEY key = nullptr;
@@ -155,7 +155,7 @@ TestKey::~TestKey() {
   RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
 }
 
-void MakeKey(HKEY root, const std::string &sub_key, const std::string &value) {
+void MakeKey(HKEY root, const std::string& sub_key, const std::string& value) {
   HKEY raw = nullptr;
   LSTATUS status = RegCreateKeyExW(root, Widen(sub_key).c_str(), 0, nullptr,
                                    REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &raw, nullptr);
@@ -165,15 +165,15 @@ void MakeKey(HKEY root, const std::string &sub_key, const std::string &value) {
   if (status != ERROR_SUCCESS) throw std::runtime_error("cannot make " + sub_key);
   UniqueHKey key(raw);
   const std::wstring text = Widen(value);
-  RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+  RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-bool KeyExists(HKEY root, const std::string &sub_key) {
+bool KeyExists(HKEY root, const std::string& sub_key) {
   return OpenRegKey(root, sub_key, KEY_READ) != nullptr;
 }
 
-std::vector<std::string> SubKeys(HKEY root, const std::string &sub_key) {
+std::vector<std::string> SubKeys(HKEY root, const std::string& sub_key) {
   std::vector<std::string> names;
   const UniqueHKey key = OpenRegKey(root, sub_key, KEY_READ);
   std::array<wchar_t, 256> name{};

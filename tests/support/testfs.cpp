@@ -32,9 +32,7 @@ std::string U8(const fs::path& path) {
   return std::string(s.begin(), s.end());
 }
 
-fs::path FromU8(std::string_view utf8) {
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
+fs::path FromU8(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
 Bytes ReadAll(const std::string& utf8_path) {
   std::ifstream in(FromU8(utf8_path), std::ios::binary);
@@ -44,7 +42,8 @@ Bytes ReadAll(const std::string& utf8_path) {
 
 void WriteAll(const std::string& utf8_path, const Bytes& bytes) {
   std::ofstream out(FromU8(utf8_path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + utf8_path);
 }
 
@@ -56,9 +55,13 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 
 Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
 
-std::string DataFile(std::string_view name) { return std::string(ID3_TEST_DATA_DIR "/") + std::string(name); }
+std::string DataFile(std::string_view name) {
+  return std::string(ID3_TEST_DATA_DIR "/") + std::string(name);
+}
 
-std::string GenFile(std::string_view name) { return std::string(ID3_TEST_GEN_DIR "/") + std::string(name); }
+std::string GenFile(std::string_view name) {
+  return std::string(ID3_TEST_GEN_DIR "/") + std::string(name);
+}
 
 std::string ScratchTest::Make(std::string_view name, const Bytes& content) const {
   const std::string path = dir.File(name);

@@ -53,8 +53,8 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
 
 std::vector<std::uint32_t> IconPixels(LPCWSTR id, int width, int height, std::uint32_t background) {
   Canvas canvas(width, height);
-  const gdi::UniqueBrush brush(
-      CreateSolidBrush(RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF)));
+  const gdi::UniqueBrush brush(CreateSolidBrush(
+      RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF)));
   const RECT all{0, 0, width, height};
   FillRect(canvas.Dc(), &all, brush.get());
   DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);

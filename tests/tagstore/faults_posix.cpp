@@ -71,8 +71,10 @@ TEST(TagCrash, KilledAtEveryOperation) {
     for (;; ++n) {
       test::WriteAll(path, c.before);
       const bool died = DiesAt(n, [&] {
-        if (c.remove) RemoveTag(path);
-        else WriteTag(path, Named("New"), kCp);
+        if (c.remove)
+          RemoveTag(path);
+        else
+          WriteTag(path, Named("New"), kCp);
       });
       const Bytes after = test::ReadAll(path);
       EXPECT_TRUE(after == c.before || after == c.intended) << c.name << " killed at " << n;

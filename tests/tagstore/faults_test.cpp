@@ -13,9 +13,9 @@
 namespace id3 {
 namespace {
 
-using test::Bytes;
 using io::IoError;
 using io::Operation;
+using test::Bytes;
 
 const CodePage kCp = CodePage::Windows1252();
 
@@ -62,9 +62,8 @@ std::vector<Case> Cases() {
   return {
       {"append", audio, test::Concat({audio, new_tag}), write},
       {"replace", test::Concat({audio, old_tag}), test::Concat({audio, new_tag}), write},
-      {"remove", test::Concat({audio, old_tag}), audio, [](const std::string& p) {
-         return RemoveTag(p);
-       }},
+      {"remove", test::Concat({audio, old_tag}), audio,
+       [](const std::string& p) { return RemoveTag(p); }},
   };
 }
 
@@ -100,8 +99,8 @@ TEST(TagFaults, EveryOperationFailingInTurnLeavesOldOrNew) {
         const Bytes after = test::ReadAll(path);
         EXPECT_FALSE(ok) << c.name << " with operation " << n << " of " << total << " failing";
         EXPECT_TRUE(after == c.before || after == c.intended)
-            << c.name << ": operation " << n << " of " << total
-            << " failing left a file of " << after.size() << " bytes";
+            << c.name << ": operation " << n << " of " << total << " failing left a file of "
+            << after.size() << " bytes";
       }
     }
   }

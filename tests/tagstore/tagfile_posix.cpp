@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <grp.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -31,8 +31,8 @@ TEST(TagFileWindows, FileHeldOpenWithoutSharing) {
   test::WriteAll(path, content);
 
   {
-    UniqueHandle lock(CreateFileW(win::Widen(path).c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle lock(CreateFileW(win::Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(ReadTag(path), TagFields{});

@@ -14,7 +14,7 @@
 namespace id3 {
 namespace {
 
-bool UserLocaleIs(const wchar_t *name) {
+bool UserLocaleIs(const wchar_t* name) {
   wchar_t buf[LOCALE_NAME_MAX_LENGTH] = {};
   return GetUserDefaultLocaleName(buf, LOCALE_NAME_MAX_LENGTH) > 0 && std::wstring(buf) == name;
 }

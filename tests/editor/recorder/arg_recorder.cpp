@@ -7,7 +7,7 @@
 int wmain() {
   wchar_t target[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"ID3_ARG_RECORD", target, MAX_PATH) == 0) return 2;
-  const wchar_t *line = GetCommandLineW();
+  const wchar_t* line = GetCommandLineW();
   const int n = WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
   WideCharToMultiByte(CP_UTF8, 0, line, -1, text.data(), n, nullptr, nullptr);

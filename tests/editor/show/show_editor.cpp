@@ -19,17 +19,17 @@ namespace {
 using id3::test::Editor;
 using namespace id3::form1;
 
-void Print(const std::wstring &caption, const std::wstring &value) {
+void Print(const std::wstring& caption, const std::wstring& value) {
   std::printf("  %-16s %s\n", id3::win::Narrow(caption).c_str(), id3::win::Narrow(value).c_str());
 }
 
-bool Exists(const std::wstring &path) {
+bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
 
-int wmain(int argc, wchar_t **argv) {
+int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
     std::fprintf(stderr, "usage: show_editor MP3 READY_FILE DONE_FILE [--keep-open]\n");
     return 2;
@@ -53,8 +53,7 @@ int wmain(int argc, wchar_t **argv) {
     Print(editor.Text(kLabel1 + i),
           inputs[i] == kCombo1 ? editor.GenreText() : editor.Text(inputs[i]));
   std::printf("File information\n");
-  for (int i = 0; i < kValueCount; ++i)
-    Print(editor.Text(kLabel2 + i), editor.Text(kLabel3 + i));
+  for (int i = 0; i < kValueCount; ++i) Print(editor.Text(kLabel2 + i), editor.Text(kLabel3 + i));
   std::printf("[%c] %s   [%c] %s\n", editor.Checked(kCheck1) ? 'x' : ' ',
               id3::win::Narrow(editor.Text(kCheck1)).c_str(), editor.Checked(kCheck2) ? 'x' : ' ',
               id3::win::Narrow(editor.Text(kCheck2)).c_str());
@@ -65,11 +64,9 @@ int wmain(int argc, wchar_t **argv) {
   std::ofstream(std::filesystem::path(ready))
       << r.left << ' ' << r.top << ' ' << (r.right - r.left) << ' ' << (r.bottom - r.top) << '\n';
   if (keep_open) {
-    while (editor.Running())
-      editor.WaitForExit();
+    while (editor.Running()) editor.WaitForExit();
   } else {
-    while (!Exists(done) && editor.Running())
-      Sleep(50);
+    while (!Exists(done) && editor.Running()) Sleep(50);
     if (editor.Running()) PostMessageW(editor.Window(), WM_CLOSE, 0, 0);
     if (!editor.WaitForExit()) return 1;
   }
