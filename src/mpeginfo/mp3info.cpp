@@ -17,12 +17,26 @@ bool clsMP3Info::LoadMP3(const std::string& path) {
   if (!size || *size < mpeg::kHeaderSize) return false;
   const auto file = io::File::Open(path, io::File::Access::Read);
   if (!file) return false;
-  const auto info = mpeg::AnalyseStream(mpeg::FileSource(*file, *size));
+  return Load(*file, *size, path);
+}
+
+bool clsMP3Info::LoadMP3(const io::File& file, const std::string& path) {
+  ResetInfo();
+  const auto size = file.Size();
+  if (!size || *size < mpeg::kHeaderSize) return false;
+  return Load(file, *size, path);
+}
+
+bool clsMP3Info::Load(const io::File& file, std::uint64_t size_in_bytes, const std::string& path) {
+  const mpeg::FileSource raw(file, size_in_bytes);
+  const auto src = mpeg::WindowedSource::Read(raw);
+  if (!src) return false;
+  const auto info = mpeg::AnalyseStream(*src);
   if (!info || !IsFrameSync(info->frame.bytes)) return false;
 
   const mpeg::FrameHeader& h = info->frame.header;
   file_name_ = path;
-  file_size_ = static_cast<std::int64_t>(*size);
+  file_size_ = static_cast<std::int64_t>(size_in_bytes);
   bit_rate_ = info->facts.bit_rate;
   frequency_ = info->facts.frequency;
   song_length_ = info->facts.song_length;

@@ -8,6 +8,8 @@
 // constant-bit-rate file; without a block the header's bit rate gives both.
 #pragma once
 
+#include "tools/fileio.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,6 +21,9 @@ public:
   // Reads the file and replaces every value; false (and every value empty)
   // when the file holds no usable frame header or cannot be read.
   bool LoadMP3(const std::string& path);
+  // The same for a file the caller has open already; path is what FileName
+  // then reports.
+  bool LoadMP3(const io::File& file, const std::string& path);
 
   bool ValidMP3() const { return valid_; }
   const std::string& FileName() const { return file_name_; }
@@ -54,6 +59,7 @@ public:
 
 private:
   void ResetInfo();
+  bool Load(const io::File& file, std::uint64_t size, const std::string& path);
   static bool IsFrameSync(std::span<const std::uint8_t, 4> candidate);
 
   bool valid_ = false;

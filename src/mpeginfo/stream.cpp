@@ -90,6 +90,45 @@ io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
   return n;
 }
 
+io::Result<WindowedSource> WindowedSource::Read(const ByteSource& inner) {
+  WindowedSource src(inner);
+  const std::uint64_t size = inner.Size();
+  src.head_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize)));
+  auto got = inner.ReadAt(0, src.head_);
+  if (!got) return std::unexpected(got.error());
+  src.head_.resize(*got);
+  if (size > src.head_.size()) {
+    src.tail_offset_ = size - std::min<std::uint64_t>(size - src.head_.size(), kTailSize);
+    src.tail_.resize(static_cast<std::size_t>(size - src.tail_offset_));
+    got = inner.ReadAt(src.tail_offset_, src.tail_);
+    if (!got) return std::unexpected(got.error());
+    src.tail_.resize(*got);
+  }
+  return src;
+}
+
+io::Result<std::size_t> WindowedSource::ReadAt(std::uint64_t offset,
+                                               std::span<std::uint8_t> out) const {
+  const auto from = [&](const std::vector<std::uint8_t>& window,
+                        std::uint64_t start) -> std::optional<std::size_t> {
+    const std::uint64_t end = start + window.size();
+    if (offset < start || offset > end) return std::nullopt;
+    // A read that runs past the window is served here only where the window
+    // reaches the end of the source.
+    const std::uint64_t want =
+        std::min<std::uint64_t>(out.size(), Size() - std::min(offset, Size()));
+    if (offset + want > end) return std::nullopt;
+    std::copy_n(window.begin() + static_cast<std::ptrdiff_t>(offset - start),
+                static_cast<std::size_t>(want), out.begin());
+    return static_cast<std::size_t>(want);
+  };
+  if (const auto n = from(head_, 0)) return *n;
+  if (!tail_.empty()) {
+    if (const auto n = from(tail_, tail_offset_)) return *n;
+  }
+  return inner_->ReadAt(offset, out);
+}
+
 io::Result<std::size_t> FileSource::ReadAt(std::uint64_t offset,
                                            std::span<std::uint8_t> out) const {
   return file_.ReadSomeAt(offset, out);

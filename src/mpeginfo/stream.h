@@ -47,6 +47,27 @@ private:
   std::uint64_t size_;
 };
 
+// Another source read through two windows kept in memory, its first bytes and
+// its last 128, so that a scan which stays near the ends of the file (the
+// usual case: tags, the first frame, its VBR block) costs two reads. Reads
+// outside the windows go to the source itself.
+class WindowedSource final : public ByteSource {
+public:
+  static constexpr std::size_t kHeadSize = 64 * 1024;
+  static constexpr std::size_t kTailSize = 128;
+
+  static io::Result<WindowedSource> Read(const ByteSource& inner);
+  std::uint64_t Size() const override { return inner_->Size(); }
+  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+
+private:
+  explicit WindowedSource(const ByteSource& inner) : inner_(&inner) {}
+  const ByteSource* inner_;
+  std::vector<std::uint8_t> head_;
+  std::vector<std::uint8_t> tail_;
+  std::uint64_t tail_offset_ = 0;
+};
+
 // Where the audio lies: behind the leading ID3v2 tags, before an ID3v1 tag.
 struct AudioSpan {
   std::uint64_t begin = 0; // first byte behind the ID3v2 tags

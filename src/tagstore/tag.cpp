@@ -138,8 +138,12 @@ std::expected<TagFields, TagError> TryReadTag(const std::string& path, const Cod
   if (auto ok = CheckIsFile(path); !ok) return std::unexpected(ok.error());
   auto file = File::Open(path, File::Access::Read);
   if (!file) return std::unexpected(FromIo(file.error()));
+  return TryReadTag(*file, cp);
+}
+
+std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp) {
   TagRecord rec{};
-  if (auto size = ReadLastRecord(*file, rec); !size) return std::unexpected(size.error());
+  if (auto size = ReadLastRecord(file, rec); !size) return std::unexpected(size.error());
   return ParseTagRecord(rec, cp);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tools/codepage.h"
+#include "tools/fileio.h"
 
 #include <array>
 #include <cstdint>
@@ -84,6 +85,8 @@ std::string_view Describe(TagError error);
 
 // The detailed forms: what happened, and the tag read.
 std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp);
+// The same for a file the caller has open already.
+std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp);
 std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
                                           const CodePage& cp);
 std::expected<void, TagError> TryRemoveTag(const std::string& path);
