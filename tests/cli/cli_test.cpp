@@ -2,6 +2,7 @@
 #include "run_cli.h"
 #include "tagstore/tag.h"
 
+#include "sample_tag.h"
 #include "testfs.h"
 
 #include <gtest/gtest.h>
@@ -28,20 +29,10 @@ Bytes Cbr128Frames() {
   return out;
 }
 
-Bytes TagBytes(const TagFields& f) {
-  const TagRecord rec = RenderTagRecord(f, CodePage::Windows1252());
-  return Bytes(rec.begin(), rec.end());
-}
+Bytes TagBytes(const TagFields& f) { return test::RecordBytes(f); }
 
 TagFields Sample() {
-  TagFields f;
-  f.marker = "TAG";
-  f.title = "Title";
-  f.artist = "Artist";
-  f.album = "Album";
-  f.year = "2001";
-  f.comment = "Comment";
-  f.genre = "Pop";
+  TagFields f = test::SampleTag();
   f.track = 4;
   return f;
 }

@@ -9,6 +9,8 @@
 namespace id3::mpeg {
 namespace {
 
+using test::CountingSource;
+
 using test::Bytes;
 using test::Concat;
 using test::Frames;
@@ -23,21 +25,6 @@ std::optional<std::uint64_t> FirstFrame(const Bytes& bytes) {
   if (!found) return std::nullopt;
   return found->offset;
 }
-
-// Counts the reads, to see that the scan reads blocks.
-class CountingSource final : public ByteSource {
-public:
-  explicit CountingSource(const Bytes& b) : mem_(b) {}
-  std::uint64_t Size() const override { return mem_.Size(); }
-  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-    ++reads;
-    return mem_.ReadAt(offset, out);
-  }
-  mutable int reads = 0;
-
-private:
-  MemorySource mem_;
-};
 
 TEST(Scan, SkipsLeadingId3v2TagsWithTheirFooters) {
   const Bytes decoy = test::DecoyBody();

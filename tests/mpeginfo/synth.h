@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mpeginfo/frame_header.h"
+#include "mpeginfo/stream.h"
 #include "mpeginfo/vbr_header.h"
 #include "testfs.h"
 
@@ -69,5 +70,20 @@ inline Bytes Id3v1Tag() {
   rec[127] = 12;
   return rec;
 }
+
+// A stream in memory that counts the reads, to see how the scan reads.
+class CountingSource final : public mpeg::ByteSource {
+public:
+  explicit CountingSource(std::span<const std::uint8_t> bytes) : mem_(bytes) {}
+  std::uint64_t Size() const override { return mem_.Size(); }
+  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    ++reads;
+    return mem_.ReadAt(offset, out);
+  }
+  mutable int reads = 0;
+
+private:
+  mpeg::MemorySource mem_;
+};
 
 } // namespace id3::test

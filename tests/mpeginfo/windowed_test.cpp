@@ -2,6 +2,8 @@
 // goes back to it only outside its windows.
 #include "mpeginfo/stream.h"
 
+#include "synth.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,19 +11,7 @@
 namespace id3::mpeg {
 namespace {
 
-class CountingSource final : public ByteSource {
-public:
-  explicit CountingSource(std::span<const std::uint8_t> bytes) : inner_(bytes) {}
-  std::uint64_t Size() const override { return inner_.Size(); }
-  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-    ++reads;
-    return inner_.ReadAt(offset, out);
-  }
-  mutable int reads = 0;
-
-private:
-  MemorySource inner_;
-};
+using test::CountingSource;
 
 TEST(WindowedSource, SameBytesAsTheSourceAndFewReads) {
   for (std::size_t size :

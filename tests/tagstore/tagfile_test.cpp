@@ -2,6 +2,7 @@
 // file layer. The same cases run natively and under Wine.
 #include "tagstore/tag.h"
 
+#include "sample_tag.h"
 #include "testfs.h"
 
 #include <gtest/gtest.h>
@@ -22,22 +23,7 @@ Bytes Audio(std::size_t n) {
   return b;
 }
 
-Bytes RecordBytes(const TagFields& f) {
-  const TagRecord rec = RenderTagRecord(f, kCp);
-  return Bytes(rec.begin(), rec.end());
-}
-
-TagFields Sample() {
-  TagFields f;
-  f.marker = "TAG";
-  f.title = "Title";
-  f.artist = "Artist";
-  f.album = "Album";
-  f.year = "2001";
-  f.comment = "Comment";
-  f.genre = "Pop";
-  return f;
-}
+TagFields Sample() { return test::SampleTag(); }
 
 using TagFile = test::ScratchTest;
 
@@ -50,7 +36,7 @@ TEST_F(TagFile, WriteAppendsToAnUntaggedFileThenReplacesInPlace) {
   Bytes on_disk = test::ReadAll(path);
   ASSERT_EQ(on_disk.size(), 1128u);
   EXPECT_EQ(Bytes(on_disk.begin(), on_disk.begin() + 1000), audio);
-  EXPECT_EQ(Bytes(on_disk.begin() + 1000, on_disk.end()), RecordBytes(Sample()));
+  EXPECT_EQ(Bytes(on_disk.begin() + 1000, on_disk.end()), test::RecordBytes(Sample()));
 
   TagFields changed = Sample();
   changed.title = "Other";
@@ -67,7 +53,7 @@ TEST_F(TagFile, WriteAppendsToAnUntaggedFileThenReplacesInPlace) {
 TEST_F(TagFile, LowerCaseMarkerIsATagAndIsReplaced) {
   TagFields old = Sample();
   old.marker = "tag";
-  const std::string path = Make("lower.mp3", test::Concat({Audio(300), RecordBytes(old)}));
+  const std::string path = Make("lower.mp3", test::Concat({Audio(300), test::RecordBytes(old)}));
   EXPECT_EQ(ReadTag(path, kCp).marker, "tag");
   ASSERT_TRUE(WriteTag(path, Sample(), kCp));
   const Bytes on_disk = test::ReadAll(path);
@@ -80,7 +66,7 @@ TEST_F(TagFile, TrackAndUnnamedGenreSurviveASave) {
   old.track = 9;
   old.genre = "";
   old.genre_byte = 255;
-  const std::string path = Make("v11.mp3", test::Concat({Audio(500), RecordBytes(old)}));
+  const std::string path = Make("v11.mp3", test::Concat({Audio(500), test::RecordBytes(old)}));
   TagFields edited = ReadTag(path, kCp);
   EXPECT_EQ(edited.track, 9);
   EXPECT_EQ(edited.genre, "");
@@ -94,7 +80,7 @@ TEST_F(TagFile, TrackAndUnnamedGenreSurviveASave) {
 
 TEST_F(TagFile, RemoveCutsExactlyTheTag) {
   const Bytes audio = Audio(777);
-  const std::string path = Make("tagged.mp3", test::Concat({audio, RecordBytes(Sample())}));
+  const std::string path = Make("tagged.mp3", test::Concat({audio, test::RecordBytes(Sample())}));
   ASSERT_TRUE(RemoveTag(path));
   EXPECT_EQ(test::ReadAll(path), audio);
   // No tag any more: true again, and nothing changes.
@@ -114,7 +100,7 @@ TEST_F(TagFile, FilesShorterThanARecordAreLeftAlone) {
 }
 
 TEST_F(TagFile, AFileThatIsOnlyATag) {
-  const Bytes only = RecordBytes(Sample());
+  const Bytes only = test::RecordBytes(Sample());
   const std::string path = Make("only.mp3", only);
   EXPECT_EQ(ReadTag(path, kCp).title, "Title");
   EXPECT_EQ(TryRemoveTag(path).error(), TagError::OnlyTag);
@@ -122,7 +108,7 @@ TEST_F(TagFile, AFileThatIsOnlyATag) {
   TagFields other = Sample();
   other.artist = "Someone";
   ASSERT_TRUE(WriteTag(path, other, kCp));
-  EXPECT_EQ(test::ReadAll(path), RecordBytes(other));
+  EXPECT_EQ(test::ReadAll(path), test::RecordBytes(other));
 }
 
 TEST_F(TagFile, MissingFilesAndFolders) {
@@ -186,7 +172,8 @@ TEST_F(TagFile, TextIsStoredInTheCodePage) {
 
 // Another program changes the file between reading its tag and saving.
 TEST_F(TagFile, FileShortenedOrRemovedAfterLoading) {
-  const std::string path = Make("changing.mp3", test::Concat({Audio(1000), RecordBytes(Sample())}));
+  const std::string path =
+      Make("changing.mp3", test::Concat({Audio(1000), test::RecordBytes(Sample())}));
   TagFields edited = ReadTag(path, kCp);
   edited.title = "Edited";
 
