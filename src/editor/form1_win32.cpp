@@ -1,17 +1,15 @@
 #include "editor/form1_win32.h"
-
-#include "editor/form1.h"
 #include "editor/form1_controls.h"
 #include "editor/settings_win32.h"
 #include "editor_version.h"
-#include "effects/line3d.h"
+#include "effects/line3d_win32.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/fileio.h"
 #include "tools/paths.h"
-#include "tools/process.h"
-#include "tools/shell.h"
-#include "tools/wintext.h"
+#include "tools/process_win32.h"
+#include "tools/shell_win32.h"
+#include "tools/wintext_win32.h"
 
 #include <commctrl.h>
 

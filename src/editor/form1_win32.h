@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editor/form_model.h"
-#include "effects/animater.h"
+#include "effects/animater_win32.h"
 #include "effects/gdi_win32.h"
 #include "tagstore/tag.h"
 
@@ -114,5 +114,12 @@ private:
   TagFields loaded_tag_;
   int loaded_genre_index_ = -1;
 };
+
+// Creates the program-wide editor window if there is none, loads it (which
+// reads the argument text) and shows it.
+void ShowForm1();
+
+// Runs the GUI thread's message loop until the editor window is gone.
+int RunMessageLoop();
 
 } // namespace id3

@@ -1,6 +1,6 @@
 #include "editor/settings_win32.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <windows.h>
 

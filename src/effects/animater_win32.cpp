@@ -1,4 +1,4 @@
-#include "effects/animater.h"
+#include "effects/animater_win32.h"
 
 #include "effects/flagdescription.h"
 

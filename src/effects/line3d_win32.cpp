@@ -1,7 +1,7 @@
-#include "effects/line3d.h"
+#include "effects/line3d_win32.h"
 
 #include "effects/gdi_win32.h"
-#include "effects/modanimate.h"
+#include "effects/modanimate_win32.h"
 #include "effects/units.h"
 
 #include <windowsx.h>

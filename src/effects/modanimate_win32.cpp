@@ -1,4 +1,4 @@
-#include "effects/modanimate.h"
+#include "effects/modanimate_win32.h"
 
 #include "effects/gdi_win32.h"
 #include "effects/units.h"

@@ -1,8 +1,8 @@
-#include "startup/modtools.h"
+#include "startup/modtools_win32.h"
 
 #include "startup/regformat.h"
 #include "startup/verb.h"
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <array>
 #include <span>

@@ -1,7 +1,7 @@
-#include "startup/shellverb.h"
+#include "startup/shellverb_win32.h"
 
 #include "editor/form_model.h"
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <shlobj.h>
 

@@ -1,10 +1,10 @@
-#include "startup/startup.h"
+#include "startup/startup_win32.h"
 
-#include "editor/form1.h"
-#include "startup/modtools.h"
+#include "editor/form1_win32.h"
+#include "startup/modtools_win32.h"
 #include "startup/options.h"
-#include "startup/shellverb.h"
-#include "tools/process.h"
+#include "startup/shellverb_win32.h"
+#include "tools/process_win32.h"
 
 namespace id3::startup {
 

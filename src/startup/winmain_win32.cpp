@@ -1,5 +1,5 @@
-#include "editor/form1.h"
-#include "startup/startup.h"
+#include "editor/form1_win32.h"
+#include "startup/startup_win32.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "tools/paths.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <windows.h>
 

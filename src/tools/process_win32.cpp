@@ -1,6 +1,6 @@
-#include "tools/process.h"
+#include "tools/process_win32.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "tools/shell.h"
+#include "tools/shell_win32.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>

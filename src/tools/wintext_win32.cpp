@@ -1,4 +1,4 @@
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <windows.h>
 

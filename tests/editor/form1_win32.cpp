@@ -6,7 +6,7 @@
 #include "editor/form_model.h"
 #include "tagstore/tag.h"
 #include "tools/paths.h"
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include "testfs.h"
 

@@ -1,7 +1,7 @@
 #include "dib.h"
-#include "effects/animater.h"
+#include "effects/animater_win32.h"
 #include "effects/gdi_win32.h"
-#include "effects/modanimate.h"
+#include "effects/modanimate_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "dib.h"
 #include "effects/gdi_win32.h"
-#include "effects/line3d.h"
+#include "effects/line3d_win32.h"
 
 #include <gtest/gtest.h>
 

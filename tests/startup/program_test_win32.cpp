@@ -1,10 +1,10 @@
 // The program itself under Wine's real HKEY_CLASSES_ROOT, and the installer.
-#include "startup/modtools.h"
-#include "startup/shellverb.h"
+#include "startup/modtools_win32.h"
+#include "startup/shellverb_win32.h"
 #include "testfs.h"
-#include "wintest.h"
+#include "wintest_win32.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "startup/modtools.h"
-#include "startup/shellverb.h"
-#include "wintest.h"
+#include "startup/modtools_win32.h"
+#include "startup/shellverb_win32.h"
+#include "wintest_win32.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "wintest.h"
+#include "wintest_win32.h"
 
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <array>
 #include <atomic>

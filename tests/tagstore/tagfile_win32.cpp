@@ -3,7 +3,7 @@
 #include "tagstore/tag.h"
 
 #include "testfs.h"
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <gtest/gtest.h>
 

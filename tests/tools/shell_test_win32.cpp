@@ -1,7 +1,7 @@
 // The Windows helpers, under Wine here: the user's number format, shortened
 // paths, and opening a document with its associated program.
 #include "tools/paths.h"
-#include "tools/shell.h"
+#include "tools/shell_win32.h"
 
 #include "testfs.h"
 

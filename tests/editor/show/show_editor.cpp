@@ -7,7 +7,7 @@
 #include "driver_win32.h"
 
 #include "editor/form1_controls.h"
-#include "tools/wintext.h"
+#include "tools/wintext_win32.h"
 
 #include <cstdio>
 #include <filesystem>

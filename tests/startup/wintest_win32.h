@@ -2,7 +2,7 @@
 // from outside, programs run to their end, and scratch registry keys.
 #pragma once
 
-#include "startup/modtools.h"
+#include "startup/modtools_win32.h"
 #include "windriver_win32.h"
 
 #include <functional>

@@ -9,7 +9,7 @@
 // that is already visible or to hide one that is hidden.
 #pragma once
 
-#include "effects/modanimate.h"
+#include "effects/modanimate_win32.h"
 
 #include <windows.h>
 

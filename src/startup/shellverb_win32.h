@@ -6,7 +6,7 @@
 // user without administrator rights.
 #pragma once
 
-#include "startup/modtools.h"
+#include "startup/modtools_win32.h"
 #include "startup/verb.h"
 
 #include <string_view>
