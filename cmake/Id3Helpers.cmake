@@ -40,7 +40,23 @@ function(id3_library name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   id3_platform_sources(srcs "${ARG_DIR}")
   add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src" "${ID3_GENERATED_DIR}")
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   id3_set_warnings(${name})
 endfunction()
+
+# id3_find_header_only(PACKAGE TARGET): a header-only library through the CMake
+# package that Debian ships with it. Its headers sit in /usr/include, which a
+# cross compiler must not search before its own C library: there the folder is
+# searched last (-idirafter), so only what the MinGW headers lack comes from it.
+macro(id3_find_header_only package target)
+  find_package(${package} CONFIG REQUIRED NO_CMAKE_FIND_ROOT_PATH PATHS /usr/share/cmake)
+  if(CMAKE_CROSSCOMPILING)
+    get_target_property(_id3_dirs ${target} INTERFACE_INCLUDE_DIRECTORIES)
+    list(REMOVE_DUPLICATES _id3_dirs)
+    set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "")
+    foreach(_id3_dir IN LISTS _id3_dirs)
+      target_compile_options(${target} INTERFACE "SHELL:-idirafter ${_id3_dir}")
+    endforeach()
+  endif()
+endmacro()

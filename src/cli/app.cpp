@@ -3,18 +3,18 @@
 #include "cli/report.h"
 #include "tagstore/genres.h"
 #include "tagstore/tag.h"
+#include "tools/text.h"
+#include "version.h"
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <optional>
 
 namespace id3::cli {
 namespace {
 
-constexpr const char* kVersion = "id3v1 1.0.14";
+constexpr const char* kVersion = "id3v1 " ID3_VERSION_TEXT;
 
 struct Options {
   std::string codepage;
@@ -24,19 +24,6 @@ struct Options {
   std::string title, artist, album, year, comment, genre;
   int track = -1;
 };
-
-bool HasMp3Name(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string ext = path.substr(path.size() - 4);
-  std::ranges::transform(ext, ext.begin(),
-                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".mp3";
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(
-      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
 
 // A genre given as a table name (any letter case) or as a number 0-255.
 struct GenreChoice {
@@ -52,11 +39,9 @@ std::optional<GenreChoice> ParseGenre(const std::string& text) {
     return GenreChoice{GenreName(static_cast<std::int16_t>(number)),
                        static_cast<std::uint8_t>(number)};
   }
-  for (std::int16_t i = 0; i < kGenreCount; ++i) {
-    if (EqualIgnoringCase(GenreName(i), text))
-      return GenreChoice{GenreName(i), static_cast<std::uint8_t>(i)};
-  }
-  return std::nullopt;
+  const auto index = FindGenre(text);
+  if (!index) return std::nullopt;
+  return GenreChoice{GenreName(*index), static_cast<std::uint8_t>(*index)};
 }
 
 class Runner {
@@ -72,14 +57,14 @@ public:
           FileReport r;
           r.file = file;
           r.error = "not an .mp3 name";
-          out_ << JsonObject(r).dump() << '\n';
+          out_ << JsonLine(r) << '\n';
         }
         continue;
       }
       const FileReport report = Inspect(file, cp_);
       if (report.error) Fail(file, *report.error);
       if (o_.json) {
-        out_ << JsonObject(report).dump() << '\n';
+        out_ << JsonLine(report) << '\n';
       } else if (!report.error) {
         out_ << (first ? "" : "\n") << TextBlock(report);
         first = false;
@@ -137,7 +122,7 @@ private:
   static constexpr std::uint8_t kNoGenre = 255;
 
   bool CheckName(const std::string& file) {
-    if (o_.any_name || HasMp3Name(file)) return true;
+    if (o_.any_name || text::HasMp3Extension(file)) return true;
     Fail(file, "not an .mp3 name");
     return false;
   }

@@ -24,8 +24,17 @@ std::vector<std::string> Utf8Arguments(int, char**) {
   std::unique_ptr<LPWSTR, LocalFreer> wide(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::string> args;
   for (int i = 0; wide && i < count; ++i) args.push_back(win::Narrow(wide.get()[i]));
-  SetConsoleOutputCP(CP_UTF8);
   return args;
+}
+
+// GetConsoleOutputCP gives 0 without a console; then there is nothing to set
+// or put back.
+Utf8Console::Utf8Console() : saved_(GetConsoleOutputCP()) {
+  if (saved_ != 0) SetConsoleOutputCP(CP_UTF8);
+}
+
+Utf8Console::~Utf8Console() {
+  if (saved_ != 0) SetConsoleOutputCP(saved_);
 }
 
 } // namespace id3::cli

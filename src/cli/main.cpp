@@ -5,5 +5,12 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
-  return id3::cli::RunCli(id3::cli::Utf8Arguments(argc, argv), std::cout, std::cerr);
+  int status = 0;
+  {
+    const id3::cli::Utf8Console console;
+    status = id3::cli::RunCli(id3::cli::Utf8Arguments(argc, argv), std::cout, std::cerr);
+    // Everything is out before the console's code page goes back.
+    std::cout.flush();
+  }
+  return status;
 }

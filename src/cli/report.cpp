@@ -1,20 +1,16 @@
 #include "cli/report.h"
 
+#include "mpeginfo/frame_header.h"
 #include "tools/fileio.h"
 #include "tools/paths.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <sstream>
 
 namespace id3::cli {
 namespace {
-
-// The MPEG version as the window shows it: 1, 2, 2.5 or 0.
-std::string VersionText(float version) {
-  std::ostringstream s;
-  s << version;
-  return s.str();
-}
 
 nlohmann::ordered_json VersionNumber(float version) {
   if (version == std::floor(version)) return static_cast<int>(version);
@@ -77,11 +73,11 @@ std::string TextBlock(const FileReport& r) {
     << "Layer: " << static_cast<int>(a.Layers()) << '\n'
     << "File size: " << FormatFileSize(static_cast<double>(r.file_size.value_or(0))) << '\n'
     << "Mode: " << a.ChannelMode() << '\n'
-    << "Mpeg version: " << VersionText(a.MPEGVer()) << '\n';
+    << "Mpeg version: " << mpeg::MpegVersionText(a.MPEGVer()) << '\n';
   return s.str();
 }
 
-nlohmann::ordered_json JsonObject(const FileReport& r) {
+std::string JsonLine(const FileReport& r) {
   using json = nlohmann::ordered_json;
   json out;
   out["file"] = r.file;
@@ -117,7 +113,7 @@ nlohmann::ordered_json JsonObject(const FileReport& r) {
   }
   out["file_size"] = r.file_size ? json(*r.file_size) : json(nullptr);
   out["error"] = r.error ? json(*r.error) : json(nullptr);
-  return out;
+  return out.dump();
 }
 
 } // namespace id3::cli

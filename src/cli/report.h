@@ -5,8 +5,6 @@
 #include "mpeginfo/mp3info.h"
 #include "tagstore/tag.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +24,7 @@ FileReport Inspect(const std::string& path, const CodePage& cp);
 // The block of "Caption: value" lines, ending in a newline.
 std::string TextBlock(const FileReport& report);
 
-nlohmann::ordered_json JsonObject(const FileReport& report);
+// One JSON object, on one line without its newline.
+std::string JsonLine(const FileReport& report);
 
 } // namespace id3::cli

@@ -1,7 +1,7 @@
 #include "editor/form1_win32.h"
 #include "editor/form1_controls.h"
 #include "editor/settings_win32.h"
-#include "editor_version.h"
+#include "version.h"
 #include "effects/line3d_win32.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
@@ -55,11 +55,14 @@ constexpr UINT_PTR kComboInput = form::kTextCount;
 std::unique_ptr<Form1> g_form1;
 
 // The load handling goes on with its next step when one fails, so that the
-// window always opens.
+// window always opens; the failure is told to a debugger, if one listens.
 template <class Step> void RunStep(Step&& step) {
   try {
     step();
+  } catch (const std::exception& e) {
+    OutputDebugStringW((L"id3edit: a load step failed: " + win::Widen(e.what()) + L"\n").c_str());
   } catch (...) {
+    OutputDebugStringW(L"id3edit: a load step failed\n");
   }
 }
 

@@ -1,32 +1,13 @@
 #include "editor/form_model.h"
 
+#include "mpeginfo/frame_header.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/codepage.h"
 #include "tools/paths.h"
-
-#include <charconv>
+#include "tools/text.h"
 
 namespace id3::form {
-
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Position of needle in text ignoring the letter case of ASCII letters, from
-// pos on. The option is plain ASCII, and a byte of a UTF-8 sequence is never
-// an ASCII letter, so byte-wise comparison is exact.
-std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std::size_t pos) {
-  if (needle.size() > text.size()) return std::string_view::npos;
-  for (std::size_t i = pos; i + needle.size() <= text.size(); ++i) {
-    std::size_t k = 0;
-    while (k < needle.size() && LowerAscii(text[i + k]) == LowerAscii(needle[k])) ++k;
-    if (k == needle.size()) return i;
-  }
-  return std::string_view::npos;
-}
-
-} // namespace
 
 std::string Caption(const Version& version) {
   return std::string(kAppTitle) + " v" + std::to_string(version.major) + "." +
@@ -34,27 +15,15 @@ std::string Caption(const Version& version) {
 }
 
 Argument CleanArgument(std::string_view text) {
-  static constexpr std::string_view kNoPlay = " -noplay";
+  auto [no_play, rest] = text::TakeOptionWord(text, "-noplay", text::OptionAt::kAfterBlank);
   Argument arg;
-  std::string kept;
-  std::size_t from = 0;
-  for (std::size_t at = FindIgnoringCase(text, kNoPlay, 0); at != std::string_view::npos;
-       at = FindIgnoringCase(text, kNoPlay, from)) {
-    arg.no_play = true;
-    kept.append(text.substr(from, at - from));
-    from = at + kNoPlay.size();
-  }
-  kept.append(text.substr(from));
-  for (char c : kept)
+  arg.no_play = no_play;
+  for (char c : rest)
     if (c != '"') arg.path.push_back(c);
   return arg;
 }
 
-bool IsAcceptedPath(std::string_view path) {
-  static constexpr std::string_view kExtension = ".mp3";
-  if (path.size() < kExtension.size()) return false;
-  return FindIgnoringCase(path.substr(path.size() - kExtension.size()), kExtension, 0) == 0;
-}
+bool IsAcceptedPath(std::string_view path) { return text::HasMp3Extension(path); }
 
 std::string ProposedTitle(std::string_view path) {
   const std::string name = StripExtension(FileNameOf(std::string(path)));
@@ -135,19 +104,6 @@ std::string AboutText(const Version& version) {
   return text;
 }
 
-std::string MpegVersionText(float version, std::string_view decimal_separator) {
-  std::array<char, 32> buf{};
-  const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), version);
-  std::string text;
-  for (const char* p = buf.data(); p != result.ptr; ++p) {
-    if (*p == '.')
-      text += decimal_separator;
-    else
-      text.push_back(*p);
-  }
-  return text;
-}
-
 std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
                                        std::string_view decimal_separator) {
   return {
@@ -158,7 +114,7 @@ std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t fil
       std::to_string(static_cast<int>(info.Layers())),
       FormatFileSize(static_cast<double>(file_size)),
       info.ChannelMode(),
-      MpegVersionText(info.MPEGVer(), decimal_separator),
+      mpeg::MpegVersionText(info.MPEGVer(), decimal_separator),
   };
 }
 

@@ -33,12 +33,13 @@ struct Version {
   int revision = 0;
 };
 
-// "Quelmo ID3TAG EDITOR v1.0.14".
+// The title and the version: "Quelmo ID3TAG EDITOR v1.0.14".
 std::string Caption(const Version& version);
 
-// The argument text made into a path: the play option taken out (it may stand
-// in any letter case) and every double quote removed. The rest is one path,
-// blanks and all.
+// The argument text made into a path: the play option "-noplay" taken out
+// where it stands as a whole word after a blank, outside double quotes, in any
+// letter case, and every double quote removed. The rest is one path, blanks
+// and all, so a quoted "C:\Music\Live -noplay set.mp3" is that very file.
 struct Argument {
   std::string path;
   bool no_play = false;
@@ -122,9 +123,6 @@ inline constexpr std::string_view kNoFileOpenValue = "No file open.";
 // size is the file's own, also when no audio was found in it.
 std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
                                        std::string_view decimal_separator);
-
-// The shortest decimal text of the version number (1, 2, 2.5, 0).
-std::string MpegVersionText(float version, std::string_view decimal_separator);
 
 } // namespace form
 } // namespace id3

@@ -1,6 +1,7 @@
 #include "mpeginfo/frame_header.h"
 
 #include <array>
+#include <charconv>
 
 namespace id3::mpeg {
 namespace {
@@ -81,5 +82,18 @@ std::uint8_t LayerNumber(const FrameHeader& h) {
 std::string_view ChannelModeText(const FrameHeader& h) { return kChannelModes[h.channel_mode & 3]; }
 
 std::string_view EmphasisText(const FrameHeader& h) { return kEmphases[h.emphasis & 3]; }
+
+std::string MpegVersionText(float version, std::string_view decimal_separator) {
+  std::array<char, 32> buf{};
+  const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), version);
+  std::string text;
+  for (const char* p = buf.data(); p != result.ptr; ++p) {
+    if (*p == '.')
+      text += decimal_separator;
+    else
+      text.push_back(*p);
+  }
+  return text;
+}
 
 } // namespace id3::mpeg

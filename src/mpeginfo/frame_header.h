@@ -25,6 +25,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace id3::mpeg {
@@ -142,5 +143,9 @@ float MpegVersionNumber(const FrameHeader& h);  // 1, 2, 2.5; 0 for reserved
 std::uint8_t LayerNumber(const FrameHeader& h); // 1, 2, 3; 0 for reserved
 std::string_view ChannelModeText(const FrameHeader& h);
 std::string_view EmphasisText(const FrameHeader& h);
+
+// A version number as the panel and id3v1 show it: the shortest decimal text
+// (1, 2, 2.5, 0), with the given decimal separator.
+std::string MpegVersionText(float version, std::string_view decimal_separator = ".");
 
 } // namespace id3::mpeg

@@ -1,6 +1,7 @@
 #include "mpeginfo/stream.h"
 
 #include "mpeginfo/tags.h"
+#include "tagstore/tag.h"
 
 #include <algorithm>
 #include <cmath>
@@ -145,11 +146,11 @@ std::optional<AudioSpan> LocateAudio(const ByteSource& src) {
     if (length == 0) break;
     audio.begin += length;
   }
-  if (size >= kId3v1Size) {
-    std::array<std::uint8_t, kId3v1Size> last{};
-    const auto got = ReadUpTo(src, size - kId3v1Size, last);
+  if (size >= record::kSize) {
+    TagRecord last{};
+    const auto got = ReadUpTo(src, size - record::kSize, last);
     if (!got) return std::nullopt;
-    if (*got == kId3v1Size && IsId3v1Tag(last)) audio.end = size - kId3v1Size;
+    if (*got == record::kSize && HasTagMarker(last)) audio.end = size - record::kSize;
   }
   return audio;
 }

@@ -14,9 +14,4 @@ std::uint64_t Id3v2TagLength(std::span<const std::uint8_t> b) {
   return kId3v2HeaderSize + size + footer;
 }
 
-bool IsId3v1Tag(std::span<const std::uint8_t> b) {
-  const auto lower = [](std::uint8_t c) { return static_cast<std::uint8_t>(c | 0x20); };
-  return b.size() == kId3v1Size && lower(b[0]) == 't' && lower(b[1]) == 'a' && lower(b[2]) == 'g';
-}
-
 } // namespace id3::mpeg

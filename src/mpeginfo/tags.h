@@ -22,9 +22,4 @@ constexpr std::uint8_t kId3v2FooterFlag = 0x10;
 // and footer. 0 when the bytes are not an ID3v2 header.
 std::uint64_t Id3v2TagLength(std::span<const std::uint8_t> bytes);
 
-// ID3v1: the last 128 bytes of the file, starting with "TAG" in any letter
-// case, as the tag store reads it.
-constexpr std::size_t kId3v1Size = 128;
-bool IsId3v1Tag(std::span<const std::uint8_t> last_128);
-
 } // namespace id3::mpeg

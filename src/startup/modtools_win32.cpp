@@ -29,12 +29,6 @@ startup::ModulePath Module() { return startup::SplitModulePath(win::Narrow(Modul
 
 } // namespace
 
-UniqueHKey OpenRegKey(HKEY root, std::string_view sub_key, REGSAM access) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, win::Widen(sub_key).c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
-  return UniqueHKey(key);
-}
-
 std::string RegGetString(HKEY root, std::string_view sub_key, std::string_view value_name) {
   const UniqueHKey key = OpenRegKey(root, sub_key, KEY_QUERY_VALUE);
   if (!key) return {};
@@ -55,8 +49,8 @@ std::string RegGetString(HKEY root, std::string_view sub_key, std::string_view v
   }
 }
 
-LSTATUS RegSetValue(HKEY root, std::string_view sub_key, std::string_view value_name,
-                    DWORD value_type, const RegData& value) {
+LSTATUS RegWriteValue(HKEY root, std::string_view sub_key, std::string_view value_name,
+                      DWORD value_type, const RegData& value) {
   std::vector<BYTE> data;
   if (value_type == REG_SZ && std::holds_alternative<std::string>(value)) {
     const std::wstring text = win::Widen(std::get<std::string>(value));
@@ -69,12 +63,9 @@ LSTATUS RegSetValue(HKEY root, std::string_view sub_key, std::string_view value_
   } else {
     return ERROR_INVALID_PARAMETER;
   }
-  HKEY raw = nullptr;
-  const LSTATUS created =
-      RegCreateKeyExW(root, win::Widen(sub_key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, &raw, nullptr);
-  if (created != ERROR_SUCCESS) return created;
-  UniqueHKey key(raw);
+  LSTATUS created = ERROR_SUCCESS;
+  UniqueHKey key = CreateRegKey(root, sub_key, KEY_SET_VALUE, &created);
+  if (!key) return created;
   const LSTATUS written = RegSetValueExW(key.get(), win::Widen(value_name).c_str(), 0, value_type,
                                          data.data(), static_cast<DWORD>(data.size()));
   const LSTATUS closed = RegCloseKey(key.release());

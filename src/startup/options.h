@@ -14,14 +14,9 @@ struct Choice {
   bool quiet = false;
 };
 
-// True when option stands in text as a whole word in any letter case: blanks
-// (spaces, tabs) or the text's ends on both sides, and no double quote in the
-// word. A path such as "C:\Music\pre-registered.mp3" therefore never counts
-// as an option, quoted or not.
-bool HasOptionWord(std::string_view text, std::string_view option);
-
-// "-register" first, then "-unregister", so a text with both registers;
-// anything else opens the window.
+// Options are whole words outside double quotes, in any letter case
+// (text::HasOptionWord). "-register" first, then "-unregister", so a text with
+// both registers; anything else opens the window.
 Choice ChooseAction(std::string_view argument_text);
 
 } // namespace id3::startup

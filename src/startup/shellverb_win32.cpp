@@ -14,9 +14,9 @@ namespace {
 bool WriteVerb(HKEY classes, std::string file_class, std::string_view command) {
   if (file_class.empty()) {
     file_class = kDefaultClass;
-    if (RegSetValue(classes, kExtensionKey, "", REG_SZ, file_class) != ERROR_SUCCESS) return false;
+    if (RegWriteValue(classes, kExtensionKey, "", REG_SZ, file_class) != ERROR_SUCCESS) return false;
   }
-  return RegSetValue(classes, CommandKeyPath(file_class), "", REG_SZ, std::string(command)) ==
+  return RegWriteValue(classes, CommandKeyPath(file_class), "", REG_SZ, std::string(command)) ==
          ERROR_SUCCESS;
 }
 

@@ -1,7 +1,8 @@
 #include "tagstore/genres.h"
 
+#include "tools/text.h"
+
 #include <array>
-#include <cctype>
 
 namespace id3 {
 namespace {
@@ -37,16 +38,6 @@ void EnsureTable() {
   if (!GenresLoaded) BuildGenreTable();
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 } // namespace
 
 void BuildGenreTable() {
@@ -60,12 +51,14 @@ std::string GenreName(std::int16_t index) {
   return GenreTable[static_cast<std::size_t>(index)];
 }
 
-std::int16_t GenreIndex(std::string_view name) {
+std::optional<std::int16_t> FindGenre(std::string_view name) {
   EnsureTable();
   for (std::int16_t i = 0; i < kGenreCount; ++i) {
-    if (EqualIgnoringCase(GenreTable[static_cast<std::size_t>(i)], name)) return i;
+    if (text::EqualIgnoringCase(GenreTable[static_cast<std::size_t>(i)], name)) return i;
   }
-  return 0;
+  return std::nullopt;
 }
+
+std::int16_t GenreIndex(std::string_view name) { return FindGenre(name).value_or(0); }
 
 } // namespace id3

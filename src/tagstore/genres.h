@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,12 @@ void BuildGenreTable();
 // none (negative, or above 125).
 std::string GenreName(std::int16_t index);
 
-// The first table position whose name equals name ignoring letter case; 0
-// ("Blues") when none does. Nothing is trimmed and digits are not numbers.
+// The first table position whose name equals name ignoring letter case;
+// nothing when none does. Nothing is trimmed and digits are not numbers.
+std::optional<std::int16_t> FindGenre(std::string_view name);
+
+// FindGenre, with 0 ("Blues") for a name that is not in the table: the record
+// has no byte for "unknown", and the editor's list always shows an entry.
 std::int16_t GenreIndex(std::string_view name);
 
 // Anything that offers AddItem(text): the editor's genre list, a test's vector.

@@ -2,9 +2,9 @@
 
 #include "tagstore/genres.h"
 #include "tools/fileio.h"
+#include "tools/text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace id3 {
 namespace {
@@ -41,11 +41,7 @@ void PutText(TagRecord& rec, std::size_t offset, std::size_t width, std::string_
               rec.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-bool IsTagMarker(std::string_view marker) {
-  return marker.size() == 3 && std::tolower(static_cast<unsigned char>(marker[0])) == 't' &&
-         std::tolower(static_cast<unsigned char>(marker[1])) == 'a' &&
-         std::tolower(static_cast<unsigned char>(marker[2])) == 'g';
-}
+bool IsTagMarker(std::string_view marker) { return text::EqualIgnoringCase(marker, "tag"); }
 
 // The file's length and its last 128 bytes; TooShort below 128 bytes.
 std::expected<std::uint64_t, TagError> ReadLastRecord(const File& file, TagRecord& rec) {
@@ -75,8 +71,9 @@ std::string CleanTagText(std::string_view text) {
   return out;
 }
 
-bool HasTagMarker(const TagRecord& rec) {
-  return IsTagMarker(Field(rec, record::kMarkerOffset, record::kMarkerWidth));
+bool HasTagMarker(std::span<const std::uint8_t> rec) {
+  return rec.size() >= record::kMarkerWidth &&
+         IsTagMarker({reinterpret_cast<const char*>(rec.data()), record::kMarkerWidth});
 }
 
 TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp) {

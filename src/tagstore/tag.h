@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -57,8 +58,9 @@ struct TagFields {
 // Zero characters removed wherever they stand, then trailing spaces.
 std::string CleanTagText(std::string_view text);
 
-// True when the record starts with "tag" in any letter case.
-bool HasTagMarker(const TagRecord& rec);
+// True when the bytes (a record, the last 128 bytes of a file) start with
+// "tag" in any letter case.
+bool HasTagMarker(std::span<const std::uint8_t> rec);
 
 // Fields of a record; all empty when it has no marker.
 TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp);

@@ -1,8 +1,10 @@
 #include "tools/codepage.h"
 
+#include "tools/text.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <initializer_list>
 #include <cstdint>
 
 namespace id3 {
@@ -62,13 +64,6 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
   return cp;
 }
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  std::ranges::transform(out, out.begin(),
-                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
-
 } // namespace
 
 namespace utf8 {
@@ -99,8 +94,8 @@ CodePage CodePage::Windows1252() { return CodePage(Kind::Windows1252, "windows-1
 CodePage CodePage::SystemDefault() { return PlatformDefault(); }
 
 std::optional<CodePage> CodePage::Named(std::string_view name) {
-  const std::string lower = Lower(name);
-  if (lower == "windows-1252" || lower == "cp1252" || lower == "1252") return Windows1252();
+  for (const std::string_view alias : {"windows-1252", "cp1252", "1252"})
+    if (text::EqualIgnoringCase(name, alias)) return Windows1252();
   return PlatformNamed(name);
 }
 

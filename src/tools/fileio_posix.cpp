@@ -114,6 +114,8 @@ Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> d
       if (errno == EINTR) continue;
       return std::unexpected(FromErrno(errno));
     }
+    // Nothing written and no error: trying again would loop for ever.
+    if (n == 0) return std::unexpected(IoError::Other);
     done += static_cast<std::size_t>(n);
   }
   return {};

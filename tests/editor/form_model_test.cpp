@@ -3,6 +3,7 @@
 // writes (over real files), the order of the commands' checks. The window
 // tests show the same through the real program.
 #include "editor/form_model.h"
+#include "mpeginfo/frame_header.h"
 
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
@@ -26,8 +27,12 @@ TEST(EditorArgument, CleansQuotesAndThePlayOptionInAnyCase) {
   const Argument upper = CleanArgument("\"C:\\a.mp3\" -NoPlay");
   EXPECT_TRUE(upper.no_play);
   EXPECT_EQ(upper.path, "C:\\a.mp3");
-  // Every occurrence goes, and quotes go wherever they stand.
-  EXPECT_EQ(CleanArgument("C:\\x -noplay\\\"y\".mp3 -NOPLAY").path, "C:\\x\\y.mp3");
+  // Only a whole word outside quotes is the option: a file may carry the
+  // text in its name.
+  const Argument named = CleanArgument("\"C:\\Music\\Live -noplay set.mp3\"");
+  EXPECT_FALSE(named.no_play);
+  EXPECT_EQ(named.path, "C:\\Music\\Live -noplay set.mp3");
+  EXPECT_EQ(CleanArgument("C:\\x -noplay\\\"y\".mp3 -NOPLAY").path, "C:\\x -noplay\\y.mp3");
 
   const Argument plain = CleanArgument("C:\\My Music\\a b.mp3");
   EXPECT_FALSE(plain.no_play);
@@ -158,11 +163,11 @@ TEST_F(EditorSave, ChecksComeInTheirOrder) {
 }
 
 TEST(EditorPanel, MpegVersionInTheUsersDecimals) {
-  EXPECT_EQ(MpegVersionText(1.0f, "."), "1");
-  EXPECT_EQ(MpegVersionText(2.0f, ","), "2");
-  EXPECT_EQ(MpegVersionText(2.5f, "."), "2.5");
-  EXPECT_EQ(MpegVersionText(2.5f, ","), "2,5");
-  EXPECT_EQ(MpegVersionText(0.0f, "."), "0");
+  EXPECT_EQ(mpeg::MpegVersionText(1.0f, "."), "1");
+  EXPECT_EQ(mpeg::MpegVersionText(2.0f, ","), "2");
+  EXPECT_EQ(mpeg::MpegVersionText(2.5f, "."), "2.5");
+  EXPECT_EQ(mpeg::MpegVersionText(2.5f, ","), "2,5");
+  EXPECT_EQ(mpeg::MpegVersionText(0.0f, "."), "0");
 }
 
 // A file without a single frame: empty audio values, but its real size.

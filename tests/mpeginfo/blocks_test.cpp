@@ -142,17 +142,5 @@ TEST(Tags, NotAnId3v2Header) {
   EXPECT_EQ(Id3v2TagLength(std::span(whole).first(9)), 0u);
 }
 
-TEST(Tags, Id3v1MarkerInAnyLetterCase) {
-  Bytes rec(kId3v1Size, ' ');
-  for (std::string_view marker : {"TAG", "tag", "TaG"}) {
-    std::copy(marker.begin(), marker.end(), rec.begin());
-    EXPECT_TRUE(IsId3v1Tag(rec)) << marker;
-  }
-  std::copy_n("TAX", 3, rec.begin());
-  EXPECT_FALSE(IsId3v1Tag(rec));
-  std::copy_n("TAG", 3, rec.begin());
-  EXPECT_FALSE(IsId3v1Tag(std::span(rec).first(127)));
-}
-
 } // namespace
 } // namespace id3::mpeg

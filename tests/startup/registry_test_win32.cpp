@@ -21,11 +21,11 @@ constexpr std::string_view kCommand = R"("C:\Tools\id3edit.exe" "%1")";
 
 TEST(RegGetString, StringsAsStoredWithoutLeadingBlanks) {
   const TestKey root("get-strings", TestKey::Kind::Writable);
-  ASSERT_EQ(RegSetValue(root.Get(), "k", "padded", REG_SZ, std::string("  Mp3 file  ")), 0);
-  ASSERT_EQ(RegSetValue(root.Get(), "k", "empty", REG_SZ, std::string()), 0);
-  ASSERT_EQ(RegSetValue(root.Get(), "k", "", REG_SZ, std::string("Ünïcødé 音")), 0);
-  ASSERT_EQ(RegSetValue(root.Get(), "k", "fits", REG_SZ, std::string(1023, 'x')), 0);
-  ASSERT_EQ(RegSetValue(root.Get(), "k", "long", REG_SZ, std::string(1024, 'x')), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "k", "padded", REG_SZ, std::string("  Mp3 file  ")), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "k", "empty", REG_SZ, std::string()), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "k", "", REG_SZ, std::string("Ünïcødé 音")), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "k", "fits", REG_SZ, std::string(1023, 'x')), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "k", "long", REG_SZ, std::string(1024, 'x')), 0);
   const std::wstring expand = L"%TEMP%";
   const UniqueHKey k = OpenRegKey(root.Get(), "k", KEY_SET_VALUE);
   RegSetValueExW(k.get(), L"expand", 0, REG_EXPAND_SZ,
@@ -45,8 +45,8 @@ TEST(RegGetString, StringsAsStoredWithoutLeadingBlanks) {
 
 TEST(RegGetString, NumbersAndRawBytes) {
   const TestKey root("get-numbers", TestKey::Kind::Writable);
-  ASSERT_EQ(RegSetValue(root.Get(), "", "seven", REG_DWORD, std::uint32_t{7}), 0);
-  ASSERT_EQ(RegSetValue(root.Get(), "", "max", REG_DWORD, std::uint32_t{0xFFFFFFFF}), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "", "seven", REG_DWORD, std::uint32_t{7}), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "", "max", REG_DWORD, std::uint32_t{0xFFFFFFFF}), 0);
   const std::array<BYTE, 3> bytes{0x00, 0x0A, 0xFF};
   RegSetValueExW(root.Get(), L"raw", 0, REG_BINARY, bytes.data(), bytes.size());
   EXPECT_EQ(RegGetString(root.Get(), "", "seven"), "007");
@@ -54,9 +54,9 @@ TEST(RegGetString, NumbersAndRawBytes) {
   EXPECT_EQ(RegGetString(root.Get(), "", "raw"), "000AFF");
 }
 
-TEST(RegSetValue, CreatesParentsStoresTheNulAndReportsRefusals) {
+TEST(RegWriteValue, CreatesParentsStoresTheNulAndReportsRefusals) {
   const TestKey root("set", TestKey::Kind::Writable);
-  ASSERT_EQ(RegSetValue(root.Get(), "a\\b\\c", "", REG_SZ, std::string("Ab")), 0);
+  ASSERT_EQ(RegWriteValue(root.Get(), "a\\b\\c", "", REG_SZ, std::string("Ab")), 0);
   const UniqueHKey c = OpenRegKey(root.Get(), "a\\b\\c", KEY_QUERY_VALUE);
   DWORD type = 0;
   std::array<wchar_t, 8> data{L'?', L'?', L'?', L'?'};
@@ -69,14 +69,14 @@ TEST(RegSetValue, CreatesParentsStoresTheNulAndReportsRefusals) {
   EXPECT_EQ(std::wstring(data.data(), 3), std::wstring(L"Ab\0", 3));
 
   // A number for a string type or the other way round, or another type.
-  EXPECT_EQ(RegSetValue(root.Get(), "x", "", REG_SZ, std::uint32_t{1}), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(RegSetValue(root.Get(), "x", "", REG_DWORD, std::string("1")), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(RegSetValue(root.Get(), "x", "", REG_BINARY, std::string("1")),
+  EXPECT_EQ(RegWriteValue(root.Get(), "x", "", REG_SZ, std::uint32_t{1}), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegWriteValue(root.Get(), "x", "", REG_DWORD, std::string("1")), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegWriteValue(root.Get(), "x", "", REG_BINARY, std::string("1")),
             ERROR_INVALID_PARAMETER);
   EXPECT_FALSE(KeyExists(root.Get(), "x"));
 
   const TestKey refusing("set-refused", TestKey::Kind::Refusing);
-  EXPECT_NE(RegSetValue(refusing.Get(), "a", "", REG_SZ, std::string("v")), 0);
+  EXPECT_NE(RegWriteValue(refusing.Get(), "a", "", REG_SZ, std::string("v")), 0);
   EXPECT_FALSE(KeyExists(refusing.Get(), "a"));
 }
 
