@@ -1,6 +1,7 @@
 // id3v1 end to end, in-process: real files, the real tag store and scan.
 #include "run_cli.h"
 #include "tagstore/tag.h"
+#include "version.h"
 
 #include "sample_tag.h"
 #include "testfs.h"
@@ -189,7 +190,7 @@ TEST_F(CliTest, UsageErrors) {
 TEST_F(CliTest, VersionHelpGenresAndCodePages) {
   Outcome r = Cli({"--version"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "id3v1 1.0.14\n");
+  EXPECT_EQ(r.out, "id3v1 " ID3_VERSION_TEXT "\n");
   r = Cli({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("show"), std::string::npos);
