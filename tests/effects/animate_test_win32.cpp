@@ -1,4 +1,4 @@
-#include "dib.h"
+#include "dib_win32.h"
 #include "effects/animater_win32.h"
 #include "effects/gdi_win32.h"
 #include "effects/modanimate_win32.h"

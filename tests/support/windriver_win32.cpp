@@ -1,5 +1,7 @@
 #include "windriver_win32.h"
 
+#include "dib_win32.h"
+
 #include "effects/gdi_win32.h"
 
 #include <array>
@@ -11,53 +13,21 @@
 namespace id3::test {
 namespace {
 
-// A 32-bit top-down bitmap selected into a memory DC, for one comparison.
-class Canvas {
-public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-    selection_.emplace(dc_.get(), bitmap_.get());
-  }
-
-  HDC Dc() const { return dc_.get(); }
-  std::vector<std::uint32_t> Pixels() const {
-    if (!bits_) return {};
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits_);
-    return {p, p + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
-  }
-
-private:
-  int width_;
-  int height_;
-  gdi::UniqueMemoryDc dc_{CreateCompatibleDC(nullptr)};
-  gdi::UniqueBitmap bitmap_;
-  void* bits_ = nullptr;
-  // Declared last, so that the bitmap is selected out before it is deleted.
-  std::optional<gdi::Selection> selection_;
-};
-
 std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
-  Canvas canvas(r.right - r.left, r.bottom - r.top);
+  Dib canvas(r.right - r.left, r.bottom - r.top);
   const gdi::WindowDc screen(nullptr);
-  BitBlt(canvas.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top,
+  BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top,
          SRCCOPY);
   return canvas.Pixels();
 }
 
 std::vector<std::uint32_t> IconPixels(LPCWSTR id, int width, int height, std::uint32_t background) {
-  Canvas canvas(width, height);
+  Dib canvas(width, height);
   const gdi::UniqueBrush brush(CreateSolidBrush(
       RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF)));
   const RECT all{0, 0, width, height};
-  FillRect(canvas.Dc(), &all, brush.get());
-  DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
+  FillRect(canvas.dc(), &all, brush.get());
+  DrawIconEx(canvas.dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
   return canvas.Pixels();
 }
 
