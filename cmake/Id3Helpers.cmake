@@ -60,3 +60,26 @@ macro(id3_find_header_only package target)
     endforeach()
   endif()
 endmacro()
+
+# The shipped program is built for size (MinSizeRel): every function and datum
+# in a section of its own, so that the linker drops what nothing calls, and
+# debug information that id3_split_debug moves out of the program.
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+  add_compile_options(-g -ffunction-sections -fdata-sections)
+  add_link_options(-Wl,--gc-sections)
+endif()
+
+# id3_split_debug(TARGET): in a MinSizeRel build, moves the program's debug
+# information into TARGET_FILE.debug beside it (built, not installed) and
+# strips the program, which keeps a link to that file for debuggers.
+function(id3_split_debug target)
+  if(NOT CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+    return()
+  endif()
+  set(exe "$<TARGET_FILE:${target}>")
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${exe} ${exe}.debug
+    COMMAND ${CMAKE_STRIP} --strip-all ${exe}
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${exe}.debug ${exe}
+    VERBATIM)
+endfunction()

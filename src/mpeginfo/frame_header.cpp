@@ -1,7 +1,8 @@
 #include "mpeginfo/frame_header.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
+#include <cstdio>
 
 namespace id3::mpeg {
 namespace {
@@ -84,14 +85,17 @@ std::string_view ChannelModeText(const FrameHeader& h) { return kChannelModes[h.
 std::string_view EmphasisText(const FrameHeader& h) { return kEmphases[h.emphasis & 3]; }
 
 std::string MpegVersionText(float version, std::string_view decimal_separator) {
+  // "%g" writes 1, 2 and 2.5 as short as std::to_chars would, without the
+  // 180 KB of tables that std::to_chars for floating point adds to a program.
+  // No float needs more than 13 characters in it.
   std::array<char, 32> buf{};
-  const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), version);
+  const int length = std::snprintf(buf.data(), buf.size(), "%g", static_cast<double>(version));
   std::string text;
-  for (const char* p = buf.data(); p != result.ptr; ++p) {
-    if (*p == '.')
+  for (const char c : std::string_view(buf.data(), static_cast<std::size_t>(std::max(length, 0)))) {
+    if (c == '.')
       text += decimal_separator;
     else
-      text.push_back(*p);
+      text.push_back(c);
   }
   return text;
 }

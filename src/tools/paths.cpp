@@ -1,19 +1,8 @@
 #include "tools/paths.h"
 
-#include <iomanip>
-#include <sstream>
-#include <string_view>
-
 namespace id3 {
 
-namespace {
-
-struct Scaled {
-  double value;
-  std::string_view unit;
-};
-
-Scaled ScaleFileSize(double size) {
+ScaledSize ScaleFileSize(double size) {
   if (size <= 1024) return {size, " Bytes"};
   size /= 1024;
   if (size <= 1024) return {size, " KB"};
@@ -21,8 +10,6 @@ Scaled ScaleFileSize(double size) {
   if (size <= 1024) return {size, " MB"};
   return {size / 1024, " GB"};
 }
-
-} // namespace
 
 std::string FileNameOf(const std::string& path) {
   if (path.empty() || path.back() == '\\' || path.back() == '/') return path;
@@ -37,16 +24,8 @@ std::string StripExtension(const std::string& name) {
 }
 
 std::string FormatFileSize(double size) {
-  const Scaled s = ScaleFileSize(size);
+  const ScaledSize s = ScaleFileSize(size);
   return FormatTwoDecimals(s.value) + std::string(s.unit);
-}
-
-std::string FormatFileSize(double size, const std::locale& loc) {
-  const Scaled s = ScaleFileSize(size);
-  std::ostringstream out;
-  out.imbue(loc);
-  out << std::fixed << std::setprecision(2) << s.value << s.unit;
-  return out.str();
 }
 
 } // namespace id3

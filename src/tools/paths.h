@@ -3,6 +3,7 @@
 
 #include <locale>
 #include <string>
+#include <string_view>
 
 namespace id3 {
 
@@ -24,7 +25,16 @@ std::string FormatFileSize(double size);
 // The number with two decimals as FormatFileSize writes it, in the user's
 // locale.
 std::string FormatTwoDecimals(double value);
-// FormatFileSize with the separators and grouping of loc.
+// FormatFileSize with the separators and grouping of loc. It lives in a file
+// of its own: the iostreams and locale machinery it needs would more than
+// double the size of the Windows program, which does not call it.
 std::string FormatFileSize(double size, const std::locale& loc);
+
+// The number and unit FormatFileSize shows for size.
+struct ScaledSize {
+  double value;
+  std::string_view unit; // " Bytes", " KB", " MB" or " GB"
+};
+ScaledSize ScaleFileSize(double size);
 
 } // namespace id3

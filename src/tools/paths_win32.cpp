@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <charconv>
+#include <cstdio>
 #include <string_view>
 
 namespace id3 {
@@ -36,12 +36,14 @@ UINT GroupingOf(std::wstring_view text) {
 } // namespace
 
 std::string FormatTwoDecimals(double value) {
+  // snprintf rounds as std::to_chars does (MinGW's own printf, exact to the
+  // binary value), but std::to_chars for floating point would add 180 KB of
+  // tables to the program.
   char digits[64];
-  const auto [end, ec] =
-      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2);
-  if (ec != std::errc()) return {};
+  const int length = std::snprintf(digits, sizeof digits, "%.2f", value);
+  if (length < 0 || static_cast<std::size_t>(length) >= sizeof digits) return {};
   const std::wstring number =
-      win::Widen(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+      win::Widen(std::string_view(digits, static_cast<std::size_t>(length)));
 
   std::wstring decimal = LocaleText(LOCALE_SDECIMAL);
   std::wstring thousand = LocaleText(LOCALE_STHOUSAND);

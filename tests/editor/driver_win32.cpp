@@ -67,7 +67,11 @@ BOOL CALLBACK FindChild(HWND window, LPARAM param) {
 
 } // namespace
 
-std::wstring EditorExe() { return WindowsPath(ID3EDIT_EXE); }
+std::wstring EditorExe() {
+  // scripts/test-shipped drives the shipped 32-bit build with show_editor.
+  if (const wchar_t* exe = _wgetenv(L"ID3EDIT_EXE")) return exe;
+  return WindowsPath(ID3EDIT_EXE);
+}
 std::wstring ArgRecorderExe() { return WindowsPath(ARG_RECORDER_EXE); }
 
 void WritePreferences(std::optional<std::wstring> no_animations,
