@@ -99,7 +99,7 @@ TEST(Genres, NamesNumbersAndTheList) {
   // Back from every name to its number: no two are equal, even ignoring case.
   for (std::int16_t i = 0; i < kGenreCount; ++i) EXPECT_EQ(FindGenre(GenreName(i)), i);
   const std::pair<std::string_view, std::int16_t> named[] = {
-      {"BLUES", 0}, {"rock & roll", 78}, {"psychadelic", 67}, {"Dance Hall", 125}};
+      {"BLUES", 0}, {"rock & roll", 78}, {"JAZZ", 8}, {"Dance Hall", 125}};
   for (const auto& [name, index] : named) EXPECT_EQ(GenreIndex(name), index) << name;
   // Letter case only: no spelling fixes, trimming, partial matches or numbers.
   for (std::string_view name : {"Psychedelic", "", " Rock", "Rock ", "Roc", "17"}) {
