@@ -16,6 +16,7 @@ namespace {
 TEST(Units, ConversionsRoundAsTheScreenDoes) {
   EXPECT_EQ(HimetricToPixels(2540, 96), 96); // one inch
   EXPECT_EQ(HimetricToPixels(-2540, 120), -120);
+  EXPECT_EQ(HimetricToPixels(25400, 1) + TwipsToPixels(14400, 1), 20); // ten inches at 1 DPI
   // 11 HIMETRIC are 6.24 twips, rounded to 6: half a pixel at 120 DPI, and
   // halves go to the even neighbour (a direct conversion gives 0.52, so 1).
   EXPECT_EQ(HimetricToPixels(11, 120), 0);

@@ -82,6 +82,13 @@ TEST(TagRecord, EveryFieldTheTrackAndAnUnnamedGenreByteSurviveARoundTrip) {
   f.track = 255;
   f.genre_byte = 254;
   EXPECT_EQ(ParseTagRecord(RenderTagRecord(f, kCp), kCp), f);
+  // Beside a track, a comment in a double-byte code page is cut to 28 bytes
+  // without splitting a character.
+  const auto japanese = CodePage::Named("932");
+  if (!japanese) GTEST_SKIP() << "code page 932 is not available";
+  f.comment = "aああああああああああああああ";
+  EXPECT_EQ(ParseTagRecord(RenderTagRecord(f, *japanese), *japanese).comment,
+            f.comment.substr(0, 40));
 }
 
 // Refuses one name: the others must still arrive.
@@ -110,9 +117,8 @@ TEST(Genres, NamesNumbersAndTheList) {
   FillGenreList(list);
   FillGenreList(list);
   ASSERT_EQ(list.items.size(), 250u);
-  EXPECT_EQ(list.items[0], "Blues");
-  EXPECT_EQ(list.items[8], "Metal");
-  EXPECT_EQ(list.items[124], "Dance Hall");
+  EXPECT_TRUE(list.items[0] == "Blues" && list.items[8] == "Metal" &&
+              list.items[124] == "Dance Hall");
 }
 
 } // namespace

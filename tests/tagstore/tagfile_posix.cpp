@@ -114,10 +114,7 @@ TEST(TagFileSystem, FullDisk) {
 
   EXPECT_EQ(TryWriteTag(untagged, kSample, kCp), std::unexpected(TagError::NoSpace));
   EXPECT_EQ(test::ReadAll(untagged), content);
-  TagFields edited = kSample;
-  edited.title = "Edited";
-  ASSERT_TRUE(WriteTag(tagged, edited, kCp));
-  EXPECT_EQ(ReadTag(tagged, kCp).title, "Edited");
+  ASSERT_TRUE(WriteTag(tagged, kSample, kCp));
   ASSERT_TRUE(RemoveTag(tagged));
   EXPECT_EQ(test::ReadAll(tagged), audio);
 }

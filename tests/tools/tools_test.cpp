@@ -25,7 +25,6 @@ TEST(CodePage, Windows1252) {
   for (const char* name : {"windows-1252", "CP1252", "1252"})
     EXPECT_EQ(CodePage::Named(name).value().Name(), "windows-1252") << name;
   EXPECT_FALSE(CodePage::Named("no-such-code-page"));
-  // UTF-8 counted and cut by code points.
   EXPECT_EQ(utf8::Count("aé☃😀अ"), 5u);
   EXPECT_EQ(utf8::Prefix("aé☃😀", 3), "aé☃");
   EXPECT_EQ(utf8::Prefix("ab", 5), "ab");
@@ -35,7 +34,7 @@ TEST(CodePage, ThePlatformsOwn) {
   const auto cyrillic = CodePage::Named("1251");
   ASSERT_TRUE(cyrillic);
   EXPECT_EQ(cyrillic->Encode("Жö"), "\xC6?");
-  EXPECT_EQ(cyrillic->Decode("\xC6"), "Ж");
+  EXPECT_EQ(CodePage::Named("ISO-8859-15").value().Encode("€"), "\xA4");
   // A double-byte code page: a character is never cut in half.
   const auto japanese = CodePage::Named("932");
   if (!japanese) GTEST_SKIP() << "code page 932 is not available";
@@ -60,8 +59,9 @@ TEST(TakeOptionWord, WholeWordsOutsideQuotesWithTheBlanksBeforeThem) {
   }
   // Where a path comes first, a word at the very start is the path.
   EXPECT_FALSE(text::TakeOptionWord("-noplay", "-noplay", text::OptionAt::kAfterBlank).found);
-  // Nothing is read past the end of the text given.
-  EXPECT_EQ(text::TakeOptionWord(std::string_view("-noplay  x").substr(0, 7), "-noplay").rest, "");
+  // Nothing is read outside the text given.
+  EXPECT_EQ(text::TakeOptionWord(std::string_view("  -noplay  x").substr(2, 7), "-noplay").rest,
+            "");
 }
 
 TEST(Paths, FileNameOfAndStripExtension) {
