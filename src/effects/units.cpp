@@ -1,5 +1,6 @@
 #include "effects/units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -18,9 +19,7 @@ std::int64_t MulDivRounded(std::int64_t value, std::int64_t numerator, std::int6
 std::int32_t ClampToInt32(double value) {
   constexpr double low = std::numeric_limits<std::int32_t>::min();
   constexpr double high = std::numeric_limits<std::int32_t>::max();
-  if (value < low) return std::numeric_limits<std::int32_t>::min();
-  if (value > high) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(value);
+  return static_cast<std::int32_t>(std::clamp(value, low, high));
 }
 
 // std::nearbyint rounds halves to even in the default rounding mode.

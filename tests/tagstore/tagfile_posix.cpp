@@ -1,19 +1,21 @@
-// Failures that need the real system underneath: a file the user may not
-// write, and a file system with no space left.
+// What needs a real system underneath: the process killed in the middle of an
+// operation, a file the user may not write, a file system with no space left.
 #include "tagstore/tag.h"
+#include "tools/fileio.h"
 
+#include "sample_tag.h"
 #include "testfs.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <grp.h>
+#include <memory>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,112 +24,99 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
+using test::RecordBytes;
 
 const CodePage kCp = CodePage::Windows1252();
+const TagFields kSample = test::SampleTag();
 
-TagFields Sample() {
-  TagFields f;
-  f.title = "Title";
-  f.genre = "Pop";
-  return f;
-}
-
-// Runs fn in a child process as an unprivileged user (root writes to any file,
-// whatever its mode) and returns its exit code.
-template <class Fn> int AsNobody(Fn fn) {
+// Runs fn in a child process; its exit code, or -1 when it did not exit.
+int InChild(const std::function<int()>& fn) {
   const pid_t pid = fork();
-  if (pid == 0) {
-    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
-                           setresuid(65534, 65534, 65534) != 0))
-      _exit(99);
-    _exit(fn());
-  }
+  if (pid == 0) _exit(fn());
   int status = 0;
   waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int g_calls = 0, g_kill_at = 0;
+
+std::optional<io::IoError> KillAt(io::Operation) {
+  if (++g_calls == g_kill_at) _exit(42);
+  return std::nullopt;
+}
+
+// Killed at each file operation in turn, the file is the old one or the new
+// one, never anything between.
+TEST(TagCrash, KilledAtEveryOperation) {
+  test::ScratchDir dir;
+  const Bytes audio = test::Repeat(0x77, 5000), old = test::Concat({audio, RecordBytes(kSample)});
+  TagFields edited = kSample;
+  edited.title = "New";
+  const Bytes written = test::Concat({audio, RecordBytes(edited)});
+  const std::string path = dir.File("song.mp3");
+  const auto write = [&](const std::string& p) { return WriteTag(p, edited, kCp); };
+  const std::tuple<Bytes, Bytes, std::function<bool(const std::string&)>> cases[] = {
+      {audio, written, write}, {old, written, write}, {old, audio, RemoveTag}};
+  for (const auto& [before, after, operation] : cases) {
+    for (g_kill_at = 1;; ++g_kill_at) {
+      test::WriteAll(path, before);
+      const int code = InChild([&] {
+        io::SetFaultHook(&KillAt);
+        return operation(path) ? 0 : 1;
+      });
+      const Bytes left = test::ReadAll(path);
+      EXPECT_TRUE(left == before || left == after) << "killed at " << g_kill_at;
+      if (code != 42) {
+        EXPECT_TRUE(code == 0 && left == after && g_kill_at > 3);
+        break;
+      }
+    }
+  }
 }
 
 TEST(TagFileSystem, ReadOnlyFileIsReadButNeverChanged) {
   test::ScratchDir dir;
   fs::permissions(dir.Path(), fs::perms::all, fs::perm_options::replace);
-  TagFields old = Sample();
-  old.marker = "TAG";
-  const TagRecord rec = RenderTagRecord(old, kCp);
-  const Bytes content = test::Concat({Bytes(500, 0x11), Bytes(rec.begin(), rec.end())});
+  const Bytes content = test::Concat({Bytes(500, 0x11), RecordBytes(kSample)});
   const std::string path = dir.File("readonly.mp3");
   test::WriteAll(path, content);
   fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
                   fs::perm_options::replace);
-
-  const int code = AsNobody([&] {
-    TagFields edited = Sample();
-    edited.title = "Changed";
-    if (ReadTag(path, kCp).title != "Title") return 1;
-    auto w = TryWriteTag(path, edited, kCp);
-    if (w || w.error() != TagError::AccessDenied) return 2;
-    auto r = TryRemoveTag(path);
-    if (r || r.error() != TagError::AccessDenied) return 3;
-    return 0;
+  const int code = InChild([&] {
+    // Root writes to any file, whatever its mode: the rest runs as nobody.
+    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
+                           setresuid(65534, 65534, 65534) != 0))
+      return 99;
+    if (ReadTag(path, kCp).title != kSample.title) return 1;
+    if (TryWriteTag(path, kSample, kCp) != std::unexpected(TagError::AccessDenied)) return 2;
+    return TryRemoveTag(path) != std::unexpected(TagError::AccessDenied) ? 3 : 0;
   });
   EXPECT_EQ(code, 0);
   EXPECT_EQ(test::ReadAll(path), content);
 }
 
-// A small tmpfs, filled to the last page, so that appending a tag fails for
-// real with "no space left".
-class FullDisk : public ::testing::Test {
-protected:
-  void SetUp() override {
-    if (geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
-    mnt_ = dir_.Path() / "mnt";
-    fs::create_directory(mnt_);
-    if (mount("tmpfs", mnt_.c_str(), "tmpfs", 0, "size=64k") != 0)
-      GTEST_SKIP() << "tmpfs mount refused: " << std::strerror(errno);
-    mounted_ = true;
-  }
-  void TearDown() override {
-    if (mounted_) umount(mnt_.c_str());
-  }
-  // Fills the file system until a write fails.
-  void Fill() {
-    const int fd = ::open((mnt_ / "filler").c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    const Bytes block(512, 0);
-    while (::write(fd, block.data(), block.size()) > 0) {
-    }
-    ::close(fd);
-  }
-  test::ScratchDir dir_;
-  fs::path mnt_;
-  bool mounted_ = false;
-};
+// A 64 KiB tmpfs filled to the last byte: appending a tag fails for real;
+// replacing or removing one needs no new block.
+TEST(TagFileSystem, FullDisk) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
+  test::ScratchDir dir;
+  const std::string mnt = test::U8(dir.Path());
+  if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "tmpfs mount refused: " << std::strerror(errno);
+  const std::unique_ptr<const char, decltype(&umount)> unmount(mnt.c_str(), &umount);
+  // 64 bytes short of a page: the record's first half still fits, not its second.
+  const Bytes content(8192 - 64, 0x5A), audio(8000, 0x5A);
+  const std::string untagged = dir.File("song.mp3"), tagged = dir.File("tagged.mp3");
+  test::WriteAll(untagged, content);
+  test::WriteAll(tagged, test::Concat({audio, RecordBytes(kSample)}));
+  // More than there is room for: the file system ends up full to its last page.
+  std::ofstream(dir.File("filler"), std::ios::binary) << std::string(128 * 1024, 'x');
 
-TEST_F(FullDisk, AppendingFailsAndLeavesTheFileAsItWas) {
-  // 64 bytes short of a page boundary: the record's first half still fits,
-  // its second half does not, so the append fails part-way.
-  const Bytes content(8192 - 64, 0x5A);
-  const std::string path = test::U8(mnt_ / "song.mp3");
-  test::WriteAll(path, content);
-  Fill();
-  const auto result = TryWriteTag(path, Sample(), kCp);
-  ASSERT_FALSE(result);
-  EXPECT_EQ(result.error(), TagError::NoSpace);
-  EXPECT_EQ(test::ReadAll(path), content);
-}
-
-TEST_F(FullDisk, ReplacingAndRemovingStillWork) {
-  TagFields old = Sample();
-  const TagRecord rec = RenderTagRecord(old, kCp);
-  const Bytes audio(8000, 0x5A);
-  const std::string path = test::U8(mnt_ / "tagged.mp3");
-  test::WriteAll(path, test::Concat({audio, Bytes(rec.begin(), rec.end())}));
-  Fill();
-  TagFields edited = old;
-  edited.title = "Edited";
-  ASSERT_TRUE(WriteTag(path, edited, kCp));
-  EXPECT_EQ(ReadTag(path, kCp).title, "Edited");
-  ASSERT_TRUE(RemoveTag(path));
-  EXPECT_EQ(test::ReadAll(path), audio);
+  EXPECT_EQ(TryWriteTag(untagged, kSample, kCp), std::unexpected(TagError::NoSpace));
+  EXPECT_EQ(test::ReadAll(untagged), content);
+  ASSERT_TRUE(WriteTag(tagged, kSample, kCp));
+  ASSERT_TRUE(RemoveTag(tagged));
+  EXPECT_EQ(test::ReadAll(tagged), audio);
 }
 
 } // namespace

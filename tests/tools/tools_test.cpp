@@ -1,0 +1,105 @@
+// The portable helpers: text between UTF-8 and the record's code pages, the
+// option words of an argument text, file names and size texts.
+#include "tools/codepage.h"
+#include "tools/paths.h"
+#include "tools/text.h"
+
+#include <gtest/gtest.h>
+
+#include <locale>
+#include <tuple>
+
+namespace id3 {
+namespace {
+
+TEST(CodePage, Windows1252) {
+  const CodePage cp = CodePage::Windows1252();
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(cp.Encode(cp.Decode(all)), all);
+  EXPECT_EQ(cp.Decode("a\x80\xF6\x9F"), "a€öŸ");
+  // Characters it lacks, and malformed UTF-8, become '?'.
+  EXPECT_EQ(cp.Encode("a☃b曲c😀\xFF\xE2\x82x\xE2"), "a?b?c????x?");
+  // Cut to a width without splitting a character.
+  EXPECT_EQ(cp.EncodeFit("Björk Guðmundsdóttir", 4), "Bj\xF6r");
+  for (const char* name : {"windows-1252", "CP1252", "1252"})
+    EXPECT_EQ(CodePage::Named(name).value().Name(), "windows-1252") << name;
+  EXPECT_FALSE(CodePage::Named("no-such-code-page"));
+  EXPECT_EQ(utf8::Count("aé☃😀अ"), 5u);
+  EXPECT_EQ(utf8::Prefix("aé☃😀", 3), "aé☃");
+  EXPECT_EQ(utf8::Prefix("ab", 5), "ab");
+}
+
+TEST(CodePage, ThePlatformsOwn) {
+  const auto cyrillic = CodePage::Named("1251");
+  ASSERT_TRUE(cyrillic);
+  EXPECT_EQ(cyrillic->Encode("Жö"), "\xC6?");
+  EXPECT_EQ(CodePage::Named("ISO-8859-15").value().Encode("€"), "\xA4");
+  // A double-byte code page: a character is never cut in half.
+  const auto japanese = CodePage::Named("932");
+  if (!japanese) GTEST_SKIP() << "code page 932 is not available";
+  const std::string bytes = japanese->EncodeFit("aあい", 4);
+  EXPECT_EQ(bytes.size(), 3u);
+  EXPECT_EQ(japanese->Decode(bytes), "aあ");
+}
+
+TEST(TakeOptionWord, WholeWordsOutsideQuotesWithTheBlanksBeforeThem) {
+  // text, what is left of it, whether the option was there
+  const std::tuple<std::string_view, std::string_view, bool> cases[] = {
+      {"song.mp3 -noplay", "song.mp3", true},
+      {"song.mp3\t -NoPlay  ", "song.mp3  ", true},
+      {"-noplay  song.mp3", "song.mp3", true}, // first: the blanks after it go
+      {"a -noplay b -noplay", "a b", true},
+      {"\"C:\\x -noplay.mp3\" -noplay", "\"C:\\x -noplay.mp3\"", true},
+      {"\"a -noplay\"", "\"a -noplay\"", false},
+      {"pre-noplay.mp3", "pre-noplay.mp3", false}};
+  for (const auto& [args, rest, found] : cases) {
+    const text::OptionTaken taken = text::TakeOptionWord(args, "-noplay");
+    EXPECT_TRUE(taken.found == found && taken.rest == rest) << args << " left " << taken.rest;
+  }
+  // Where a path comes first, a word at the very start is the path.
+  EXPECT_FALSE(text::TakeOptionWord("-noplay", "-noplay", text::OptionAt::kAfterBlank).found);
+  // Nothing is read outside the text given.
+  EXPECT_EQ(text::TakeOptionWord(std::string_view("  -noplay  x").substr(2, 7), "-noplay").rest,
+            "");
+}
+
+TEST(Paths, FileNameOfAndStripExtension) {
+  // path, FileNameOf, StripExtension
+  // clang-format off
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"C:\\Music\\song.mp3", "song.mp3", "C:\\Music\\song"}, {"", "", ""},
+      {"C:\\Music\\", "C:\\Music\\", ""}, {"/home/me/", "/home/me/", ""},
+      {"a.b.mp3", "a.b.mp3", "a.b"}, {".mp3", ".mp3", ""}, {"song", "song", ""},
+      {"/home/me/song.mp3", "song.mp3", "/home/me/song"},
+      {"C:\\a/b.mp3", "a/b.mp3", "C:\\a/b"}, // the backslash first
+      {"C:/x\\y.mp3", "y.mp3", "C:/x\\y"}, {"C:\\my.dir\\song", "song", "C:\\my"}};
+  // clang-format on
+  for (const auto& [path, name, stem] : cases) {
+    EXPECT_EQ(FileNameOf(path), name) << path;
+    EXPECT_EQ(StripExtension(path), stem) << path;
+  }
+}
+
+// English (United States) separators and grouping, whatever the machine has.
+struct UsPunct : std::numpunct<char> {
+  char do_decimal_point() const override { return '.'; }
+  char do_thousands_sep() const override { return ','; }
+  std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(FormatFileSize, UnitsAndTwoDecimals) {
+  const std::locale us(std::locale::classic(), new UsPunct);
+  // clang-format off
+  const std::pair<double, std::string> cases[] = {
+      {0, "0.00 Bytes"}, {1024, "1,024.00 Bytes"}, {1025, "1.00 KB"}, {1536, "1.50 KB"},
+      {1048576, "1,024.00 KB"}, {1048577, "1.00 MB"}, {4000000, "3.81 MB"},
+      {1099511627776.0, "1,024.00 GB"}, {5629499534213120.0, "5,242,880.00 GB"}};
+  // clang-format on
+  for (const auto& [size, text] : cases) EXPECT_EQ(FormatFileSize(size, us), text);
+  // The user's locale: whatever its separators, two decimals and the unit.
+  EXPECT_TRUE(FormatFileSize(1536).starts_with('1') && FormatFileSize(1536).ends_with("50 KB"));
+}
+
+} // namespace
+} // namespace id3
