@@ -19,7 +19,7 @@ public:
   Utf8Console& operator=(const Utf8Console&) = delete;
 
 private:
-  unsigned saved_ = 0;
+  [[maybe_unused]] unsigned saved_ = 0;
 };
 
 } // namespace id3::cli
