@@ -14,7 +14,6 @@ std::string FormatRegNumber(std::span<const std::uint8_t> data) {
 std::string FormatRegBytes(std::span<const std::uint8_t> data) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string text;
-  text.reserve(data.size() * 2);
   for (std::uint8_t b : data) {
     text += kHex[b >> 4];
     text += kHex[b & 0x0F];
