@@ -72,9 +72,10 @@ void RestoreExtension(HKEY root, ExtensionWas was) {
 }
 
 // Deletes the Command key and then the verb key (a key with sub-keys is not
-// deleted), then each parent that registration made, as long as it is empty.
-// Only when all of those are gone is ".mp3" put back: a class that something
-// else now uses keeps its name. False when the verb key is still there.
+// deleted), then each parent that registration made (or set out to make) as
+// long as it is empty. Only when all of those are gone is ".mp3" put back: a
+// class that something else now uses keeps its name. False when the verb key
+// is still there.
 bool DeleteVerb(HKEY root, std::string_view verb_key, const Created& created) {
   RegDeleteKeyPath(root, CommandKeyPath(verb_key));
   RegDeleteKeyPath(root, verb_key);
@@ -82,7 +83,9 @@ bool DeleteVerb(HKEY root, std::string_view verb_key, const Created& created) {
   std::string_view key = verb_key;
   for (int i = 0; i < created.parents; ++i) {
     key = ParentKeyPath(key);
-    if (!IsEmptyKey(root, key) || RegDeleteKeyPath(root, key) != ERROR_SUCCESS) return true;
+    if (KeyExists(root, key) &&
+        (!IsEmptyKey(root, key) || RegDeleteKeyPath(root, key) != ERROR_SUCCESS))
+      return true;
   }
   RestoreExtension(root, created.extension);
   return true;
