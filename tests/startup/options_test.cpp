@@ -46,11 +46,12 @@ TEST(Verb, KeysAndTheRecordOfWhatRegistrationMade) {
   EXPECT_EQ(ParentKeyPath("a\\b\\c"), "a\\b");
   EXPECT_EQ(ParentKeyPath("a"), "");
   // The number stays readable by later versions: parents in the low byte.
-  EXPECT_EQ(PackCreated({3, ExtensionWas::WithEmptyClass}), 0x0303u);
-  for (const Created c : {Created{}, {2, ExtensionWas::Missing}, {1, ExtensionWas::WithoutClass}})
+  EXPECT_EQ(PackCreated({1, ExtensionWas::WithoutClass}), 0x0201u);
+  for (const Created c : {Created{2, ExtensionWas::Missing}, {3, ExtensionWas::WithEmptyClass}})
     EXPECT_EQ(UnpackCreated(PackCreated(c), 3), c);
-  // A number it did not write claims no more than the path holds.
+  // A number it did not write claims no more than the path holds; 0 claims nothing.
   EXPECT_EQ(UnpackCreated(0x0409, 2), (Created{2, ExtensionWas::Kept}));
+  EXPECT_EQ(UnpackCreated(0, 3), Created{});
 }
 
 TEST(Verb, EachOutcomeItsMessageIconAndExitCode) {
@@ -70,14 +71,13 @@ TEST(Verb, EachOutcomeItsMessageIconAndExitCode) {
 
 TEST(RegFormat, NumbersBytesAndText) {
   using Bytes = std::vector<std::uint8_t>;
-  EXPECT_EQ(FormatRegNumber(Bytes{7, 0, 0, 0}), "007");
+  EXPECT_EQ(FormatRegNumber(Bytes{0xD2, 0x04, 0, 0}), "1234");
   // Missing high bytes count as zero; bytes beyond the fourth are not read.
   EXPECT_EQ(FormatRegNumber(Bytes{0x2A}), "042");
   EXPECT_EQ(FormatRegNumber(Bytes{1, 0, 0, 0, 2}), "001");
   EXPECT_EQ(FormatRegBytes(Bytes{0x00, 0x0A, 0xFF, 0x5c}), "000AFF5C");
-  using namespace std::string_view_literals;
-  EXPECT_EQ(CleanRegText("  Mp3file  \0junk"sv), "Mp3file  ");
-  EXPECT_EQ(CleanRegText("   "sv), "");
+  EXPECT_EQ(CleanRegText(std::string_view("  Mp3file  \0junk", 16)), "Mp3file  ");
+  EXPECT_EQ(CleanRegText(std::string_view("   ")), "");
 }
 
 } // namespace
