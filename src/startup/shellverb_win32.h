@@ -20,9 +20,9 @@ enum class Placement { MachineWide, ForUser, Nowhere };
 
 // Writes both verbs with command in the first place that takes them whole (the
 // machine-wide one is skipped when user_only); a place that refuses part of
-// them is left as it was. The class is the one the machine-wide root names;
-// when it names none, the place's own ".mp3" class, and failing that "Mp3file",
-// written into the place's ".mp3".
+// them keeps neither verb, nor anything made for them. The class is the one
+// the machine-wide root names; when it names none, the place's own ".mp3"
+// class, and failing that "Mp3file", written into the place's ".mp3".
 Placement RegisterVerb(HKEY machine_classes, HKEY user_classes, std::string_view command,
                        bool user_only = false);
 

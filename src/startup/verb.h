@@ -41,7 +41,7 @@ struct Created {
 // The name of that number's value in the verb key.
 inline constexpr std::string_view kCreatedValue = "Id3EditCreated";
 std::uint32_t PackCreated(const Created& created);
-// A number that is not PackCreated's claims nothing: a count beyond
+// A number from elsewhere claims no more than the path holds: a count beyond
 // max_parents is cut to it, an unknown state of ".mp3" reads as Kept.
 Created UnpackCreated(std::uint32_t packed, int max_parents);
 
