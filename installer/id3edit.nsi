@@ -48,16 +48,17 @@ Section
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 
-  ; -quiet: the program's own message box would stop a silent install; its
-  ; exit code tells the outcome instead.
-  ExecWait '"$INSTDIR\id3edit.exe" -register -quiet' $0
+  ; -user: the verbs go into the user's own classes, as everything else of a
+  ; per-user install does. -quiet: the program's own message box would stop a
+  ; silent install; its exit code tells the outcome instead.
+  ExecWait '"$INSTDIR\id3edit.exe" -register -user -quiet' $0
   ${If} $0 != 0
     MessageBox MB_OK|MB_ICONEXCLAMATION "The $\"Edit ID3 Tag$\" entry could not be added to the context menu of MP3 files." /SD IDOK
   ${EndIf}
 SectionEnd
 
 Section Uninstall
-  ExecWait '"$INSTDIR\id3edit.exe" -unregister -quiet'
+  ExecWait '"$INSTDIR\id3edit.exe" -unregister -user -quiet'
   Delete "$INSTDIR\id3edit.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -11,6 +11,9 @@
 namespace id3 {
 namespace {
 
+// The most data RegGetString accepts, in bytes; a longer value reads as empty.
+constexpr std::size_t kRegValueLimit = 2048;
+
 std::wstring ModuleFileName() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -33,7 +36,7 @@ std::string RegGetString(HKEY root, std::string_view sub_key, std::string_view v
   const UniqueHKey key = OpenRegKey(root, sub_key, KEY_QUERY_VALUE);
   if (!key) return {};
   // wchar_t elements keep the string types aligned for reading them in place.
-  std::array<wchar_t, startup::kRegValueLimit / sizeof(wchar_t)> buffer{};
+  std::array<wchar_t, kRegValueLimit / sizeof(wchar_t)> buffer{};
   DWORD type = REG_NONE;
   DWORD size = sizeof buffer;
   if (RegQueryValueExW(key.get(), win::Widen(value_name).c_str(), nullptr, &type,

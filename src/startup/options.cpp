@@ -14,6 +14,7 @@ Choice ChooseAction(std::string_view argument_text) {
   else
     return choice;
   choice.quiet = HasOptionWord(argument_text, "-quiet");
+  choice.user_only = HasOptionWord(argument_text, "-user");
   return choice;
 }
 

@@ -12,6 +12,9 @@ struct Choice {
   // "-quiet" beside an option: no message box, only the exit code tells the
   // outcome, so that an unattended installer is not held up by a dialog.
   bool quiet = false;
+  // "-user" beside an option: only the current user's classes, never the
+  // machine-wide ones, as a per-user installer wants.
+  bool user_only = false;
 };
 
 // Options are whole words outside double quotes, in any letter case

@@ -9,9 +9,6 @@
 
 namespace id3::startup {
 
-// The most data RegGetString accepts, in bytes; a longer value reads as empty.
-inline constexpr std::size_t kRegValueLimit = 2048;
-
 // A 32-bit number (type 4) as decimal text of at least three digits: "007".
 // Data shorter than four bytes counts the missing high bytes as zero.
 std::string FormatRegNumber(std::span<const std::uint8_t> data);

@@ -14,12 +14,12 @@ MainResult Main() {
   case Action::Register: {
     const UniqueHKey user_classes = OpenUserClasses();
     const Outcome outcome = RunRegister(HKEY_CLASSES_ROOT, user_classes.get(),
-                                        VerbCommand(AppDir(), ExeFileName()), choice.quiet);
+                                        VerbCommand(AppDir(), ExeFileName()), choice);
     return {false, ExitCodeFor(outcome)};
   }
   case Action::Unregister: {
     const UniqueHKey user_classes = OpenUserClasses();
-    return {false, ExitCodeFor(RunUnregister(HKEY_CLASSES_ROOT, user_classes.get(), choice.quiet))};
+    return {false, ExitCodeFor(RunUnregister(HKEY_CLASSES_ROOT, user_classes.get(), choice))};
   }
   case Action::OpenWindow: break;
   }

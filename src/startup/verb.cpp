@@ -1,13 +1,38 @@
 #include "startup/verb.h"
 
+#include <algorithm>
+
 namespace id3::startup {
 
 std::string VerbKeyPath(std::string_view file_class) {
   return std::string(file_class) + "\\Shell\\" + std::string(kVerbName);
 }
 
-std::string CommandKeyPath(std::string_view file_class) {
-  return VerbKeyPath(file_class) + "\\Command";
+std::string SupplementalVerbKeyPath() {
+  return "SystemFileAssociations\\.mp3\\shell\\" + std::string(kVerbName);
+}
+
+std::string CommandKeyPath(std::string_view verb_key) {
+  return std::string(verb_key) + "\\Command";
+}
+
+std::string_view ParentKeyPath(std::string_view key_path) {
+  const std::size_t cut = key_path.rfind('\\');
+  return cut == std::string_view::npos ? std::string_view() : key_path.substr(0, cut);
+}
+
+std::uint32_t PackCreated(const Created& created) {
+  return static_cast<std::uint32_t>(created.parents) | static_cast<std::uint32_t>(created.extension)
+                                                           << 8;
+}
+
+Created UnpackCreated(std::uint32_t packed, int max_parents) {
+  Created created;
+  created.parents = std::min(static_cast<int>(packed & 0xFF), max_parents);
+  const std::uint32_t extension = packed >> 8;
+  if (extension <= static_cast<std::uint32_t>(ExtensionWas::WithEmptyClass))
+    created.extension = static_cast<ExtensionWas>(extension);
+  return created;
 }
 
 ModulePath SplitModulePath(std::string_view full_path) {

@@ -5,83 +5,79 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace id3::startup {
 namespace {
 
-TEST(Options, WholeWordsInAnyCase) {
-  EXPECT_EQ(ChooseAction("-register").action, Action::Register);
-  EXPECT_EQ(ChooseAction("-REGISTER").action, Action::Register);
-  EXPECT_EQ(ChooseAction("\t-ReGiStEr  ").action, Action::Register);
-  EXPECT_EQ(ChooseAction("-Unregister").action, Action::Unregister);
+TEST(Options, WholeWordsInAnyCaseOutsideQuotes) {
   // The first test wins, wherever the words stand.
-  EXPECT_EQ(ChooseAction("-unregister -register").action, Action::Register);
-  EXPECT_EQ(ChooseAction("-register\t-unregister").action, Action::Register);
-  EXPECT_EQ(ChooseAction("").action, Action::OpenWindow);
-}
-
-TEST(Options, PathsAreNeverOptions) {
-  for (const char* text : {
-           "C:\\Music\\pre-registered.mp3",
-           "\"C:\\Music\\pre-registered.mp3\"",
-           "\"C:\\My -register folder\\a.mp3\"",
-           "\"C:\\My -unregister folder\\a.mp3\" -noplay",
-           "C:\\x-register -noplay",
-           "\"-register\"",
-           "-register\"\"",
-           "--register",
-           "-registered",
-           "\"C:\\open quote -register",
-       })
+  for (const char* text : {"-register", "\t-ReGiStEr  ", "-unregister -REGISTER -quiet"})
+    EXPECT_EQ(ChooseAction(text).action, Action::Register) << text;
+  EXPECT_EQ(ChooseAction("-Unregister").action, Action::Unregister);
+  for (const char* text :
+       {"", "C:\\Music\\pre-registered.mp3", "\"C:\\My -register folder\\a.mp3\"",
+        "\"C:\\My -unregister folder\\a.mp3\" -noplay", "C:\\x-register -noplay", "\"-register\"",
+        "-register\"\"", "--register", "-registered", "\"C:\\open quote -register"})
     EXPECT_EQ(ChooseAction(text).action, Action::OpenWindow) << text;
+  // "-quiet" and "-user" count only beside an option.
+  EXPECT_TRUE(ChooseAction("-register -quiet").quiet &&
+              ChooseAction("-USER -unregister").user_only);
+  for (const char* text :
+       {"-register \"-quiet\" \"-user\"", "-register -users", "C:\\a.mp3 -quiet -user"})
+    EXPECT_FALSE(ChooseAction(text).quiet || ChooseAction(text).user_only) << text;
 }
 
-TEST(Options, QuietOnlyBesideAnOption) {
-  EXPECT_TRUE(ChooseAction("-register -quiet").quiet);
-  EXPECT_TRUE(ChooseAction("-QUIET -unregister").quiet);
-  EXPECT_FALSE(ChooseAction("-register").quiet);
-  EXPECT_FALSE(ChooseAction("-register \"-quiet\"").quiet);
-  EXPECT_FALSE(ChooseAction("C:\\a.mp3 -quiet").quiet);
-}
-
-TEST(VerbCommand, QuotedProgramWithExeAndQuotedPlaceholder) {
-  EXPECT_EQ(VerbCommand("C:\\Tools\\", "id3edit.exe"), "\"C:\\Tools\\id3edit.exe\" \"%1\"");
-  EXPECT_EQ(VerbCommand("C:\\", "ID3EDIT.EXE"), "\"C:\\ID3EDIT.exe\" \"%1\"");
-  EXPECT_EQ(VerbCommand("C:\\My Tools\\", "id3edit"), "\"C:\\My Tools\\id3edit.exe\" \"%1\"");
-  EXPECT_EQ(VerbCommand("C:\\v1.0\\", "id3.edit.com"), "\"C:\\v1.0\\id3.edit.exe\" \"%1\"");
-  EXPECT_EQ(VerbCommand("D:\\Tools", "a.exe"), "\"D:\\Tools\\a.exe\" \"%1\"");
-}
-
-TEST(VerbCommand, ModulePathSplitsAfterTheLastBackslash) {
-  const auto check = [](const char* full, const char* dir, const char* file) {
-    const ModulePath split = SplitModulePath(full);
-    EXPECT_EQ(split.dir, dir) << full;
-    EXPECT_EQ(split.file, file) << full;
+TEST(Verb, CommandQuotesTheProgramWithExeAndThePlaceholder) {
+  EXPECT_EQ(VerbCommand("C:\\", "ID3EDIT.EXE"), R"("C:\ID3EDIT.exe" "%1")");
+  EXPECT_EQ(VerbCommand("C:\\My Tools\\", "id3edit"), R"("C:\My Tools\id3edit.exe" "%1")");
+  EXPECT_EQ(VerbCommand("D:\\v1.0", "id3.edit.com"), R"("D:\v1.0\id3.edit.exe" "%1")");
+  const auto split = [](const char* full) {
+    const ModulePath path = SplitModulePath(full);
+    return path.dir + "|" + path.file;
   };
-  check("C:\\Program Files\\Tools\\id3edit.exe", "C:\\Program Files\\Tools\\", "id3edit.exe");
-  check("C:\\id3edit.exe", "C:\\", "id3edit.exe");
-  check("\\\\server\\share\\id3edit.exe", "\\\\server\\share\\", "id3edit.exe");
-  check("C:\\Müsik 音\\id3edit.exe", "C:\\Müsik 音\\", "id3edit.exe");
+  EXPECT_EQ(split("C:\\id3edit.exe"), "C:\\|id3edit.exe");
+  EXPECT_EQ(split("id3edit.exe"), "\\|id3edit.exe");
+}
+
+TEST(Verb, KeysAndTheRecordOfWhatRegistrationMade) {
+  EXPECT_EQ(CommandKeyPath(VerbKeyPath("Mp3file")), "Mp3file\\Shell\\Edit ID3 Tag\\Command");
+  EXPECT_EQ(SupplementalVerbKeyPath(), "SystemFileAssociations\\.mp3\\shell\\Edit ID3 Tag");
+  EXPECT_EQ(ParentKeyPath("a\\b\\c"), "a\\b");
+  EXPECT_EQ(ParentKeyPath("a"), "");
+  // The number stays readable by later versions: parents in the low byte.
+  EXPECT_EQ(PackCreated({1, ExtensionWas::WithoutClass}), 0x0201u);
+  for (const Created c : {Created{2, ExtensionWas::Missing}, {3, ExtensionWas::WithEmptyClass}})
+    EXPECT_EQ(UnpackCreated(PackCreated(c), 3), c);
+  // A number it did not write claims no more than the path holds; 0 claims nothing.
+  EXPECT_EQ(UnpackCreated(0x0409, 2), (Created{2, ExtensionWas::Kept}));
+  EXPECT_EQ(UnpackCreated(0, 3), Created{});
+}
+
+TEST(Verb, EachOutcomeItsMessageIconAndExitCode) {
+  using enum Outcome;
+  const auto shown = [](Outcome o) {
+    return std::string(MessageFor(o).text) +
+           (MessageFor(o).icon == MessageIcon::Information ? " (i) " : " (x) ") +
+           std::to_string(ExitCodeFor(o));
+  };
+  EXPECT_EQ(shown(Registered),
+            "Registration complete!\r\n\r\n"
+            "You may now Right-Click on MP3 files to edit their ID3 Tags. (i) 0");
+  EXPECT_EQ(shown(RegistrationFailed), "Registration failed! (x) 1");
+  EXPECT_EQ(shown(Unregistered), "Registration successfully deleted! (i) 0");
+  EXPECT_EQ(shown(UnregistrationFailed), "Registration could not be deleted! (x) 1");
 }
 
 TEST(RegFormat, NumbersBytesAndText) {
   using Bytes = std::vector<std::uint8_t>;
-  EXPECT_EQ(FormatRegNumber(Bytes{7, 0, 0, 0}), "007");
-  EXPECT_EQ(FormatRegNumber(Bytes{0, 0, 0, 0}), "000");
   EXPECT_EQ(FormatRegNumber(Bytes{0xD2, 0x04, 0, 0}), "1234");
-  EXPECT_EQ(FormatRegNumber(Bytes{0xFF, 0xFF, 0xFF, 0xFF}), "4294967295");
+  // Missing high bytes count as zero; bytes beyond the fourth are not read.
   EXPECT_EQ(FormatRegNumber(Bytes{0x2A}), "042");
+  EXPECT_EQ(FormatRegNumber(Bytes{1, 0, 0, 0, 2}), "001");
   EXPECT_EQ(FormatRegBytes(Bytes{0x00, 0x0A, 0xFF, 0x5c}), "000AFF5C");
-  EXPECT_EQ(FormatRegBytes(Bytes{}), "");
-
-  using namespace std::string_view_literals;
-  EXPECT_EQ(CleanRegText("  Mp3file  \0junk"sv), "Mp3file  ");
-  EXPECT_EQ(CleanRegText(L"  Mp3file\0"sv), L"Mp3file");
-  EXPECT_EQ(CleanRegText("no terminator "sv), "no terminator ");
-  EXPECT_EQ(CleanRegText("\0"sv), "");
-  EXPECT_EQ(CleanRegText("   "sv), "");
+  EXPECT_EQ(CleanRegText(std::string_view("  Mp3file  \0junk", 16)), "Mp3file  ");
+  EXPECT_EQ(CleanRegText(std::string_view("   ")), "");
 }
 
 } // namespace

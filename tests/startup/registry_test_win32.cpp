@@ -1,180 +1,245 @@
-#include "startup/modtools_win32.h"
+// The registry functions, registration in scratch roots, the real program.
 #include "startup/shellverb_win32.h"
-#include "wintest_win32.h"
+#include "testfs.h"
+#include "windriver_win32.h"
 
 #include "tools/wintext_win32.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <string>
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <process.h>
+#include <thread>
 
 namespace id3::startup {
 namespace {
 
-using test::BoxIcon;
-using test::KeyExists;
-using test::MakeKey;
-using test::TestKey;
-
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 constexpr std::string_view kCommand = R"("C:\Tools\id3edit.exe" "%1")";
+const fs::path kFolder = fs::path(ID3_FOLDER).make_preferred();
 
-TEST(RegGetString, StringsAsStoredWithoutLeadingBlanks) {
-  const TestKey root("get-strings", TestKey::Kind::Writable);
-  ASSERT_EQ(RegWriteValue(root.Get(), "k", "padded", REG_SZ, std::string("  Mp3 file  ")), 0);
-  ASSERT_EQ(RegWriteValue(root.Get(), "k", "empty", REG_SZ, std::string()), 0);
-  ASSERT_EQ(RegWriteValue(root.Get(), "k", "", REG_SZ, std::string("Ünïcødé 音")), 0);
-  ASSERT_EQ(RegWriteValue(root.Get(), "k", "fits", REG_SZ, std::string(1023, 'x')), 0);
-  ASSERT_EQ(RegWriteValue(root.Get(), "k", "long", REG_SZ, std::string(1024, 'x')), 0);
-  const std::wstring expand = L"%TEMP%";
-  const UniqueHKey k = OpenRegKey(root.Get(), "k", KEY_SET_VALUE);
-  RegSetValueExW(k.get(), L"expand", 0, REG_EXPAND_SZ,
-                 reinterpret_cast<const BYTE*>(expand.c_str()),
-                 static_cast<DWORD>((expand.size() + 1) * sizeof(wchar_t)));
+std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
-  EXPECT_EQ(RegGetString(root.Get(), "k", "padded"), "Mp3 file  ");
-  EXPECT_EQ(RegGetString(root.Get(), "k", "empty"), "");
-  EXPECT_EQ(RegGetString(root.Get(), "k", ""), "Ünïcødé 音");
-  EXPECT_EQ(RegGetString(root.Get(), "k", "expand"), "%TEMP%");
-  // 2048 bytes with the NUL still fit; two more do not.
-  EXPECT_EQ(RegGetString(root.Get(), "k", "fits"), std::string(1023, 'x'));
-  EXPECT_EQ(RegGetString(root.Get(), "k", "long"), "");
-  EXPECT_EQ(RegGetString(root.Get(), "k", "missing"), "");
-  EXPECT_EQ(RegGetString(root.Get(), "missing", ""), "");
+std::string BoxFor(Outcome outcome, std::string icon) {
+  return "Quelmo ID3TAG EDITOR|" + std::string(MessageFor(outcome).text) + "|OK" + icon;
 }
 
-TEST(RegGetString, NumbersAndRawBytes) {
-  const TestKey root("get-numbers", TestKey::Kind::Writable);
-  ASSERT_EQ(RegWriteValue(root.Get(), "", "seven", REG_DWORD, std::uint32_t{7}), 0);
-  ASSERT_EQ(RegWriteValue(root.Get(), "", "max", REG_DWORD, std::uint32_t{0xFFFFFFFF}), 0);
-  const std::array<BYTE, 3> bytes{0x00, 0x0A, 0xFF};
-  RegSetValueExW(root.Get(), L"raw", 0, REG_BINARY, bytes.data(), bytes.size());
-  EXPECT_EQ(RegGetString(root.Get(), "", "seven"), "007");
-  EXPECT_EQ(RegGetString(root.Get(), "", "max"), "4294967295");
-  EXPECT_EQ(RegGetString(root.Get(), "", "raw"), "000AFF");
+// Each box shown while action runs, answered at once, and any other window, closed. The
+// icon is told by its handle (the screen may still show the last box's): only this process's.
+Lines ShownDuring(const std::function<void()>& action) {
+  Lines shown;
+  std::atomic<bool> done{false};
+  std::thread answerer([&] {
+    for (; !done; Sleep(20))
+      for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, nullptr));) {
+        if (!IsWindowVisible(w)) continue;
+        const test::BoxSeen box = test::ReadBox(w);
+        std::wstring line = box.caption + L"|" + box.text;
+        for (const std::wstring& button : box.buttons) line += L"|" + button;
+        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+          for (const auto& [id, mark] : {std::pair{IDI_ASTERISK, L"|(i)"}, {IDI_HAND, L"|(x)"}})
+            if (SendMessageW(c, STM_GETICON, 0, 0) == reinterpret_cast<LRESULT>(LoadIconW({}, id)))
+              line += mark;
+        shown.push_back(win::Narrow(line));
+        const bool is_box = test::ClassOf(w) == L"#32770";
+        SendMessageW(is_box ? FindWindowExW(w, {}, L"Button", {}) : w, is_box ? BM_CLICK : WM_CLOSE,
+                     0, 0);
+      }
+  });
+  action();
+  done = true;
+  answerer.join();
+  return shown;
 }
 
-TEST(RegWriteValue, CreatesParentsStoresTheNulAndReportsRefusals) {
-  const TestKey root("set", TestKey::Kind::Writable);
-  ASSERT_EQ(RegWriteValue(root.Get(), "a\\b\\c", "", REG_SZ, std::string("Ab")), 0);
-  const UniqueHKey c = OpenRegKey(root.Get(), "a\\b\\c", KEY_QUERY_VALUE);
-  DWORD type = 0;
-  std::array<wchar_t, 8> data{L'?', L'?', L'?', L'?'};
-  DWORD size = sizeof data;
-  ASSERT_EQ(RegQueryValueExW(c.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                             &size),
-            0);
-  EXPECT_EQ(type, DWORD{REG_SZ});
-  EXPECT_EQ(size, 3 * sizeof(wchar_t));
-  EXPECT_EQ(std::wstring(data.data(), 3), std::wstring(L"Ab\0", 3));
-
-  // A number for a string type or the other way round, or another type.
-  EXPECT_EQ(RegWriteValue(root.Get(), "x", "", REG_SZ, std::uint32_t{1}), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(RegWriteValue(root.Get(), "x", "", REG_DWORD, std::string("1")), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(RegWriteValue(root.Get(), "x", "", REG_BINARY, std::string("1")),
-            ERROR_INVALID_PARAMETER);
-  EXPECT_FALSE(KeyExists(root.Get(), "x"));
-
-  const TestKey refusing("set-refused", TestKey::Kind::Refusing);
-  EXPECT_NE(RegWriteValue(refusing.Get(), "a", "", REG_SZ, std::string("v")), 0);
-  EXPECT_FALSE(KeyExists(refusing.Get(), "a"));
+// What shows while a program runs to its end, with exit code 0.
+Lines RunShown(const fs::path& exe, const wchar_t* option, const wchar_t* more = nullptr) {
+  return ShownDuring([&] {
+    EXPECT_EQ(_wspawnl(_P_WAIT, exe.c_str(), Quoted(exe).c_str(), option, more, nullptr), 0);
+  });
 }
 
-TEST(RegDeleteKeyPath, DeletesOneLeafKey) {
-  const TestKey root("delete", TestKey::Kind::Writable);
-  MakeKey(root.Get(), "a\\b", "");
-  EXPECT_NE(RegDeleteKeyPath(root.Get(), "a"), 0);
-  EXPECT_TRUE(KeyExists(root.Get(), "a\\b"));
-  EXPECT_EQ(RegDeleteKeyPath(root.Get(), "a\\b"), 0);
-  EXPECT_FALSE(KeyExists(root.Get(), "a\\b"));
-  EXPECT_TRUE(KeyExists(root.Get(), "a"));
-  EXPECT_EQ(RegDeleteKeyPath(root.Get(), "a\\b"), ERROR_FILE_NOT_FOUND);
-  EXPECT_NE(RegDeleteKeyPath(root.Get(), ""), 0);
-  EXPECT_TRUE(KeyExists(root.Get(), "a"));
+bool KeyExists(HKEY root, const std::string& path) {
+  return OpenRegKey(root, path, KEY_READ) != nullptr;
 }
 
-// The machine-wide root refuses new keys, as HKEY_CLASSES_ROOT does for a
-// user without administrator rights: the verb goes to the user's classes.
-TEST(Registration, RefusedMachineWideFallsBackToTheUser) {
-  const TestKey machine("machine", TestKey::Kind::Refusing);
-  const TestKey user("user", TestKey::Kind::Writable);
-  Outcome outcome{};
-  const auto boxes = test::AnswerBoxesDuring(
-      [&] { outcome = RunRegister(machine.Get(), user.Get(), kCommand, false); });
-  EXPECT_EQ(outcome, Outcome::Registered);
-  EXPECT_EQ(RegGetString(user.Get(), ".mp3", ""), "Mp3file");
-  EXPECT_EQ(RegGetString(user.Get(), "Mp3file\\Shell\\Edit ID3 Tag\\Command", ""), kCommand);
-  EXPECT_FALSE(KeyExists(machine.Get(), ".mp3"));
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Registration complete!\r\n\r\n"
-                           "You may now Right-Click on MP3 files to edit their ID3 Tags.");
-  EXPECT_EQ(boxes[0].caption, "Quelmo ID3TAG EDITOR");
-  EXPECT_EQ(boxes[0].icon, BoxIcon::Information);
-  EXPECT_EQ(boxes[0].buttons, std::vector<std::string>{"OK"});
-
-  // With a class named machine-wide the user's ".mp3" is left alone.
-  const TestKey user2("user2", TestKey::Kind::Writable);
-  MakeKey(machine.Get(), ".mp3", "TestAudio");
-  EXPECT_EQ(RegisterVerb(machine.Get(), user2.Get(), kCommand), Placement::ForUser);
-  EXPECT_EQ(RegGetString(user2.Get(), "TestAudio\\Shell\\Edit ID3 Tag\\Command", ""), kCommand);
-  EXPECT_FALSE(KeyExists(user2.Get(), ".mp3"));
-  EXPECT_EQ(RegGetString(machine.Get(), ".mp3", ""), "TestAudio");
+// Keys and values below root\path as saved (a walk of the machine's classes
+// takes seconds), without the times of change. Volatile keys are not saved.
+Lines Saved(HKEY root, const std::string& path) {
+  static const bool may_save = [] {
+    HANDLE raw = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw);
+    TOKEN_PRIVILEGES backup{1, {{{}, SE_PRIVILEGE_ENABLED}}};
+    return LookupPrivilegeValueW(nullptr, SE_BACKUP_NAME, &backup.Privileges[0].Luid) &&
+           AdjustTokenPrivileges(
+               std::unique_ptr<void, decltype(&CloseHandle)>(raw, CloseHandle).get(), FALSE,
+               &backup, 0, nullptr, nullptr);
+  }();
+  const test::ScratchDir dir;
+  EXPECT_TRUE(may_save && RegSaveKeyW(OpenRegKey(root, path, KEY_READ).get(),
+                                      (dir.Path() / "k").c_str(), nullptr) == 0);
+  std::ifstream in(dir.Path() / "k");
+  Lines lines;
+  for (std::string line; std::getline(in, line);)
+    if (!line.starts_with("#time="))
+      lines.push_back(line.substr(0, line.starts_with('[') ? line.rfind(']') + 1 : line.npos));
+  return lines;
 }
 
-TEST(Registration, FailsWhenBothPlacesRefuse) {
-  const TestKey machine("machine", TestKey::Kind::Refusing);
-  const TestKey user("user", TestKey::Kind::Refusing);
-  Outcome outcome{};
-  const auto boxes = test::AnswerBoxesDuring(
-      [&] { outcome = RunRegister(machine.Get(), user.Get(), kCommand, false); });
-  EXPECT_EQ(outcome, Outcome::RegistrationFailed);
-  EXPECT_TRUE(test::SubKeys(user.Get(), "").empty());
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Registration failed!");
-  EXPECT_EQ(boxes[0].caption, "Quelmo ID3TAG EDITOR");
-  EXPECT_EQ(boxes[0].icon, BoxIcon::Critical);
-  // A quiet run tells the outcome by its result alone.
-  EXPECT_TRUE(test::AnswerBoxesDuring([&] {
-                outcome = RunRegister(machine.Get(), user.Get(), kCommand, true);
-              }).empty());
-  EXPECT_EQ(outcome, Outcome::RegistrationFailed);
+Lines Classes() {
+  Lines lines = Saved(HKEY_LOCAL_MACHINE, "Software\\Classes");
+  std::ranges::copy(Saved(HKEY_CURRENT_USER, "Software\\Classes"), std::back_inserter(lines));
+  return lines;
 }
 
-TEST(Removal, DeletesFromBothPlacesOrSaysWhatIsLeft) {
-  const TestKey machine("machine", TestKey::Kind::Writable);
-  const TestKey user("user", TestKey::Kind::Writable);
-  MakeKey(machine.Get(), ".mp3", "TestAudio");
-  MakeKey(user.Get(), ".mp3", "UserAudio");
-  for (const TestKey* root : {&machine, &user})
-    for (const char* cls : {"TestAudio", "UserAudio"})
-      MakeKey(root->Get(), CommandKeyPath(cls), std::string(kCommand));
-  Outcome outcome{};
-  auto boxes =
-      test::AnswerBoxesDuring([&] { outcome = RunUnregister(machine.Get(), user.Get(), false); });
-  EXPECT_EQ(outcome, Outcome::Unregistered);
-  for (const TestKey* root : {&machine, &user})
-    for (const char* cls : {"TestAudio", "UserAudio"}) {
-      EXPECT_FALSE(KeyExists(root->Get(), VerbKeyPath(cls)));
-      EXPECT_TRUE(KeyExists(root->Get(), std::string(cls) + "\\Shell"));
-    }
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Registration successfully deleted!");
-  EXPECT_EQ(boxes[0].icon, BoxIcon::Information);
+void ExpectSame(const Lines& before, const Lines& after) {
+  const auto [was, is] = std::ranges::mismatch(before, after);
+  EXPECT_TRUE(was == before.end() && is == after.end())
+      << "first change: " << (was != before.end() ? *was : "") << " / "
+      << (is != after.end() ? *is : "");
+}
 
-  // A verb key that holds more than its Command cannot be deleted.
-  MakeKey(machine.Get(), CommandKeyPath("TestAudio"), std::string(kCommand));
-  MakeKey(user.Get(), CommandKeyPath("TestAudio"), std::string(kCommand));
-  MakeKey(user.Get(), VerbKeyPath("TestAudio") + "\\DropTarget", "");
-  boxes =
-      test::AnswerBoxesDuring([&] { outcome = RunUnregister(machine.Get(), user.Get(), false); });
-  EXPECT_EQ(outcome, Outcome::UnregistrationFailed);
-  EXPECT_FALSE(KeyExists(machine.Get(), VerbKeyPath("TestAudio")));
-  EXPECT_FALSE(KeyExists(user.Get(), CommandKeyPath("TestAudio")));
-  EXPECT_TRUE(KeyExists(user.Get(), VerbKeyPath("TestAudio")));
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Registration could not be deleted!");
-  EXPECT_EQ(boxes[0].caption, "Quelmo ID3TAG EDITOR");
-  EXPECT_EQ(boxes[0].icon, BoxIcon::Critical);
+// Volatile below a volatile key, which refuses any other.
+void MakeKey(HKEY root, const std::string& path, std::optional<std::string> value = {}) {
+  HKEY raw = nullptr;
+  for (DWORD options : {REG_OPTION_NON_VOLATILE, REG_OPTION_VOLATILE})
+    if (!raw)
+      RegCreateKeyExW(root, win::Widen(path).c_str(), 0, {}, options, KEY_ALL_ACCESS, {}, &raw, {});
+  const UniqueHKey key(raw);
+  if (value) RegWriteValue(key.get(), "", "", REG_SZ, *value);
+}
+
+// A scratch key. A volatile one refuses non-volatile keys below it, as
+// HKEY_CLASSES_ROOT refuses a user without administrator rights.
+struct TestKey {
+  TestKey(const char* name, bool refusing) : path(L"Software\\Id3StartupTest " + win::Widen(name)) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+    const DWORD option = refusing ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
+    RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, {}, option, KEY_ALL_ACCESS, {}, &key, {});
+  }
+  TestKey(const TestKey&) = delete;
+  ~TestKey() {
+    RegCloseKey(key);
+    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+  }
+  operator HKEY() const { return key; }
+  std::wstring path;
+  HKEY key = nullptr;
+};
+
+// 2048 bytes with the NUL still fit, two more do not: strings are stored with
+// their NUL. A key is deleted only without sub-keys, and never the root.
+TEST(ModTools, ReadsWritesAndDeletesRealKeys) {
+  const TestKey root("modtools", false);
+  RegWriteValue(root, "a\\b", "fits", REG_SZ, std::string(1023, 'x'));
+  RegWriteValue(root, "a\\b", "long", REG_SZ, std::string(1024, 'x'));
+  RegWriteValue(root, "a", "", REG_DWORD, std::uint32_t{7});
+  EXPECT_EQ(RegGetString(root, "a\\b", "fits") + RegGetString(root, "a\\b", "long"),
+            std::string(1023, 'x'));
+  EXPECT_EQ(RegGetString(root, "a", ""), "007");
+  EXPECT_TRUE(RegDeleteKeyPath(root, "a") != 0 && RegDeleteKeyPath(root, "") != 0);
+  EXPECT_TRUE(RegDeleteKeyPath(root, "a\\b") == 0 && KeyExists(root, "a"));
+}
+
+TEST(Registration, RemovalTakesAwayExactlyWhatItMade) {
+  using Keys = std::vector<std::pair<std::string, std::optional<std::string>>>;
+  constexpr Placement kMachine = Placement::MachineWide, kUser = Placement::ForUser;
+  struct Case {
+    bool machine_refuses, user_only;
+    Placement placement;
+    const char* file_class;
+    Keys machine_keys, user_keys;
+  };
+  const Case cases[] = {
+      {false, false, kMachine, "Mp3file", {}, {}},
+      {true, false, kUser, "Mp3file", {}, {}},
+      {false, true, kUser, "Mp3file", {}, {}},
+      {false, false, kMachine, "Audio", {{".mp3", "Audio"}, {"Audio\\Shell\\a", "x"}}, {}},
+      {true, false, kUser, "Audio", {{".mp3", "Audio"}}, {}},
+      {true, false, kUser, "Mp3file", {{".mp3", {}}}, {}},
+      {true, false, kUser, "UserAudio", {}, {{".mp3", "UserAudio"}}},
+      {false, false, kMachine, "Mp3file", {{".mp3\\x", {}}, {"Mp3file\\Shell", {}}}, {}},
+      {false, false, kMachine, "Mp3file", {{".mp3", ""}, {"SystemFileAssociations", {}}}, {}},
+      {false, false, kMachine, "Mp3file", {{"SystemFileAssociations\\.mp3\\shell\\a", "x"}}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.machine_keys) + testing::PrintToString(c.user_keys));
+    const TestKey machine("machine", c.machine_refuses), user("user", false);
+    for (const auto& [path, value] : c.machine_keys) MakeKey(machine, path, value);
+    for (const auto& [path, value] : c.user_keys) MakeKey(user, path, value);
+    const Lines before = Saved(HKEY_CURRENT_USER, "Software");
+    // Twice: the second time must not take its own keys for ones found.
+    for (int i = 0; i < 2; ++i)
+      EXPECT_EQ(RegisterVerb(machine, user, kCommand, c.user_only), c.placement);
+    const HKEY place = c.placement == kUser ? user : machine;
+    for (const std::string& verb : {VerbKeyPath(c.file_class), SupplementalVerbKeyPath()})
+      EXPECT_EQ(RegGetString(place, CommandKeyPath(verb), ""), kCommand);
+    EXPECT_TRUE(UnregisterVerb(machine, user, c.user_only));
+    ExpectSame(before, Saved(HKEY_CURRENT_USER, "Software"));
+    // A refusing place's keys are volatile, which are never saved.
+    for (const auto& [path, value] : c.machine_keys)
+      EXPECT_EQ(RegGetString(machine, path, ""), value.value_or("")) << path;
+  }
+}
+
+TEST(Registration, TellsTheOutcomeInABox) {
+  const TestKey machine("machine", true), user("user", false);
+  const auto expect = [](Outcome outcome, const char* icon, const std::function<Outcome()>& run) {
+    EXPECT_EQ(ShownDuring([&] { EXPECT_EQ(run(), outcome); }), Lines{BoxFor(outcome, icon)});
+  };
+  expect(Outcome::Registered, "|(i)", [&] { return RunRegister(machine, user, kCommand, {}); });
+  // Added since: a value to the class it made (which keeps it), a key below the verb (which stays).
+  MakeKey(user, "Mp3file", "MP3 audio");
+  MakeKey(user, VerbKeyPath("Mp3file") + "\\DropTarget");
+  expect(Outcome::UnregistrationFailed, "|(x)", [&] { return RunUnregister(machine, user, {}); });
+  RegDeleteKeyPath(user, VerbKeyPath("Mp3file") + "\\DropTarget");
+  expect(Outcome::Unregistered, "|(i)", [&] { return RunUnregister(machine, user, {}); });
+  EXPECT_FALSE(KeyExists(user, "Mp3file\\Shell"));
+  EXPECT_EQ(RegGetString(user, ".mp3", "") + RegGetString(user, "Mp3file", ""), "Mp3fileMP3 audio");
+  expect(Outcome::RegistrationFailed, "|(x)",
+         [&] { return RunRegister(machine, machine, kCommand, {}); });
+}
+
+// The program in Wine's own classes roots, which hold no ".mp3" class.
+TEST(Program, RegistersBothVerbsAndUnregistersToTheKeysItFound) {
+  const fs::path program = kFolder / u8"My Tools Ünï 音" / "id3edit.exe";
+  const Lines before = Classes();
+  EXPECT_EQ(RunShown(program, L"-register"), Lines{BoxFor(Outcome::Registered, "")});
+  for (const std::string& verb : {VerbKeyPath("Mp3file"), SupplementalVerbKeyPath()})
+    EXPECT_EQ(RegGetString(HKEY_CLASSES_ROOT, CommandKeyPath(verb), ""),
+              win::Narrow(Quoted(program)) + " \"%1\"");
+  EXPECT_EQ(RunShown(program, L"-unregister"), Lines{BoxFor(Outcome::Unregistered, "")});
+  ExpectSame(before, Classes());
+}
+
+TEST(Installer, InstallsAndUninstallsSilentlyForTheUser) {
+  const fs::path folder = fs::path(_wgetenv(L"LOCALAPPDATA")) / "Programs" / "Quelmo ID3TAG EDITOR";
+  const std::string apps =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QuelmoID3TagEditor";
+  const std::string settings = "Software\\Quelmo ID3TAG EDITOR";
+  const Lines found = Classes();
+  EXPECT_EQ(RunShown(fs::path(ID3_SETUP).make_preferred(), L"/S"), Lines{});
+  const UniqueHKey user = OpenUserClasses();
+  for (const std::string& verb : {VerbKeyPath("Mp3file"), SupplementalVerbKeyPath()})
+    EXPECT_EQ(RegGetString(user.get(), CommandKeyPath(verb), ""),
+              win::Narrow(Quoted(folder / "id3edit.exe") + L" \"%1\""));
+  EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, apps, "UninstallString"),
+            win::Narrow(Quoted(folder / "uninstall.exe")));
+  MakeKey(HKEY_CURRENT_USER, settings + "\\General");
+  // From a copy that stays, as the uninstaller would run from a copy of itself
+  // in the temporary folder, left to be deleted when Windows next starts.
+  fs::copy_file(folder / "uninstall.exe", kFolder / "uninstall.exe",
+                fs::copy_options::overwrite_existing);
+  EXPECT_EQ(RunShown(kFolder / "uninstall.exe", L"/S", (L"_?=" + folder.wstring()).c_str()),
+            Lines{});
+  EXPECT_FALSE(fs::exists(folder));
+  ExpectSame(found, Classes());
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, apps) || KeyExists(HKEY_CURRENT_USER, settings));
 }
 
 } // namespace
