@@ -3,134 +3,86 @@
 #include "editor/form1_controls.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace id3::test {
-
 namespace {
 
-constexpr DWORD kPatienceMs = 20000;
-constexpr wchar_t kSettingsKey[] = L"Software\\Quelmo ID3TAG EDITOR\\General";
-
-template <class Condition> bool WaitFor(Condition condition, DWORD ms = kPatienceMs) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (!condition()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(10);
-  }
-  return true;
-}
-
-std::wstring WindowsPath(const char* z_path) {
-  std::wstring path;
-  for (const char* p = z_path; *p; ++p)
-    path.push_back(*p == '/' ? L'\\' : static_cast<wchar_t>(*p));
-  return path;
-}
-
-struct TopLevelSearch {
+struct Search {
   DWORD pid;
-  const wchar_t* cls;
+  const wchar_t* cls; // a visible top-level window of this class, or
+  int id;             // a control with this identifier
   HWND found;
 };
 
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TopLevelSearch*>(param);
+BOOL CALLBACK Find(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid && IsWindowVisible(window) && ClassOf(window) == search->cls) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND TopLevel(DWORD pid, const wchar_t* cls) {
-  TopLevelSearch search{pid, cls, nullptr};
-  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-struct ChildSearch {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  if (GetDlgCtrlID(window) == search->id) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (pid != search->pid ||
+      (search->cls ? !IsWindowVisible(window) || ClassOf(window) != search->cls
+                   : GetDlgCtrlID(window) != search->id))
+    return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 } // namespace
 
-std::wstring EditorExe() { return WindowsPath(ID3EDIT_EXE); }
-std::wstring ArgRecorderExe() { return WindowsPath(ARG_RECORDER_EXE); }
+bool WaitUntil(const std::function<bool()>& condition) {
+  for (const ULONGLONG end = GetTickCount64() + 20000; !condition(); Sleep(10))
+    if (GetTickCount64() > end) return false;
+  return true;
+}
 
-void WritePreferences(std::optional<std::wstring> no_animations,
-                      std::optional<std::wstring> no_file_info) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  for (auto [name, value] :
-       {std::pair{L"NoAnimations", &no_animations}, std::pair{L"NoFileInfo", &no_file_info}}) {
-    if (*value)
-      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>((*value)->c_str()),
-                     static_cast<DWORD>(((*value)->size() + 1) * sizeof(wchar_t)));
-    else
-      RegDeleteValueW(key, name);
+void Press(UINT vk, UINT modifier) {
+  INPUT in[4] = {};
+  const UINT keys[4] = {modifier, vk, vk, modifier};
+  UINT n = 0;
+  for (UINT i = 0; i < 4; ++i) {
+    if (!keys[i]) continue;
+    in[n].type = INPUT_KEYBOARD;
+    in[n].ki.wVk = static_cast<WORD>(keys[i]);
+    in[n].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+    in[n++].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
   }
-  RegCloseKey(key);
+  SendInput(n, in, sizeof(INPUT));
 }
 
-std::optional<std::wstring> ReadPreference(const wchar_t* name) {
-  wchar_t value[64] = {};
-  DWORD bytes = sizeof(value);
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  return std::wstring(value);
+void ClickAt(POINT screen) {
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+  in[0].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
 }
 
-int ScreenDpiX() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-int ScreenDpiY() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
+POINT Centre(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 Editor::Editor(const std::wstring& arguments) {
   SetProcessDPIAware();
-  const std::wstring exe = EditorExe();
-  std::wstring line = L"\"" + exe + L"\"";
-  if (!arguments.empty()) line += L" " + arguments;
+  std::wstring line = L"\"" ID3EDIT_EXE L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(ID3EDIT_EXE, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process_))
     process_ = {};
 }
 
 Editor::~Editor() {
-  if (!process_.hProcess) return;
   if (Running()) {
-    if (HWND box = TopLevel(process_.dwProcessId, L"#32770")) PostMessageW(box, WM_CLOSE, 0, 0);
-    if (window_ && IsWindow(window_)) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (HWND box = TopLevel(L"#32770")) PostMessageW(box, WM_CLOSE, 0, 0);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0)
       TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, kPatienceMs);
   }
+  WaitForExit();
   CloseHandle(process_.hThread);
   CloseHandle(process_.hProcess);
 }
@@ -140,7 +92,7 @@ bool Editor::Running() const {
 }
 
 bool Editor::WaitForExit() {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, kPatienceMs) == WAIT_OBJECT_0;
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, 20000) == WAIT_OBJECT_0;
 }
 
 DWORD Editor::ExitCode() const {
@@ -149,97 +101,43 @@ DWORD Editor::ExitCode() const {
   return code;
 }
 
-HWND Editor::Window() {
-  if (!window_ && process_.hProcess)
-    WaitFor(
-        [&] { return (window_ = TopLevel(process_.dwProcessId, form1::kClassName)) != nullptr; });
-  return window_;
-}
-
-bool Editor::WindowShown() const {
-  return TopLevel(process_.dwProcessId, form1::kClassName) != nullptr;
-}
-
-bool Editor::WaitReady() {
-  return Window() && WaitFor([&] { return Focus() == Control(form1::kText1); });
-}
-
-bool Editor::HasMessageBox() const { return TopLevel(process_.dwProcessId, L"#32770") != nullptr; }
-
-std::optional<MessageBoxSeen> Editor::WaitForMessageBox() {
-  MessageBoxSeen seen;
-  if (!WaitFor(
-          [&] { return (seen.window = TopLevel(process_.dwProcessId, L"#32770")) != nullptr; }))
-    return std::nullopt;
-  // The box may still be filling in and painting: look until its text and,
-  // when it has one, its icon are there.
-  BoxSeen shown;
-  WaitFor([&] {
-    shown = ReadBox(seen.window);
-    return !shown.text.empty() && shown.icon != BoxIcon::Unknown;
-  });
-  seen.caption = shown.caption;
-  seen.text = shown.text;
-  seen.icon = shown.icon;
-  seen.has_cancel = GetDlgItem(seen.window, IDCANCEL) != nullptr;
-  return seen;
-}
-
-void Editor::Answer(const MessageBoxSeen& box, int button) {
-  PostMessageW(GetDlgItem(box.window, button), BM_CLICK, 0, 0);
-  WaitFor([&] { return !IsWindow(box.window); });
-}
-
-void Editor::AnswerWithEsc(const MessageBoxSeen& box) {
-  Key(VK_ESCAPE);
-  WaitFor([&] { return !IsWindow(box.window); });
-}
-
-HWND Editor::Control(int id) {
-  ChildSearch search{id, nullptr};
-  if (Window()) EnumChildWindows(window_, FindChild, reinterpret_cast<LPARAM>(&search));
+HWND Editor::TopLevel(const wchar_t* cls) const {
+  Search search{process_.dwProcessId, cls, 0, nullptr};
+  EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-std::wstring Editor::Text(int id) { return TextOf(Control(id)); }
-
-void Editor::SetText(int id, const std::wstring& text) {
-  SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+HWND Editor::Window() {
+  if (!window_ && process_.hProcess)
+    WaitUntil([&] { return (window_ = TopLevel(form1::kClassName)) != nullptr; });
+  return window_;
 }
 
-int Editor::GenreIndex() {
-  return static_cast<int>(SendMessageW(Control(form1::kCombo1), CB_GETCURSEL, 0, 0));
+bool Editor::WaitReady() { return Window() && WaitForFocus(form1::kText1); }
+
+HWND Editor::Control(int id) {
+  Search search{process_.dwProcessId, nullptr, id, nullptr};
+  if (Window()) EnumChildWindows(window_, Find, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 std::wstring Editor::GenreText() {
+  std::wstring text(64, L'\0');
   HWND combo = Control(form1::kCombo1);
-  const auto at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  if (at < 0) return {};
-  std::wstring text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, at, 0)) + 1,
-                    L'\0');
-  const auto n = SendMessageW(combo, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT n = SendMessageW(combo, CB_GETLBTEXT, SendMessageW(combo, CB_GETCURSEL, 0, 0),
+                                 reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(std::max<LRESULT>(n, 0)));
   return text;
 }
 
 bool Editor::Checked(int id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-HWND Editor::Focus() const {
+bool Editor::WaitForFocus(int id) {
+  HWND control = Control(id);
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(process_.dwThreadId, &info)) return nullptr;
-  return info.hwndFocus;
-}
-
-bool Editor::WaitForFocus(HWND expected) {
-  return WaitFor([&] { return Focus() == expected; });
-}
-
-void Editor::Key(UINT vk) {
-  HWND target = Focus();
-  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-  PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
-  PostMessageW(target, WM_KEYUP, vk, scan | 1 | static_cast<LPARAM>(0xC0000000u));
+  return WaitUntil(
+      [&] { return GetGUIThreadInfo(process_.dwThreadId, &info) && info.hwndFocus == control; });
 }
 
 std::future<void> Editor::Click(int id) {
@@ -247,16 +145,10 @@ std::future<void> Editor::Click(int id) {
   return std::async(std::launch::async, [button] { SendMessageW(button, BM_CLICK, 0, 0); });
 }
 
-SIZE Editor::OuterSize() {
-  RECT r{};
-  GetWindowRect(Window(), &r);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
-int Editor::ClientWidth() {
-  RECT r{};
-  GetClientRect(Window(), &r);
-  return r.right;
+LPARAM Editor::Copy(const void* data, std::size_t size) {
+  void* there = VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(process_.hProcess, there, data, size, nullptr);
+  return reinterpret_cast<LPARAM>(there);
 }
 
 } // namespace id3::test

@@ -1,85 +1,57 @@
-// Drives the real editor program from the test process, as a user would: it
-// starts id3edit.exe, finds its window and controls, reads them, clicks,
-// types keys and answers the message boxes. Every wait is for a condition,
-// bounded only so that a broken program fails the test instead of hanging it.
+// Drives the real editor program from the test process as a user would: it
+// starts id3edit.exe, reads its window's controls, and presses keys and mouse
+// buttons through SendInput, which the system delivers like a user's to the
+// window in front. Waits are for conditions, bounded only so that a broken
+// program fails a test instead of hanging it.
 #pragma once
 
 #include "windriver_win32.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <future>
-#include <optional>
 #include <string>
 
 namespace id3::test {
 
-std::wstring EditorExe();
-std::wstring ArgRecorderExe();
-
-// The editor's two preferences in the per-user settings; nullopt removes one.
-void WritePreferences(std::optional<std::wstring> no_animations,
-                      std::optional<std::wstring> no_file_info);
-std::optional<std::wstring> ReadPreference(const wchar_t* name);
-
-struct MessageBoxSeen {
-  HWND window = nullptr;
-  std::wstring text;
-  std::wstring caption;
-  BoxIcon icon = BoxIcon::None;
-  bool has_cancel = false;
-};
+bool WaitUntil(const std::function<bool()>& condition);
+// A key pressed and released, a modifier (VK_SHIFT...) held around it.
+void Press(UINT vk, UINT modifier = 0);
+void ClickAt(POINT screen);
+POINT Centre(HWND window);
 
 class Editor {
 public:
-  // Starts the program with the argument text.
   explicit Editor(const std::wstring& arguments);
   ~Editor();
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
-  // The main window once it is visible; null when it never shows.
+  // The main window once it is visible, and then with the focus in the album
+  // box; a top-level window of the program's by class, such as a message box.
   HWND Window();
-  // Whether the main window is on screen at this moment.
-  bool WindowShown() const;
-  // Visible, and the start-up timer has put the focus into the album box.
   bool WaitReady();
-
-  // A message box of the program, once it shows.
-  std::optional<MessageBoxSeen> WaitForMessageBox();
-  bool HasMessageBox() const;
-  void Answer(const MessageBoxSeen& box, int button);
-  void AnswerWithEsc(const MessageBoxSeen& box);
+  HWND TopLevel(const wchar_t* cls) const;
 
   HWND Control(int id);
-  std::wstring Text(int id);
-  void SetText(int id, const std::wstring& text);
-  int GenreIndex();
+  std::wstring Text(int id) { return TextOf(Control(id)); }
   std::wstring GenreText();
   bool Checked(int id);
-  HWND Focus() const;
-  bool WaitForFocus(HWND expected);
-  // Posts the key to the control that has the focus.
-  void Key(UINT vk);
-  // Clicks the control and returns when its handler has run (which is after
-  // any message box it shows has been answered).
+  bool WaitForFocus(int id);
+  // A click on the control; the future is ready once its handler has run,
+  // after any message box it shows has been answered.
   std::future<void> Click(int id);
-  // The window's outer size and client width in pixels.
-  SIZE OuterSize();
-  int ClientWidth();
+  // A copy of the bytes in the program's memory, for a message's pointer.
+  LPARAM Copy(const void* data, std::size_t size);
 
-  // True when the process ended; its exit code then.
+  bool Running() const;
   bool WaitForExit();
   DWORD ExitCode() const;
-  bool Running() const;
 
 private:
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
 };
-
-// Pixels per inch of the screen, as the program sees it.
-int ScreenDpiX();
-int ScreenDpiY();
 
 } // namespace id3::test

@@ -14,62 +14,42 @@
 #include <fstream>
 #include <string>
 
-namespace {
-
-using id3::test::Editor;
 using namespace id3::form1;
-
-void Print(const std::wstring& caption, const std::wstring& value) {
-  std::printf("  %-16s %s\n", id3::win::Narrow(caption).c_str(), id3::win::Narrow(value).c_str());
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-} // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
     std::fprintf(stderr, "usage: show_editor MP3 READY_FILE DONE_FILE [--keep-open]\n");
     return 2;
   }
-  const std::wstring mp3 = argv[1];
-  const std::wstring ready = argv[2];
-  const std::wstring done = argv[3];
-  const bool keep_open = argc > 4 && std::wstring(argv[4]) == L"--keep-open";
-
-  Editor editor(L"\"" + mp3 + L"\"");
+  const std::filesystem::path ready = argv[2], done = argv[3];
+  id3::test::Editor editor(L"\"" + std::wstring(argv[1]) + L"\"");
   if (!editor.WaitReady()) {
     std::fprintf(stderr, "show_editor: the editor window did not come up\n");
     return 1;
   }
-  wchar_t title[128] = {};
-  GetWindowTextW(editor.Window(), title, 128);
-  std::printf("%s\n", id3::win::Narrow(title).c_str());
-  std::printf("MP3 TAG\n");
+  const auto text = [&](int id) { return id3::win::Narrow(editor.Text(id)); };
+  const auto print = [](const std::string& caption, const std::string& value) {
+    std::printf("  %-16s %s\n", caption.c_str(), value.c_str());
+  };
+  std::printf("%s\nMP3 TAG\n", id3::win::Narrow(id3::test::TextOf(editor.Window())).c_str());
   const int inputs[] = {kText1, kText1 + 1, kCombo1, kText1 + 2, kText1 + 3, kText1 + 4};
   for (int i = 0; i < 6; ++i)
-    Print(editor.Text(kLabel1 + i),
-          inputs[i] == kCombo1 ? editor.GenreText() : editor.Text(inputs[i]));
+    print(text(kLabel1 + i),
+          inputs[i] == kCombo1 ? id3::win::Narrow(editor.GenreText()) : text(inputs[i]));
   std::printf("File information\n");
-  for (int i = 0; i < kValueCount; ++i) Print(editor.Text(kLabel2 + i), editor.Text(kLabel3 + i));
-  std::printf("[%c] %s   [%c] %s\n", editor.Checked(kCheck1) ? 'x' : ' ',
-              id3::win::Narrow(editor.Text(kCheck1)).c_str(), editor.Checked(kCheck2) ? 'x' : ' ',
-              id3::win::Narrow(editor.Text(kCheck2)).c_str());
+  for (int i = 0; i < kValueCount; ++i) print(text(kLabel2 + i), text(kLabel3 + i));
+  std::printf("[%c] %s   [%c] %s\n", editor.Checked(kCheck1) ? 'x' : ' ', text(kCheck1).c_str(),
+              editor.Checked(kCheck2) ? 'x' : ' ', text(kCheck2).c_str());
   std::fflush(stdout);
 
   RECT r{};
   GetWindowRect(editor.Window(), &r);
-  std::ofstream(std::filesystem::path(ready))
-      << r.left << ' ' << r.top << ' ' << (r.right - r.left) << ' ' << (r.bottom - r.top) << '\n';
-  if (keep_open) {
-    while (editor.Running()) editor.WaitForExit();
-  } else {
-    while (!Exists(done) && editor.Running()) Sleep(50);
-    if (editor.Running()) PostMessageW(editor.Window(), WM_CLOSE, 0, 0);
-    if (!editor.WaitForExit()) return 1;
-  }
+  std::ofstream(ready) << r.left << ' ' << r.top << ' ' << (r.right - r.left) << ' '
+                       << (r.bottom - r.top) << '\n';
+  const bool keep_open = argc > 4 && std::wstring(argv[4]) == L"--keep-open";
+  while (editor.Running() && (keep_open || !std::filesystem::exists(done))) Sleep(50);
+  if (editor.Running()) PostMessageW(editor.Window(), WM_CLOSE, 0, 0);
+  if (!editor.WaitForExit()) return 1;
   std::printf("The editor closed (exit code %lu).\n", editor.ExitCode());
   return static_cast<int>(editor.ExitCode());
 }
