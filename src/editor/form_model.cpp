@@ -16,8 +16,7 @@ std::string Caption(const Version& version) {
 
 Argument CleanArgument(std::string_view text) {
   auto [no_play, rest] = text::TakeOptionWord(text, "-noplay", text::OptionAt::kAfterBlank);
-  Argument arg;
-  arg.no_play = no_play;
+  Argument arg{{}, no_play};
   for (char c : rest)
     if (c != '"') arg.path.push_back(c);
   return arg;

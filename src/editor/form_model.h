@@ -42,7 +42,7 @@ std::string Caption(const Version& version);
 // and all, so a quoted "C:\Music\Live -noplay set.mp3" is that very file.
 struct Argument {
   std::string path;
-  bool no_play = false;
+  bool no_play;
 };
 Argument CleanArgument(std::string_view text);
 
@@ -71,7 +71,7 @@ enum TextIndex : std::size_t { kAlbum, kArtist, kComment, kTitle, kYear, kTextCo
 // from the list since the load, by mouse or keyboard, the one shown included.
 struct TagInputs {
   std::array<std::string, kTextCount> text;
-  int genre_index = -1;
+  int genre_index;
   std::string genre_text;
   bool genre_chosen = false;
 };

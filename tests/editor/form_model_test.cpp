@@ -70,7 +70,7 @@ TEST(EditorForm, ASaveKeepsWhatTheUserLeftAloneAndWritesAGenreChosen) {
     const TagFields loaded = ReadTag(path, CodePage::Windows1252());
     TagInputs inputs = ShownInputs(loaded, path);
     inputs.text[kTitle] = "New Title";
-    inputs.genre_chosen = chosen;
+    if (chosen) inputs.genre_chosen = true;
     inputs.genre_text = genre;
     EXPECT_TRUE(WriteTag(path, FieldsToSave(inputs, loaded), CodePage::Windows1252()));
     const test::Bytes saved = test::ReadAll(path);
