@@ -118,6 +118,7 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   EXPECT_EQ(editor.Text(kLabel3 + 1), L"128");
   EXPECT_NE(editor.Text(kLabel3).find(L"..."), std::wstring::npos);
   EXPECT_FALSE(editor.Checked(kCheck1) || editor.Checked(kCheck2));
+  EXPECT_TRUE(IsWindowEnabled(editor.Control(kCommand4)));
   MONITORINFO monitor{sizeof(monitor), {}, {}, 0};
   GetMonitorInfoW(MonitorFromWindow(editor.Window(), MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
