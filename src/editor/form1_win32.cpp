@@ -1,7 +1,6 @@
 #include "editor/form1_win32.h"
 #include "editor/form1_controls.h"
 #include "editor/settings_win32.h"
-#include "version.h"
 #include "effects/line3d_win32.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
@@ -10,8 +9,11 @@
 #include "tools/process_win32.h"
 #include "tools/shell_win32.h"
 #include "tools/wintext_win32.h"
+#include "version.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -26,11 +28,12 @@ using namespace form1;
 
 constexpr form::Version kVersion{ID3_VERSION_MAJOR, ID3_VERSION_MINOR, ID3_VERSION_REVISION};
 
-constexpr UINT_PTR kTimer1 = 1;
-constexpr UINT kTimer1Interval = 50;
 constexpr int kIconResource = 1;
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// The dialog manager's bytes of every window that DefDlgProc serves; MinGW's
+// header gives only the 32-bit size.
+constexpr int kDialogWindowExtra = sizeof(void*) == 8 ? 48 : DLGWINDOWEXTRA;
 
 // Geometry in twips.
 constexpr int kClientWidth = 4515;
@@ -103,13 +106,15 @@ UINT MessageBoxStyle(const form::Message& message) {
   return style;
 }
 
-// 1 Shift, 2 Ctrl, 4 Alt.
-std::int16_t ShiftState() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
+// The window's pixels per inch: its monitor's, where the system knows
+// per-monitor DPI (Windows 10 1607 on), else the screen's.
+int WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (get_dpi)
+    if (const UINT dpi = get_dpi(window)) return static_cast<int>(dpi);
+  return gdi::ScreenResolution().y;
 }
 
 POINT TopLeftIn(HWND control, HWND container) {
@@ -122,18 +127,27 @@ POINT TopLeftIn(HWND control, HWND container) {
 
 } // namespace
 
+Form1::ComApartment::ComApartment()
+    : initialised(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+Form1::ComApartment::~ComApartment() {
+  if (initialised) CoUninitialize();
+}
+
 Form1::~Form1() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-int Form1::TwipsX(int twips) const { return MulDiv(twips, dpi_x_, 1440); }
-int Form1::TwipsY(int twips) const { return MulDiv(twips, dpi_y_, 1440); }
+int Form1::TwipsX(int twips) const { return MulDiv(twips, dpi_, 1440); }
+int Form1::TwipsY(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
 bool Form1::Checked(HWND box) const {
   return SendMessageW(box, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
 void Form1::Show() {
+  if (!com_) com_.emplace();
   if (!hwnd_ && !Create()) return;
   Form_Load();
 }
@@ -143,9 +157,13 @@ bool Form1::Create() {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
+  // The window is served by the dialog manager (DefDlgProc, IsDialogMessage):
+  // Tab, Esc as IDCANCEL, Enter on a button, and the focus put back where it
+  // was whenever the window is activated again.
   WNDCLASSEXW form{};
   form.cbSize = sizeof(form);
   form.lpfnWndProc = WindowProc;
+  form.cbWndExtra = kDialogWindowExtra;
   form.hInstance = instance;
   form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
   form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
@@ -165,55 +183,55 @@ bool Form1::Create() {
   container.lpszClassName = kContainerClassName;
   RegisterClassExW(&container);
 
-  const gdi::Resolution dpi = gdi::ScreenResolution();
-  dpi_x_ = dpi.x;
-  dpi_y_ = dpi.y;
-  const int font_height = -MulDiv(kFontCentipoints, dpi_y_, 72 * 100);
-  for (auto [font, weight] : {std::pair{&font_, FW_NORMAL}, std::pair{&bold_font_, FW_BOLD}}) {
-    *font = gdi::UniqueFont(CreateFontW(font_height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
-  }
-
   HMENU menu = CreateMenu();
   if (menu) AppendMenuW(menu, MF_STRING, kMnuAbout, L"About");
-  RECT outer{0, 0, TwipsX(kClientWidth), TwipsY(kTallHeight)};
-  AdjustWindowRectEx(&outer, kFormStyle, menu != nullptr, 0);
-  if (!CreateWindowExW(0, kClassName, L"Form1", kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                       outer.right - outer.left, TwipsY(kTallHeight), nullptr, menu, instance,
+  // Files dropped from Explorer arrive as WM_DROPFILES.
+  if (!CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, L"Form1", kFormStyle, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance,
                        this)) {
     if (menu) DestroyMenu(menu);
     return false;
   }
+  dpi_ = WindowDpi(hwnd_);
+  MakeFonts();
   CreateControls();
-  OnSize();
+  Layout();
   return true;
+}
+
+void Form1::MakeFonts() {
+  const int height = -MulDiv(kFontCentipoints, dpi_, 72 * 100);
+  for (auto [font, weight] : {std::pair{&font_, FW_NORMAL}, std::pair{&bold_font_, FW_BOLD}}) {
+    *font = gdi::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+  }
 }
 
 // A frame's group box is a child that leaves its inside unpainted, so a
 // container must not clip its children away from its own background.
 HWND Form1::Container(int id, int x, int y, int width, int height) {
-  return CreateWindowExW(
-      WS_EX_CONTROLPARENT, kContainerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-      TwipsX(x), TwipsY(y), TwipsX(width), TwipsY(height), hwnd_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  HWND container = CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClassName, L"",
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+  placed_.push_back({container, {x, y, width, height}, Font::None});
+  return container;
 }
 
 HWND Form1::Control(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
-                    int x, int y, int width, int height, HFONT font, DWORD ex_style) {
+                    int x, int y, int width, int height, Font font, DWORD ex_style) {
   HWND control = CreateWindowExW(
-      ex_style, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, TwipsX(x), TwipsY(y),
-      TwipsX(width), TwipsY(height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      GetModuleHandleW(nullptr), nullptr);
-  if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      ex_style, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  placed_.push_back({control, {x, y, width, height}, font});
   return control;
 }
 
+// A label's width is left 0 here: it sizes itself to its text.
 HWND Form1::Label(HWND parent, int id, const wchar_t* text, int x, int y, bool bold) {
-  HWND label = Control(parent, id, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, x, y, 0, kLabelHeight,
-                       bold ? bold_font_.get() : font_.get());
-  SetLabel(label, text);
-  return label;
+  return Control(parent, id, L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, 0, kLabelHeight,
+                 bold ? Font::Bold : Font::Regular);
 }
 
 // Labels size themselves to their text, in the font they show it in.
@@ -233,20 +251,18 @@ void Form1::SetLabel(HWND label, const std::wstring& text) {
 // come first and the group box last, and the bottom panel lies above the
 // information frame, which it covers when the window is short.
 void Form1::CreateControls() {
-  const HFONT font = font_.get();
   frame1_ = Container(kFrame1, 90, 120, kFrameWidth, 3465);
   constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
   constexpr int kTextTop[form::kTextCount] = {420, 945, 2040, 2550, 3060};
   for (std::size_t i = 0; i < form::kTextCount; ++i) {
     text1_[i] = Control(frame1_, kText1 + static_cast<int>(i), L"EDIT", L"", kEdit, kInputLeft,
-                        kTextTop[i], kInputWidth, kTextHeight, font, WS_EX_CLIENTEDGE);
-    SendMessageW(text1_[i], EM_LIMITTEXT, i == form::kYear ? form::kYearLimit : form::kTextLimit,
-                 0);
+                        kTextTop[i], kInputWidth, kTextHeight, Font::Regular, WS_EX_CLIENTEDGE);
+    SendMessageW(text1_[i], EM_LIMITTEXT, form::TextLimit(form::TextIndex(i), {}), 0);
     SetWindowSubclass(text1_[i], InputProc, i, reinterpret_cast<DWORD_PTR>(this));
     if (i == form::kArtist) {
       combo1_ =
           Control(frame1_, kCombo1, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                  kInputLeft, 1500, kInputWidth, 315 * kComboDropItems / 2, font);
+                  kInputLeft, 1500, kInputWidth, 315 * kComboDropItems / 2, Font::Regular);
       SetWindowSubclass(combo1_, InputProc, kComboInput, reinterpret_cast<DWORD_PTR>(this));
     }
   }
@@ -255,24 +271,28 @@ void Form1::CreateControls() {
   constexpr int kCaptionTop[] = {240, 765, 1305, 1860, 2370, 2880};
   for (int i = 0; i < 6; ++i)
     Label(frame1_, kLabel1 + i, kCaptions[i], kInputLeft, kCaptionTop[i], true);
-  Control(frame1_, kFrame1Box, L"BUTTON", L"MP3 TAG", BS_GROUPBOX, 0, 0, kFrameWidth, 3465, font);
+  Control(frame1_, kFrame1Box, L"BUTTON", L"MP3 TAG", BS_GROUPBOX, 0, 0, kFrameWidth, 3465,
+          Font::Regular);
 
   picture1_ = Container(kPicture1, 0, 5805, kClientWidth, kPanelHeight);
   constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
   constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
-  command2_ = Control(picture1_, kCommand2, L"BUTTON", L"&Ok", kButton, 1995, 480, 1185, 345, font);
-  command1_ =
-      Control(picture1_, kCommand1, L"BUTTON", L"&Cancel", kButton, 3240, 480, 1185, 345, font);
-  command3_ =
-      Control(picture1_, kCommand3, L"BUTTON", L"&Delete tag", kButton, 75, 480, 1185, 345, font);
+  command2_ = Control(picture1_, kCommand2, L"BUTTON", L"&Ok", kButton, 1995, 480, 1185, 345,
+                      Font::Regular);
+  command1_ = Control(picture1_, kCommand1, L"BUTTON", L"&Cancel", kButton, 3240, 480, 1185, 345,
+                      Font::Regular);
+  command3_ = Control(picture1_, kCommand3, L"BUTTON", L"&Delete tag", kButton, 75, 480, 1185, 345,
+                      Font::Regular);
   check2_ = Control(picture1_, kCheck2, L"BUTTON", L"Hide file information", kCheck, 2595, 45, 1815,
-                    195, font);
+                    195, Font::Regular);
   check1_ = Control(picture1_, kCheck1, L"BUTTON", L"Disable window animations.", kCheck, 105, 45,
-                    2265, 195, font);
-  CreateLine3d(picture1_, kLine3d2, TwipsX(105), TwipsY(315), TwipsX(4305), TwipsY(30));
+                    2265, 195, Font::Regular);
+  placed_.push_back(
+      {CreateLine3d(picture1_, kLine3d2, 0, 0, 0, 0), {105, 315, 4305, 30}, Font::None});
 
   frame2_ = Container(kFrame2, 90, 3600, kFrameWidth, 2130);
-  command4_ = Control(frame2_, kCommand4, L"BUTTON", L"...", kButton, 3870, 1725, 390, 345, font);
+  command4_ =
+      Control(frame2_, kCommand4, L"BUTTON", L"...", kButton, 3870, 1725, 390, 345, Font::Regular);
   struct Row {
     const wchar_t* caption;
     int top;
@@ -283,23 +303,13 @@ void Form1::CreateControls() {
       {L"Duration:", 870, 900},   {L"Frequency:", 1065, 1050}, {L"Layer:", 1260, 630},
       {L"File size:", 1455, 825}, {L"Mode:", 1650, 630},       {L"Mpeg version:", 1845, 1305},
   };
-  for (int i = 0; i < form1::kValueCount; ++i) {
-    HWND caption = Label(frame2_, kLabel2 + i, kRows[i].caption, 90, kRows[i].top, true);
-    if (i == 0) label2_ = caption;
-    HWND value = Label(frame2_, kLabel3 + i, L"", kRows[i].value_left, kRows[i].top, false);
-    label3_[static_cast<std::size_t>(i)] = value;
-    // Where the font on this system is wider than the one the layout was
-    // made with, the value moves right rather than hide under its caption.
-    RECT r{};
-    GetWindowRect(caption, &r);
-    POINT caption_right{r.right, r.top};
-    ScreenToClient(frame2_, &caption_right);
-    const POINT at = TopLeftIn(value, frame2_);
-    const int left = std::max(at.x, caption_right.x + TwipsX(kCaptionGap));
-    SetWindowPos(value, nullptr, left, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (std::size_t i = 0; i < form1::kValueCount; ++i) {
+    const int id = static_cast<int>(i);
+    captions_[i] = Label(frame2_, kLabel2 + id, kRows[i].caption, 90, kRows[i].top, true);
+    label3_[i] = Label(frame2_, kLabel3 + id, L"", kRows[i].value_left, kRows[i].top, false);
   }
   Control(frame2_, kFrame2Box, L"BUTTON", L"File information", BS_GROUPBOX, 0, 0, kFrameWidth, 2130,
-          font);
+          Font::Regular);
 
   HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
@@ -313,6 +323,38 @@ void Form1::CreateControls() {
     tool.lpszText = const_cast<wchar_t*>(L"Open in default player");
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+void Form1::Layout() {
+  for (const Placed& p : placed_) {
+    if (p.font != Font::None)
+      SendMessageW(p.window, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(p.font == Font::Bold ? bold_font_.get() : font_.get()),
+                   FALSE);
+    SetWindowPos(p.window, nullptr, TwipsX(p.twips.left), TwipsY(p.twips.top),
+                 TwipsX(p.twips.right), TwipsY(p.twips.bottom), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (p.twips.right == 0) SetLabel(p.window, WindowText(p.window));
+  }
+  // Where the font on this system is wider than the one the layout was made
+  // with, a value moves right rather than hide under its caption.
+  for (std::size_t i = 0; i < label3_.size(); ++i) {
+    RECT r{};
+    GetWindowRect(captions_[i], &r);
+    POINT caption_right{r.right, r.top};
+    ScreenToClient(frame2_, &caption_right);
+    const POINT at = TopLeftIn(label3_[i], frame2_);
+    SetWindowPos(label3_[i], nullptr, std::max(at.x, caption_right.x + TwipsX(kCaptionGap)), at.y,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The client area is as wide as the design, whatever the frame takes.
+  RECT outer{}, client{};
+  GetWindowRect(hwnd_, &outer);
+  GetClientRect(hwnd_, &client);
+  SetWindowPos(hwnd_, nullptr, 0, 0,
+               TwipsX(kClientWidth) + (outer.right - outer.left) - client.right,
+               outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetfileInfoState();
+  OnSize();
 }
 
 void Form1::Form_Load() {
@@ -332,12 +374,17 @@ void Form1::Form_Load() {
   });
   RunStep([&] { SetfileInfoState(); });
   RunStep([&] { SetWindowTextW(hwnd_, win::Widen(form::Caption(kVersion)).c_str()); });
+  // Centred on the work area of the monitor the window starts on.
   RunStep([&] {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    const float left = static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) / 2.0f -
+    const float left = static_cast<float>(work.left + work.right) / 2.0f -
                        static_cast<float>(r.right - r.left) / 2.0f;
-    const float top = static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) / 2.0f -
+    const float top = static_cast<float>(work.top + work.bottom) / 2.0f -
                       static_cast<float>(r.bottom - r.top) / 2.0f;
     SetWindowPos(hwnd_, nullptr, static_cast<int>(std::lround(left)),
                  static_cast<int>(std::lround(top)), 0, 0,
@@ -366,7 +413,6 @@ void Form1::Form_Load() {
     RedrawWindow(hwnd_, nullptr, nullptr,
                  RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   });
-  RunStep([&] { SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr); });
 }
 
 void Form1::Form_Unload() {
@@ -409,10 +455,12 @@ void Form1::LoadTag(const std::string& FileName) {
   }
   CurrentFile = FileName;
   loaded_tag_ = ReadTag(FileName);
-  const form::TagInputs shown = form::ShownInputs(loaded_tag_, FileName);
-  SendMessageW(text1_[form::kComment], EM_LIMITTEXT, form::CommentLimit(loaded_tag_), 0);
-  ShowInputs(shown);
-  loaded_genre_index_ = static_cast<int>(SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
+  const auto size = io::SizeOf(FileName);
+  loaded_size_ = size ? std::optional(*size) : std::nullopt;
+  genre_chosen_ = false;
+  for (std::size_t i = 0; i < form::kTextCount; ++i)
+    SendMessageW(text1_[i], EM_LIMITTEXT, form::TextLimit(form::TextIndex(i), loaded_tag_), 0);
+  ShowInputs(form::ShownInputs(loaded_tag_, FileName));
   FillPanel();
 }
 
@@ -436,6 +484,7 @@ form::TagInputs Form1::ReadInputs() const {
     name.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     inputs.genre_text = win::Narrow(name);
   }
+  inputs.genre_chosen = genre_chosen_;
   return inputs;
 }
 
@@ -443,10 +492,11 @@ void Form1::SetValue(std::size_t index, const std::string& text) {
   SetLabel(label3_.at(index), win::Widen(text));
 }
 
-void Form1::FillPanel() {
+void Form1::ShowPath() {
   RECT frame{};
   GetClientRect(frame2_, &frame);
-  const int width = frame.right - TopLeftIn(label3_[0], frame2_).x - TopLeftIn(label2_, frame2_).x;
+  const int width =
+      frame.right - TopLeftIn(label3_[0], frame2_).x - TopLeftIn(captions_[0], frame2_).x;
   std::string shown;
   {
     // The path is measured in the font it is shown in.
@@ -455,12 +505,15 @@ void Form1::FillPanel() {
     shown = CompactPath(CurrentFile, width, dc.get());
   }
   SetValue(0, shown);
+}
+
+void Form1::FillPanel() {
+  ShowPath();
   clsMP3Info info;
   info.LoadMP3(CurrentFile);
   // A file with no audio frame still has a size: show it, not the 0 of an
   // empty load.
-  const std::uint64_t size = io::SizeOf(CurrentFile).value_or(0);
-  const auto values = form::AudioValues(info, size, DecimalSeparator());
+  const auto values = form::AudioValues(info, loaded_size_.value_or(0), DecimalSeparator());
   for (std::size_t i = 0; i < values.size(); ++i) SetValue(i + 1, values[i]);
 }
 
@@ -477,7 +530,12 @@ void Form1::Command2_Click() {
     ShowMessage(*refusal);
     return;
   }
-  if (WriteTag(CurrentFile, form::FieldsToSave(inputs, loaded_tag_, loaded_genre_index_))) Unload();
+  const auto written = TryWriteTag(CurrentFile, form::FieldsToSave(inputs, loaded_tag_),
+                                   CodePage::SystemDefault(), loaded_size_);
+  if (written)
+    Unload();
+  else
+    ShowMessage(form::SaveFailure(written.error()));
 }
 
 void Form1::Command3_Click() {
@@ -486,7 +544,10 @@ void Form1::Command3_Click() {
     return;
   }
   if (ShowMessage(form::kConfirmDelete) != IDOK) return;
-  if (RemoveTag(CurrentFile)) Unload();
+  if (const auto removed = TryRemoveTag(CurrentFile, loaded_size_); removed)
+    Unload();
+  else
+    ShowMessage(form::SaveFailure(removed.error()));
 }
 
 void Form1::Command4_Click() { ShellOpenFile(CurrentFile, "", hwnd_, "", ""); }
@@ -494,6 +555,35 @@ void Form1::Command4_Click() { ShellOpenFile(CurrentFile, "", hwnd_, "", ""); }
 void Form1::mnuAbout_Click() {
   const std::string text = form::AboutText(kVersion);
   ShowMessage({text, form::kAppTitle, form::Icon::Information, form::Buttons::Ok});
+}
+
+// The user chose an entry of the genre list, by mouse or keyboard.
+void Form1::Combo1_Click() { genre_chosen_ = true; }
+
+// A file dropped from Explorer is taken with the checks of the command line;
+// a refused one leaves the file on screen as it is.
+void Form1::Form_OLEDragDrop(const std::string& path) {
+  if (!form::IsAcceptedPath(path)) {
+    ShowMessage(form::kInvalidFile);
+    return;
+  }
+  LoadTag(path);
+}
+
+// The window moved to a monitor of another DPI (or the user changed it): the
+// same twips at the new DPI, in fonts made for it, in the rectangle the
+// system suggests.
+void Form1::Form_DpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  // The old fonts live until every control has the new ones.
+  const gdi::UniqueFont old_font = std::move(font_);
+  const gdi::UniqueFont old_bold_font = std::move(bold_font_);
+  MakeFonts();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+  if (!CurrentFile.empty()) ShowPath();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form1::Check2_Click() { SetfileInfoState(); }
@@ -519,23 +609,6 @@ void Form1::Text1_GotFocus(std::int16_t Index) {
   SendMessageW(text, EM_SETSEL, 0, GetWindowTextLengthW(text));
 }
 
-bool Form1::Form_KeyDown(std::int16_t KeyCode, [[maybe_unused]] std::int16_t Shift) {
-  if (KeyCode != VK_ESCAPE) return false;
-  Unload();
-  return true;
-}
-
-void Form1::Timer1_Timer() {
-  KillTimer(hwnd_, kTimer1);
-  SetFocus(text1_[form::kAlbum]);
-}
-
-bool Form1::PreviewKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
-  if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-  return Form_KeyDown(static_cast<std::int16_t>(msg.wParam), ShiftState());
-}
-
 void Form1::OnSize() {
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -543,7 +616,7 @@ void Form1::OnSize() {
   MoveWindow(picture1_, 0, client.bottom - height, client.right, height, TRUE);
 }
 
-void Form1::OnCommand(int id, int code, HWND from) {
+void Form1::OnCommand(int id, int code) {
   switch (id) {
   case kCommand1: Command1_Click(); return;
   case kCommand2: Command2_Click(); return;
@@ -551,12 +624,19 @@ void Form1::OnCommand(int id, int code, HWND from) {
   case kCommand4: Command4_Click(); return;
   case kCheck2: Check2_Click(); return;
   case kMnuAbout: mnuAbout_Click(); return;
+  case IDCANCEL: Command1_Click(); return;
   case IDOK:
-    // Enter on a focused button: the keyboard handling of a window that is
-    // not a dialog reports it as IDOK from that button.
-    for (HWND button : {command1_, command2_, command3_, command4_})
-      if (from == button && IsWindowEnabled(button))
-        OnCommand(GetDlgCtrlID(button), BN_CLICKED, from);
+    // Enter on a button the mouse focused, which the dialog manager has not
+    // made the default one: press it all the same.
+    if (HWND focus = GetFocus();
+        focus == command1_ || focus == command2_ || focus == command3_ || focus == command4_)
+      OnCommand(GetDlgCtrlID(focus), BN_CLICKED);
+    return;
+  case kCombo1:
+    // Browsing the dropped list is no choice until it closes on an entry.
+    if (code == CBN_SELENDOK ||
+        (code == CBN_SELCHANGE && !SendMessageW(combo1_, CB_GETDROPPEDSTATE, 0, 0)))
+      Combo1_Click();
     return;
   default: break;
   }
@@ -566,21 +646,24 @@ void Form1::OnCommand(int id, int code, HWND from) {
 
 LRESULT Form1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-  case WM_COMMAND:
-    OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-    return 0;
-  case WM_TIMER:
-    if (wParam == kTimer1) {
-      Timer1_Timer();
-      return 0;
-    }
-    break;
+  case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
   case WM_SIZE: OnSize(); return 0;
   case WM_CLOSE: Unload(); return 0;
   case WM_DESTROY: PostQuitMessage(0); return 0;
+  case WM_DROPFILES: {
+    const auto drop = reinterpret_cast<HDROP>(wParam);
+    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    DragFinish(drop);
+    Form_OLEDragDrop(win::Narrow(path));
+    return 0;
+  }
+  case WM_DPICHANGED:
+    Form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    return 0;
   default: break;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return DefDlgProcW(hwnd_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -595,11 +678,11 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     self->hwnd_ = nullptr;
     self = nullptr;
   }
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (!self) return DefDlgProcW(window, message, wParam, lParam);
   try {
     return self->Dispatch(message, wParam, lParam);
   } catch (...) {
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefDlgProcW(window, message, wParam, lParam);
   }
 }
 
@@ -648,8 +731,7 @@ void ShowForm1() {
 int RunMessageLoop() {
   MSG msg{};
   while (g_form1 && g_form1->Window() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (g_form1->PreviewKey(msg)) continue;
-    if (g_form1->Window() && IsDialogMessageW(g_form1->Window(), &msg)) continue;
+    if (IsDialogMessageW(g_form1->Window(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

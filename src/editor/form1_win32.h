@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace id3 {
 
@@ -27,10 +28,6 @@ public:
   // Creates the window hidden, runs the load handling and shows it.
   void Show();
   HWND Window() const { return hwnd_; }
-
-  // The window's key preview: sees every key meant for one of its controls
-  // before the control does. True when the key was used up here.
-  bool PreviewKey(const MSG& msg);
 
   void ClearTexts();
   void SetfileInfoState();
@@ -47,20 +44,23 @@ private:
   void Form_Unload();
   void Unload();
 
-  // Commands.
+  // Commands. Esc reaches Command1_Click as the dialog manager's IDCANCEL.
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
   void mnuAbout_Click();
   void Check2_Click();
+  void Combo1_Click();
+  void Form_OLEDragDrop(const std::string& path);
+  void Form_DpiChanged(int dpi, const RECT& suggested);
 
-  // Keyboard and focus.
+  // Keyboard and focus. Tab, Esc, Enter on a button, the album box's focus
+  // when the window shows and the focus that comes back with the window are
+  // the dialog manager's.
   void Text1_KeyPress(std::int16_t Index, std::int16_t& KeyAscii);
   void Combo1_KeyPress(std::int16_t& KeyAscii);
   void Text1_GotFocus(std::int16_t Index);
-  bool Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-  void Timer1_Timer();
 
   // Window procedures: they dispatch to the handlers above.
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -68,24 +68,47 @@ private:
   static LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR index, DWORD_PTR form);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code, HWND from);
+  void OnCommand(int id, int code);
   void OnSize();
 
   // Copying between the controls and the form's model.
   form::TagInputs ReadInputs() const;
   void ShowInputs(const form::TagInputs& inputs);
+  void ShowPath();
   void FillPanel();
   void SetValue(std::size_t index, const std::string& text);
   void SetLabel(HWND label, const std::wstring& text);
   int ShowMessage(const form::Message& message);
 
+  // Geometry: every control keeps its place in twips, and Layout puts them
+  // all there at the window's DPI, at creation and when the DPI changes.
+  enum class Font { None, Regular, Bold };
+  struct Placed {
+    HWND window;
+    RECT twips; // left, top, width, height
+    Font font;
+  };
+  void MakeFonts();
+  void Layout();
   int TwipsX(int twips) const;
   int TwipsY(int twips) const;
   HWND Container(int id, int x, int y, int width, int height);
   HWND Control(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
-               int y, int width, int height, HFONT font, DWORD ex_style = 0);
+               int y, int width, int height, Font font, DWORD ex_style = 0);
   HWND Label(HWND parent, int id, const wchar_t* text, int x, int y, bool bold);
   bool Checked(HWND box) const;
+
+  // COM in a single-threaded apartment for the window's thread, as the
+  // shell asks of a caller of ShellExecute: a player's verb may be a COM
+  // object.
+  struct ComApartment {
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    bool initialised;
+  };
+  std::optional<ComApartment> com_;
 
   HWND hwnd_ = nullptr;
   HWND frame1_ = nullptr;
@@ -93,7 +116,7 @@ private:
   HWND picture1_ = nullptr;
   std::array<HWND, form::kTextCount> text1_{};
   HWND combo1_ = nullptr;
-  HWND label2_ = nullptr;
+  std::array<HWND, 9> captions_{}; // Label2, Label4 to Label11
   std::array<HWND, 9> label3_{};
   HWND command1_ = nullptr;
   HWND command2_ = nullptr;
@@ -101,18 +124,20 @@ private:
   HWND command4_ = nullptr;
   HWND check1_ = nullptr;
   HWND check2_ = nullptr;
+  std::vector<Placed> placed_;
 
-  int dpi_x_ = 96;
-  int dpi_y_ = 96;
+  int dpi_ = 96;
   gdi::UniqueFont font_;
   gdi::UniqueFont bold_font_;
   std::optional<Animater> animater_;
   bool unloading_ = false;
 
-  // The tag as the load found it, and the genre entry the load selected: a
-  // save keeps what the user left alone.
+  // The tag and the file's length as the load found them, and whether the
+  // user has chosen a genre since: a save keeps what the user left alone and
+  // writes nothing over a file that another program changed meanwhile.
   TagFields loaded_tag_;
-  int loaded_genre_index_ = -1;
+  std::optional<std::uint64_t> loaded_size_;
+  bool genre_chosen_ = false;
 };
 
 // Creates the program-wide editor window if there is none, loads it (which

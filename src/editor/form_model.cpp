@@ -16,8 +16,7 @@ std::string Caption(const Version& version) {
 
 Argument CleanArgument(std::string_view text) {
   auto [no_play, rest] = text::TakeOptionWord(text, "-noplay", text::OptionAt::kAfterBlank);
-  Argument arg;
-  arg.no_play = no_play;
+  Argument arg{{}, no_play};
   for (char c : rest)
     if (c != '"') arg.path.push_back(c);
   return arg;
@@ -50,11 +49,13 @@ TagInputs ShownInputs(const TagFields& tag, std::string_view path) {
   return in;
 }
 
-std::size_t CommentLimit(const TagFields& loaded) {
-  return loaded.track ? record::kV11CommentWidth : kTextLimit;
+std::size_t TextLimit(TextIndex box, const TagFields& loaded) {
+  if (box == kYear) return kYearLimit;
+  if (box == kComment && loaded.track) return record::kV11CommentWidth;
+  return kTextLimit;
 }
 
-TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded, int loaded_genre_index) {
+TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded) {
   TagFields tag;
   tag.marker = "TAG";
   tag.album = inputs.text[kAlbum];
@@ -62,15 +63,32 @@ TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded, int loa
   tag.comment = inputs.text[kComment];
   tag.title = inputs.text[kTitle];
   tag.year = inputs.text[kYear];
-  tag.genre = inputs.genre_text;
+  tag.genre = inputs.genre_chosen ? inputs.genre_text : loaded.genre;
+  tag.genre_byte = loaded.genre_byte;
   tag.track = loaded.track;
-  const bool nameless_genre_untouched =
-      loaded.HasTag() && loaded.genre.empty() && inputs.genre_index == loaded_genre_index;
-  if (nameless_genre_untouched) {
-    tag.genre.clear();
-    tag.genre_byte = loaded.genre_byte;
-  }
   return tag;
+}
+
+Message SaveFailure(TagError error) {
+  const auto failure = [](std::string_view text) {
+    return Message{text, kAppTitle, Icon::Critical, Buttons::Ok};
+  };
+  switch (error) {
+  case TagError::AccessDenied: return failure("Error saving data!\r\nThe file is read-only.");
+  case TagError::InUse:
+    return failure("Error saving data!\r\nThe file is in use by another program.");
+  case TagError::NoSpace: return failure("Error saving data!\r\nThe disk is full.");
+  case TagError::NotFound:
+  case TagError::IsDirectory:
+    return failure("Error saving data!\r\nThe file has been removed or moved.");
+  case TagError::TooShort:
+  case TagError::Changed:
+    return failure("Error saving data!\r\nThe file was shortened or changed since it was loaded.");
+  case TagError::OnlyTag:
+    return failure("Error saving data!\r\nThe file holds nothing but the tag.");
+  case TagError::IoError: break;
+  }
+  return failure("Error saving data!\r\nThe disk reported an error.");
 }
 
 std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file) {
@@ -80,7 +98,7 @@ std::optional<Message> SaveRefusal(bool genre_selected, const std::string& curre
 
 std::optional<Message> DeleteRefusal(const std::string& current_file) {
   if (current_file.empty()) return kNoFileOpen;
-  if (!FileExists(current_file)) return kErrorSaving;
+  if (!FileExists(current_file)) return SaveFailure(TagError::NotFound);
   return std::nullopt;
 }
 

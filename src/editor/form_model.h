@@ -28,9 +28,9 @@ inline constexpr std::string_view kNoAnimationsKey = "NoAnimations";
 inline constexpr std::string_view kNoFileInfoKey = "NoFileInfo";
 
 struct Version {
-  int major = 0;
-  int minor = 0;
-  int revision = 0;
+  int major;
+  int minor;
+  int revision;
 };
 
 // The title and the version: "Quelmo ID3TAG EDITOR v1.0.14".
@@ -42,7 +42,7 @@ std::string Caption(const Version& version);
 // and all, so a quoted "C:\Music\Live -noplay set.mp3" is that very file.
 struct Argument {
   std::string path;
-  bool no_play = false;
+  bool no_play;
 };
 Argument CleanArgument(std::string_view text);
 
@@ -64,30 +64,32 @@ std::string PreferenceText(bool checked);
 
 // The five text boxes, by their index in the window's text box array, which is
 // the order on screen, not the record's.
-enum TextIndex : std::size_t { kAlbum = 0, kArtist = 1, kComment = 2, kTitle = 3, kYear = 4 };
-inline constexpr std::size_t kTextCount = 5;
+enum TextIndex : std::size_t { kAlbum, kArtist, kComment, kTitle, kYear, kTextCount };
 
 // What the inputs hold: the five texts and the genre list's selection (-1 for
-// none) with the selected entry's text.
+// none) with the selected entry's text, and whether the user chose an entry
+// from the list since the load, by mouse or keyboard, the one shown included.
 struct TagInputs {
   std::array<std::string, kTextCount> text;
-  int genre_index = -1;
+  int genre_index;
   std::string genre_text;
+  bool genre_chosen = false;
 };
 
 // The inputs that show a file's tag; the title is proposed from the path when
 // the tag has none. The genre text is left empty: the list holds the names.
 TagInputs ShownInputs(const TagFields& tag, std::string_view path);
 
-// The comment box's limit: a record with a track number holds two bytes less
-// comment, and the box says so rather than losing them at the save.
-std::size_t CommentLimit(const TagFields& loaded);
+// The longest text a box takes for the tag loaded: 4 for the year, 30 for the
+// others, but 28 for the comment of a record with a track number, which holds
+// two bytes less comment; the box says so rather than losing them at the save.
+std::size_t TextLimit(TextIndex box, const TagFields& loaded);
 
 // The record a save writes: the inputs as typed, the marker "TAG", and what
-// the user could not see or did not change kept from the loaded tag (the track
-// number; a genre byte that has no name while the list still shows what the
-// load selected for it).
-TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded, int loaded_genre_index);
+// the user could not see or never touched kept from the loaded tag: the track
+// number, and the genre unless one was chosen (so a genre byte that has no
+// name, shown as "Blues", survives; "Blues" chosen on purpose is written).
+TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded);
 
 // The message boxes of the commands and the load.
 enum class Icon { Exclamation, Critical, Information };
@@ -102,12 +104,15 @@ struct Message {
 inline constexpr Message kSelectGenre{"Please select a genre!", kAppTitle, Icon::Exclamation,
                                       Buttons::Ok};
 inline constexpr Message kNoFileOpen{"No file open!", kAppTitle, Icon::Exclamation, Buttons::Ok};
-inline constexpr Message kErrorSaving{"Error saving data!", kAppTitle, Icon::Critical, Buttons::Ok};
 inline constexpr Message kConfirmDelete{"Delete?", kAppTitle, Icon::Critical, Buttons::OkCancel};
 inline constexpr Message kInvalidFile{"Invalid file!", "Error!", Icon::Exclamation, Buttons::Ok};
 
+// "Error saving data!" for a failed save or delete, with why on a second line.
+Message SaveFailure(TagError error);
+
 // The checks before a save and a delete, in their order; the first that fails
-// gives its message, none failing gives nothing.
+// gives its message, none failing gives nothing. A file that is gone is told
+// as SaveFailure(NotFound).
 std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file);
 std::optional<Message> DeleteRefusal(const std::string& current_file);
 

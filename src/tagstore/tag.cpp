@@ -43,10 +43,14 @@ void PutText(TagRecord& rec, std::size_t offset, std::size_t width, std::string_
 
 bool IsTagMarker(std::string_view marker) { return text::EqualIgnoringCase(marker, "tag"); }
 
-// The file's length and its last 128 bytes; TooShort below 128 bytes.
-std::expected<std::uint64_t, TagError> ReadLastRecord(const File& file, TagRecord& rec) {
+// The file's length and its last 128 bytes; TooShort below 128 bytes, Changed
+// when the length is not the expected one.
+std::expected<std::uint64_t, TagError>
+ReadLastRecord(const File& file, TagRecord& rec,
+               std::optional<std::uint64_t> expected_size = std::nullopt) {
   const auto size = file.Size();
   if (!size) return std::unexpected(FromIo(size.error()));
+  if (expected_size && *size != *expected_size) return std::unexpected(TagError::Changed);
   if (*size < record::kSize) return std::unexpected(TagError::TooShort);
   if (auto r = file.ReadAt(*size - record::kSize, rec); !r)
     return std::unexpected(FromIo(r.error()));
@@ -126,6 +130,7 @@ std::string_view Describe(TagError error) {
   case TagError::AccessDenied: return "permission denied";
   case TagError::InUse: return "in use by another program";
   case TagError::NoSpace: return "no space left on the device";
+  case TagError::Changed: return "changed since it was read";
   case TagError::IoError: break;
   }
   return "input/output error";
@@ -145,13 +150,14 @@ std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePa
 }
 
 std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
-                                          const CodePage& cp) {
+                                          const CodePage& cp,
+                                          std::optional<std::uint64_t> expected_size) {
   if (auto ok = CheckIsFile(path); !ok) return ok;
   const TagRecord fresh = RenderTagRecord(tag, cp);
   auto file = File::Open(path, File::Access::ReadWrite);
   if (!file) return std::unexpected(FromIo(file.error()));
   TagRecord old{};
-  const auto size = ReadLastRecord(*file, old);
+  const auto size = ReadLastRecord(*file, old, expected_size);
   if (!size) return std::unexpected(size.error());
 
   if (HasTagMarker(old)) {
@@ -170,21 +176,22 @@ std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFiel
   return {};
 }
 
-std::expected<void, TagError> TryRemoveTag(const std::string& path) {
+std::expected<void, TagError> TryRemoveTag(const std::string& path,
+                                           std::optional<std::uint64_t> expected_size) {
   if (auto ok = CheckIsFile(path); !ok) return ok;
   TagRecord rec{};
   {
     // A file without a tag is only read, so it may be read-only.
     auto reader = File::Open(path, File::Access::Read);
     if (!reader) return std::unexpected(FromIo(reader.error()));
-    const auto size = ReadLastRecord(*reader, rec);
+    const auto size = ReadLastRecord(*reader, rec, expected_size);
     if (!size) return std::unexpected(size.error());
     if (!HasTagMarker(rec)) return {};
   }
   auto file = File::Open(path, File::Access::ReadWrite);
   if (!file) return std::unexpected(FromIo(file.error()));
   // Look again through the handle that cuts, in case the file changed between.
-  const auto size = ReadLastRecord(*file, rec);
+  const auto size = ReadLastRecord(*file, rec, expected_size);
   if (!size) return std::unexpected(size.error());
   if (!HasTagMarker(rec)) return {};
   if (*size == record::kSize) return std::unexpected(TagError::OnlyTag);

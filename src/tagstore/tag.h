@@ -80,6 +80,7 @@ enum class TagError {
   AccessDenied, // permission denied, read-only
   InUse,        // held open by another program
   NoSpace,
+  Changed, // not the length the caller saw when it read the tag
   IoError,
 };
 
@@ -89,9 +90,14 @@ std::string_view Describe(TagError error);
 std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp);
 // The same for a file the caller has open already.
 std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp);
+// With expected_size, the length the caller saw when it read the tag, a file
+// that has since changed its length is left alone (Changed): another program
+// shortened it, cut its tag or wrote to it in between.
 std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
-                                          const CodePage& cp);
-std::expected<void, TagError> TryRemoveTag(const std::string& path);
+                                          const CodePage& cp,
+                                          std::optional<std::uint64_t> expected_size = {});
+std::expected<void, TagError> TryRemoveTag(const std::string& path,
+                                           std::optional<std::uint64_t> expected_size = {});
 
 // The editor's forms. ReadTag gives empty fields when the file has no tag or
 // cannot be read; WriteTag and RemoveTag give false on any failure and then

@@ -27,6 +27,12 @@ std::string ScratchDir::File(std::string_view utf8_name) const {
   return U8(path_ / FromU8(utf8_name));
 }
 
+std::string ScratchTest::Make(std::string_view name, const Bytes& content) const {
+  const std::string path = dir.File(name);
+  WriteAll(path, content);
+  return path;
+}
+
 std::string U8(const fs::path& path) {
   const std::u8string s = path.u8string();
   return std::string(s.begin(), s.end());
@@ -42,8 +48,7 @@ Bytes ReadAll(const std::string& utf8_path) {
 
 void WriteAll(const std::string& utf8_path, const Bytes& bytes) {
   std::ofstream out(FromU8(utf8_path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + utf8_path);
 }
 
@@ -51,26 +56,6 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   Bytes out;
   for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
-}
-
-Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
-
-std::string DataFile(std::string_view name) {
-  return std::string(ID3_TEST_DATA_DIR "/") + std::string(name);
-}
-
-std::string GenFile(std::string_view name) {
-  return std::string(ID3_TEST_GEN_DIR "/") + std::string(name);
-}
-
-std::string ScratchTest::Make(std::string_view name, const Bytes& content) const {
-  const std::string path = dir.File(name);
-  WriteAll(path, content);
-  return path;
-}
-
-std::string SampleFile(std::string_view name) {
-  return std::string(ID3_SAMPLES_DIR "/") + std::string(name);
 }
 
 } // namespace id3::test

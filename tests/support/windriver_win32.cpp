@@ -2,80 +2,65 @@
 
 #include "dib_win32.h"
 
-#include "effects/gdi_win32.h"
-
 #include <array>
-#include <cstdint>
 #include <cstdlib>
-#include <optional>
-#include <utility>
 
 namespace id3::test {
 namespace {
 
-std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
-  Dib canvas(r.right - r.left, r.bottom - r.top);
-  const gdi::WindowDc screen(nullptr);
-  BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top,
-         SRCCOPY);
-  return canvas.Pixels();
-}
-
-std::vector<std::uint32_t> IconPixels(LPCWSTR id, int width, int height, std::uint32_t background) {
-  Dib canvas(width, height);
-  const gdi::UniqueBrush brush(CreateSolidBrush(
-      RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF)));
-  const RECT all{0, 0, width, height};
-  FillRect(canvas.dc(), &all, brush.get());
-  DrawIconEx(canvas.dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
-  return canvas.Pixels();
-}
-
-// Pixels that differ by more than a little in any colour, so that smoothing
-// of the drawn edges does not count.
-std::size_t Differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    for (int shift = 0; shift < 24; shift += 8) {
-      const int x = static_cast<int>((a[i] >> shift) & 0xFF);
-      const int y = static_cast<int>((b[i] >> shift) & 0xFF);
-      if (std::abs(x - y) > 24) {
-        ++n;
-        break;
-      }
-    }
-  }
-  return n;
-}
-
 // Which system icon the control shows, by comparing what is on screen with
 // each candidate drawn the same size over the same background: another
-// process's icon handle cannot be read from here.
+// process's icon handle cannot be read from here. A pixel differs when a
+// colour is off by more than a little, so that smoothed edges do not count;
+// more than a tenth of them differing is no match.
 BoxIcon IconOf(HWND icon) {
   RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   RECT r{};
   GetWindowRect(icon, &r);
-  if (r.right <= r.left || r.bottom <= r.top) return BoxIcon::Unknown;
-  const auto shown = ScreenPixels(r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return BoxIcon::Unknown;
+  const Dib screen(width, height);
+  BitBlt(screen.dc(), 0, 0, width, height, gdi::WindowDc(nullptr).get(), r.left, r.top, SRCCOPY);
+  const auto shown = screen.Pixels();
   if (shown.empty()) return BoxIcon::Unknown;
-  const std::uint32_t background = shown.front();
-  const std::array<std::pair<LPCWSTR, BoxIcon>, 4> candidates{{
-      {IDI_EXCLAMATION, BoxIcon::Exclamation},
-      {IDI_HAND, BoxIcon::Critical},
-      {IDI_ASTERISK, BoxIcon::Information},
-      {IDI_QUESTION, BoxIcon::Question},
-  }};
   BoxIcon best = BoxIcon::Unknown;
-  std::size_t best_diff = shown.size() / 10; // more than 10% off is no match
-  for (const auto& [id, kind] : candidates) {
-    const std::size_t diff =
-        Differences(shown, IconPixels(id, r.right - r.left, r.bottom - r.top, background));
-    if (diff < best_diff) {
-      best_diff = diff;
-      best = kind;
+  std::size_t best_diff = shown.size() / 10;
+  for (const auto& [id, kind] : {std::pair{IDI_EXCLAMATION, BoxIcon::Exclamation},
+                                 {IDI_HAND, BoxIcon::Critical},
+                                 {IDI_ASTERISK, BoxIcon::Information},
+                                 {IDI_QUESTION, BoxIcon::Question}}) {
+    const Dib drawn(width, height, RGB(shown[0] >> 16, (shown[0] >> 8) & 0xFF, shown[0] & 0xFF));
+    DrawIconEx(drawn.dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
+    const auto pixels = drawn.Pixels();
+    std::size_t diff = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const auto off = [&](int shift) {
+        return std::abs(int((shown[i] >> shift) & 0xFF) - int((pixels[i] >> shift) & 0xFF)) > 24;
+      };
+      diff += off(0) || off(8) || off(16);
     }
+    if (diff < best_diff) best_diff = diff, best = kind;
   }
   return best;
+}
+
+struct Search {
+  DWORD pid;
+  const wchar_t* cls; // a visible top-level window of this class, or
+  int id;             // a control with this identifier
+  HWND found;
+};
+
+BOOL CALLBACK Find(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid ||
+      (search->cls ? !IsWindowVisible(window) || ClassOf(window) != search->cls
+                   : GetDlgCtrlID(window) != search->id))
+    return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 } // namespace
@@ -87,11 +72,10 @@ std::wstring ClassOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
-  const auto n = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const auto got =
-      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got));
+  std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                    L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
 }
 
@@ -109,6 +93,108 @@ BoxSeen ReadBox(HWND dialog) {
     }
   }
   return box;
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+  for (const ULONGLONG end = GetTickCount64() + 20000; !condition(); Sleep(10))
+    if (GetTickCount64() > end) return false;
+  return true;
+}
+
+void Press(UINT vk, UINT modifier) {
+  INPUT in[4] = {};
+  UINT n = 0;
+  const UINT keys[] = {modifier, vk, vk, modifier};
+  for (int i = 0; i < 4; ++i) {
+    if (!keys[i]) continue;
+    in[n].type = INPUT_KEYBOARD;
+    in[n].ki.wVk = static_cast<WORD>(keys[i]);
+    in[n].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+    in[n++].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  SendInput(n, in, sizeof(INPUT));
+}
+
+void ClickAt(POINT screen) {
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi = {MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)),
+              MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)),
+              0,
+              MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+              0,
+              0};
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+POINT Centre(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+Program::Program(const std::wstring& exe, const std::wstring& arguments) {
+  SetProcessDPIAware();
+  std::wstring line = L"\"" + exe + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                 &process_);
+}
+
+// A program a failed test leaves behind is ended.
+Program::~Program() {
+  if (Running(5000)) TerminateProcess(process_.hProcess, 99);
+  Running(20000);
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool Program::Running(DWORD ms) const {
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, ms) == WAIT_TIMEOUT;
+}
+
+DWORD Program::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+HWND Program::TopLevel(const wchar_t* cls) const {
+  Search search{process_.dwProcessId, cls, 0, nullptr};
+  EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool Program::WaitForWindow(const wchar_t* cls) {
+  return WaitUntil([&] { return (window_ = TopLevel(cls)) != nullptr; });
+}
+
+HWND Program::Control(int id) const {
+  Search search{process_.dwProcessId, nullptr, id, nullptr};
+  EnumChildWindows(window_, Find, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool Program::WaitForFocus(int id) const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return WaitUntil([&] {
+    return GetGUIThreadInfo(process_.dwThreadId, &info) && info.hwndFocus == Control(id);
+  });
+}
+
+std::future<void> Program::Click(int id) const {
+  return std::async(std::launch::async,
+                    [button = Control(id)] { SendMessageW(button, BM_CLICK, 0, 0); });
+}
+
+LPARAM Program::Copy(const void* data, std::size_t size) const {
+  void* there = VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(process_.hProcess, there, data, size, nullptr);
+  return reinterpret_cast<LPARAM>(there);
 }
 
 } // namespace id3::test

@@ -1,9 +1,14 @@
-// Reading another process's windows from a test, as a user sees them: class
-// names, texts, and what a message box shows. Windows builds only.
+// Driving a real program from a test as a user would, and reading its windows
+// as a user sees them: class names, texts, what a message box shows; keys and
+// mouse buttons through SendInput, which the system delivers like a user's to
+// the window in front. Waits are bounded only so that a broken program fails
+// a test instead of hanging it. Windows builds only.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -23,5 +28,42 @@ struct BoxSeen {
   std::vector<std::wstring> buttons;
 };
 BoxSeen ReadBox(HWND dialog);
+
+bool WaitUntil(const std::function<bool()>& condition);
+// A key pressed and released, a modifier (VK_SHIFT...) held around it.
+void Press(UINT vk, UINT modifier = 0);
+void ClickAt(POINT screen);
+POINT Centre(HWND window);
+
+// A program started with a command line, and its windows.
+class Program {
+public:
+  Program(const std::wstring& exe, const std::wstring& arguments);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // A visible top-level window of the program's by class ("#32770": a box);
+  // the main one, once it shows, is Window().
+  HWND TopLevel(const wchar_t* cls) const;
+  bool WaitForWindow(const wchar_t* cls);
+  HWND Window() const { return window_; }
+  HWND Control(int id) const;
+  std::wstring Text(int id) const { return TextOf(Control(id)); }
+  bool Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  bool WaitForFocus(int id) const;
+  // A click on the control, done once its handler has run (after any box it
+  // shows has been answered).
+  std::future<void> Click(int id) const;
+  // A copy of the bytes in the program's memory, for a message's pointer.
+  LPARAM Copy(const void* data, std::size_t size) const;
+  // Whether it still runs after waiting up to ms for it to end; its exit code.
+  bool Running(DWORD ms = 0) const;
+  DWORD ExitCode() const;
+
+private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
 
 } // namespace id3::test
