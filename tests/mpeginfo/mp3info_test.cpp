@@ -1,5 +1,6 @@
 // clsMP3Info over real files: the properties after a load, the empty values
-// after a failed one, HeaderPos, FormatTime, and large files.
+// after a failed one, HeaderPos, the duration's text, large files; real
+// encoder output and other projects' test files.
 #include "mpeginfo/mp3info.h"
 
 #include "mpeg_synth.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 
 namespace id3 {
 namespace {
@@ -107,14 +110,99 @@ TEST_F(Mp3Info, FilesOf256MiBAndMore) {
   EXPECT_EQ(std::tuple(info.FileSize(), info.BitRate(), info.SongLength(), info.NumFrames()),
             std::tuple(static_cast<std::int64_t>(size), 32, 157286, 6021120));
   EXPECT_EQ(info.FormatTime(), "43:41:26");
+  // The other forms: WorkedExample and HeaderPos show "4:10" and "0:00".
+  EXPECT_EQ(std::tuple(FormatSongLength(600), FormatSongLength(3725), FormatSongLength(-1)),
+            std::tuple("10:00", "1:02:05", ""));
 }
 
-TEST(FormatTime, Texts) {
-  const std::pair<std::int32_t, std::string_view> cases[] = {
-      {0, "0:00"},           {7, "0:07"},       {250, "4:10"},     {600, "10:00"},
-      {3599, "59:59"},       {3600, "1:00:00"}, {3725, "1:02:05"}, {32767, "9:06:07"},
-      {360000, "100:00:00"}, {-1, ""}};
-  for (const auto& [seconds, text] : cases) EXPECT_EQ(FormatSongLength(seconds), text) << seconds;
+// The encoder fixtures come from tests/data/mpeginfo/make-fixtures, with what
+// ffprobe read from each at generation time in reference.tsv. Durations of
+// files with a frame count must agree with ffprobe's to 0.1 %, the others' to
+// 1 s.
+TEST(Fixtures, AgreeWithFfprobe) {
+  std::ifstream in(test::FromU8(test::DataFile("mpeginfo/reference.tsv")));
+  std::string line, file, codec, block; // block: "xing", "info" or "none"
+  int rows = 0, frequency = 0, channels = 0;
+  double duration = 0;
+  std::getline(in, line); // column names
+  while (in >> file >> frequency >> duration >> channels >> codec >> block) {
+    SCOPED_TRACE(file);
+    ++rows;
+    clsMP3Info m;
+    ASSERT_TRUE(m.LoadMP3(test::DataFile("mpeginfo/" + file)));
+    EXPECT_EQ(m.Frequency(), frequency);
+    EXPECT_NEAR(m.DurationSeconds(), duration, block == "none" ? 1.0 : duration * 0.001);
+    EXPECT_EQ(m.SongLength(), std::lround(duration));
+    EXPECT_EQ(m.isVBR(), block == "xing");
+    EXPECT_EQ(m.Layers(), codec == "mp2" ? 2 : 3);
+    EXPECT_EQ(m.ChannelMode() == "Single channel", channels == 1);
+    EXPECT_GT(m.BitRate(), 0);
+  }
+  EXPECT_GE(rows, 16);
+}
+
+TEST(Fixtures, InfoKeepsTheHeadersRateAndTheCoverIsSkipped) {
+  clsMP3Info m;
+  // lame's ID3v2 tag with a picture, then an Info block: 12,142 bytes in.
+  ASSERT_TRUE(m.LoadMP3(test::DataFile("mpeginfo/cbr-cover-v2.mp3")));
+  EXPECT_EQ(std::tuple(m.HeaderPos(), m.BitRate(), m.NumFrames()),
+            std::tuple(12142 + 1 + 4, 128, 116));
+}
+
+// The same lame file with the frame count taken out of its Xing block
+// (make-fixtures): the frames are counted instead, to the same facts.
+TEST(Fixtures, XingWithoutAFrameCountHasItsFramesCounted) {
+  clsMP3Info with, without;
+  ASSERT_TRUE(with.LoadMP3(test::DataFile("mpeginfo/vbr-v2.mp3")));
+  ASSERT_TRUE(without.LoadMP3(test::DataFile("mpeginfo/vbr-v2-nocount.mp3")));
+  EXPECT_EQ(std::tuple(without.NumFrames(), without.BitRate(), without.SongLength(),
+                       without.DurationSeconds(), without.isVBR()),
+            std::tuple(with.NumFrames(), with.BitRate(), with.SongLength(), with.DurationSeconds(),
+                       true));
+  EXPECT_EQ(without.NumFrames(), 116);
+}
+
+// Other projects' files, with what their own tests assert (see ATTRIBUTION).
+TEST(PublicSamples, HeaderFactsAndDurations) {
+  const struct {
+    const char* file;
+    float version;
+    int layer, frequency, bit_rate, frames;
+    double duration;
+    const char* mode;
+    bool vbr, crc;
+    std::int64_t header_pos;
+  } cases[] = {
+      {"tinytag-mpeg1_44_1khz.mp1", 1, 1, 44100, 224, 11, 0.09578, "Stereo", false, false, 5},
+      {"tinytag-mpeg1_48khz.mp2", 1, 2, 48000, 384, 5, 0.12, "Stereo", false, false, 5},
+      {"tinytag-mpeg2_24khz.mp2", 2, 2, 24000, 160, 3, 0.144, "Stereo", false, false, 5},
+      // tinytag reports 8 kbit/s; the average over the block's 576 bytes is 16.
+      {"tinytag-mpeg25_8khz_vbr.mp3", 2.5f, 3, 8000, 16, 4, 0.288, "Joint stereo", true, false, 5},
+      {"lofty-rs-full_test.mp1", 1, 1, 32000, 384, 49, 0.588, "Stereo", false, true, 5},
+      {"music-metadata-issue-347.mp3", 2.5f, 3, 8000, 8, 558, 40.176, "Single channel", 0, 0, 5},
+      // ID3v2.3, Xing and ID3v1; false syncs inside the ID3v2 tag, before the
+      // frame and in the ID3v1 title; the last frame one byte short. mp3agic's
+      // 125 kbit/s leaves out the Xing frame, which the block's byte count holds.
+      {"mp3agic-v1andv23tags.mp3", 1, 3, 44100, 146, 6, 00.156735, "Joint stereo", 1, 0, 1104},
+      {"mp3agic-dummyframes.mp3", 1, 3, 44100, 146, 6, 0.156735, "Joint stereo", 1, 0, 1104},
+      {"mp3agic-incompletempegframe.mp3", 1, 3, 44100, 146, 6, .156735, "Joint stereo", 1, 0, 1104},
+  };
+  const auto file = [](std::string name) { return test::DataFile("mpeginfo/public/" + name); };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    clsMP3Info m;
+    ASSERT_TRUE(m.LoadMP3(file(c.file)));
+    EXPECT_EQ(std::tuple(m.MPEGVer(), m.Layers(), m.Frequency(), m.BitRate(), m.NumFrames()),
+              std::tuple(c.version, c.layer, c.frequency, c.bit_rate, c.frames));
+    EXPECT_NEAR(m.DurationSeconds(), c.duration, 0.0005);
+    EXPECT_EQ(std::tuple(m.ChannelMode(), m.isVBR(), m.Protected(), m.HeaderPos()),
+              std::tuple(c.mode, c.vbr, c.crc, c.header_pos));
+  }
+  clsMP3Info m;
+  EXPECT_FALSE(m.LoadMP3(file("tinytag-id3v1-latin1.mp3"))); // 128 bytes of 0x55 and a tag
+  ASSERT_TRUE(m.LoadMP3(file("mp3agic-v1andv23tags.mp3")));
+  EXPECT_EQ(std::tuple(m.Original(), m.Copyrighted(), m.Emphasis()),
+            std::tuple(true, false, "None"));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The scan for the first frame, the walk over the frames, and the facts
-// derived from them, over bytes in memory.
+// The scan for the first frame, the walk over the frames, the facts derived
+// from them, and the two-window source, over bytes in memory.
 #include "mpeginfo/stream.h"
 
 #include "mpeg_synth.h"
@@ -102,25 +102,20 @@ TEST(Walk, WholeFramesOfTheStreamUpToAGapOrTheEndOfTheAudio) {
     const auto walk = WalkFrames(src, *FindFirstFrame(src, *audio), audio->end);
     EXPECT_EQ(walk->frames, frames) << bytes.size();
   }
-  // Over blocks: 200 frames, read once.
-  const Bytes long_stream = Frames(kCbr128, 200);
-  const test::CountingSource src(long_stream);
-  const auto walk =
-      WalkFrames(src, FoundFrame{.header = DecodeHeader(kCbr128)}, long_stream.size());
-  EXPECT_EQ(walk->frames, 200u);
-  EXPECT_EQ(walk->bytes, long_stream.size());
-  EXPECT_EQ(src.reads, 2);
+  // 83,400 bytes of frames: two blocks, two reads.
+  const Bytes frames = Frames(kCbr128, 200);
+  const test::CountingSource src(frames);
+  const auto walk = WalkFrames(src, FoundFrame{.header = DecodeHeader(kCbr128)}, frames.size());
+  EXPECT_EQ(std::tuple(walk->frames, walk->bytes, src.reads), std::tuple(200u, frames.size(), 2));
 }
 
 TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
   const Bytes xing = Concat({test::Text("Xing"), test::Be32(0)});
   const Bytes stream = Concat({Frames(kCbr128, 10, 36, xing), Bytes(1000, 0)});
   const auto info = AnalyseStream(MemorySource(stream));
-  ASSERT_TRUE(info);
-  EXPECT_EQ(info->vbr, V(VbrKind::Xing, {}, {}, 36));
-  EXPECT_EQ(info->facts.num_frames, 9); // the block's frame is not counted, as encoders do
-  EXPECT_DOUBLE_EQ(info->facts.duration, 9 * 1152 / 44100.0);
-  EXPECT_EQ(info->facts.bit_rate, 142); // 4170 bytes in 0.235 s
+  // The block's own frame is not counted, as encoders do; 4170 bytes in 0.235 s.
+  EXPECT_EQ(std::tuple(info->vbr, info->facts.num_frames, info->facts.bit_rate),
+            std::tuple(V(VbrKind::Xing, {}, {}, 36), 9, 142));
   // A byte count in the block counts before the walked bytes.
   const Bytes with_bytes = Concat({test::Text("Xing"), test::Be32(2), test::Be32(8000)});
   EXPECT_EQ(AnalyseStream(MemorySource(Frames(kCbr128, 10, 36, with_bytes)))->facts.bit_rate, 272);
@@ -136,8 +131,6 @@ TEST(Facts, FromTheHeaderOrTheBlock) {
   // MPEG-2 Layer III, 48 x 384 / 32000 = 576 for Layer I.
   EXPECT_EQ(DeriveFacts(H({0xFF, 0xF3, 0x80, 0x00}), {}, 209'000)->num_frames, 1000);
   EXPECT_EQ(DeriveFacts(H({0xFF, 0xFF, 0xC8, 0x00}), {}, 57'600)->num_frames, 100);
-  // The block's byte count before the audio bytes: 2 MB in 261 s.
-  EXPECT_EQ(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 10000, 2'000'000), 4'000'000)->bit_rate, 61);
   const auto vbri = DeriveFacts(H(kCbr128), V(VbrKind::Vbri, 2000, 500'000), 600'000);
   EXPECT_EQ(std::tuple(vbri->vbr, vbri->bit_rate, vbri->num_frames), std::tuple(true, 77, 2000));
   // Free format with a count: the average, as the table has nothing.
@@ -155,6 +148,38 @@ TEST(Facts, RoundsHalfToEvenWithin32Bits) {
             std::tuple(2, 4, -2, 2147483647, -2147483648));
   EXPECT_EQ(std::tuple(RoundToInt32(2147483647.6), RoundToInt32(NAN)),
             std::tuple(std::nullopt, std::nullopt));
+}
+
+TEST(WindowedSource, SameBytesAsTheSourceAndReadsOnlyOutsideTheWindows) {
+  std::vector<std::uint8_t> storage; // one storage for all sizes, as over many files
+  for (const std::uint64_t size : {0u, 100u, 65u * 1024, 300u * 1024}) {
+    test::Bytes bytes(static_cast<std::size_t>(size));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      bytes[i] = static_cast<std::uint8_t>(i * 131 + i / 7);
+    const test::CountingSource counting(bytes);
+    const auto windowed = WindowedSource::Read(counting, storage);
+    ASSERT_TRUE(windowed);
+    EXPECT_EQ(counting.reads, size == 0 ? 1 : size <= 64 * 1024 ? 1 : 2) << size;
+
+    const MemorySource plain(bytes);
+    const std::uint64_t offsets[] = {0, 1, 4000, 65535, 65536, 70000, size - 128, size - 1, size};
+    for (const std::uint64_t offset : offsets) {
+      if (offset > size) continue;
+      for (const std::size_t length : {1u, 10u, 128u, 5000u}) {
+        const int reads = counting.reads;
+        test::Bytes want(length), got(length);
+        const auto a = plain.ReadAt(offset, want);
+        const auto b = windowed->ReadAt(offset, got);
+        ASSERT_TRUE(a && b);
+        ASSERT_EQ(*a, *b) << size << " at " << offset << " for " << length;
+        EXPECT_EQ(want, got) << size << " at " << offset << " for " << length;
+        // Inside a window, or in the head up to the end of a short source.
+        const bool in_head = offset + length <= 64 * 1024 || size <= 64 * 1024;
+        const bool in_tail = offset >= size - std::min<std::uint64_t>(size, 128);
+        EXPECT_EQ(counting.reads, reads + (in_head || in_tail ? 0 : 1)) << offset << " " << length;
+      }
+    }
+  }
 }
 
 } // namespace
