@@ -22,11 +22,19 @@ namespace {
 
 constexpr const char* kVersion = "id3v1 " ID3_VERSION_TEXT;
 
+// Files read at once by default. Reading is waiting, mostly: on a cold cache
+// eight reads in flight keep a disk or a share busy; on a warm one they cost
+// little more than one (see docs/benchmarks.md).
+constexpr unsigned kDefaultJobs = 8;
+// Fewer files than this are read one after the other: starting the threads
+// would cost more than it saves.
+constexpr std::size_t kFilesForThreads = 4;
+
 struct Options {
   std::string codepage;
   bool any_name = false;
   bool json = false;
-  unsigned jobs = 0; // 0: the default
+  unsigned jobs = kDefaultJobs;
   std::vector<std::string> files;
   std::string title, artist, album, year, comment, genre;
   std::optional<int> track;
@@ -50,14 +58,6 @@ std::optional<GenreChoice> ParseGenre(const std::string& text) {
   if (!index) return std::nullopt;
   return GenreChoice{GenreName(*index), static_cast<std::uint8_t>(*index)};
 }
-
-// Files read at once by default. Reading is waiting, mostly: on a cold cache
-// eight reads in flight keep a disk or a share busy; on a warm one they cost
-// little more than one (see docs/benchmarks.md).
-constexpr unsigned kDefaultJobs = 8;
-// Fewer files than this are read one after the other: starting the threads
-// would cost more than it saves.
-constexpr std::size_t kFilesForThreads = 4;
 
 // How many threads RunInOrder starts for count items.
 std::size_t ThreadsFor(std::size_t count, unsigned jobs) {
@@ -107,6 +107,7 @@ class Runner {
 public:
   Runner(const Options& options, const CodePage& cp, std::ostream& out, std::ostream& err)
       : o_(options), cp_(cp), out_(out), err_(err) {}
+
   int Show() {
     struct Shown {
       std::optional<std::string> error;
@@ -120,16 +121,13 @@ public:
     RunInOrder(
         count, o_.jobs,
         [&](std::size_t i, std::size_t thread) {
-          const std::string& file = o_.files[i];
-          if (!o_.any_name && !text::HasMp3Extension(file)) {
-            shown[i].error = "not an .mp3 name";
-            FileReport r;
-            r.file = file;
-            r.error = shown[i].error;
-            if (o_.json) shown[i].text = JsonLine(r) + '\n';
-            return;
+          FileReport report;
+          if (o_.any_name || text::HasMp3Extension(o_.files[i])) {
+            report = Inspect(o_.files[i], cp_, windows[thread]);
+          } else {
+            report.file = o_.files[i];
+            report.error = "not an .mp3 name";
           }
-          const FileReport report = Inspect(file, cp_, windows[thread]);
           shown[i].error = report.error;
           if (o_.json) {
             shown[i].text = JsonLine(report);
@@ -300,7 +298,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
   }
 
-  if (o.jobs == 0) o.jobs = kDefaultJobs;
   Runner runner(o, *cp, out, err);
   if (show->parsed()) return runner.Show();
   if (set->parsed()) return runner.Set(*set);
