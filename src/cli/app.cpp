@@ -81,7 +81,7 @@ void RunInOrder(std::size_t count, unsigned jobs,
   std::atomic<std::size_t> next{0};
   std::mutex m;
   std::condition_variable done_cv;
-  std::vector<char> done(count, 0); // guarded by m
+  std::vector<bool> done(count); // guarded by m
   std::vector<std::jthread> pool;
   for (std::size_t t = 0; t < threads; ++t) {
     pool.emplace_back([&, t] {
@@ -89,7 +89,7 @@ void RunInOrder(std::size_t count, unsigned jobs,
         work(i, t);
         {
           const std::lock_guard lock(m);
-          done[i] = 1;
+          done[i] = true;
         }
         done_cv.notify_one();
       }
@@ -97,7 +97,7 @@ void RunInOrder(std::size_t count, unsigned jobs,
   }
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_lock lock(m);
-    done_cv.wait(lock, [&] { return done[i] != 0; });
+    done_cv.wait(lock, [&] { return done[i]; });
     lock.unlock();
     emit(i);
   }
