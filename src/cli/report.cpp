@@ -11,13 +11,14 @@
 namespace id3::cli {
 namespace {
 
-// Length of the well-formed UTF-8 sequence at text[i], 0 when there is none.
+// Length of the well-formed multi-byte UTF-8 sequence at text[i], 0 when
+// there is none.
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
   const unsigned char b0 = byte(0);
-  if (b0 < 0x80) return 1;
+  if (b0 < 0xC2 || b0 > 0xF4) return 0;
   const std::size_t n = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
-  if (b0 < 0xC2 || b0 > 0xF4 || i + n > text.size()) return 0;
+  if (i + n > text.size()) return 0;
   // The second byte's range excludes overlong forms, surrogates and code
   // points past U+10FFFF.
   const unsigned char lo = b0 == 0xE0 ? 0xA0 : b0 == 0xF0 ? 0x90 : 0x80;
@@ -28,36 +29,37 @@ std::size_t Utf8SequenceAt(std::string_view text, std::size_t i) {
   return n;
 }
 
+// A byte that stands for itself in a JSON string.
+bool IsPlain(unsigned char b) { return b >= 0x20 && b < 0x80 && b != '"' && b != '\\'; }
+
 // text as a JSON string. A file name need not be UTF-8 (on POSIX it is any
 // bytes): what is not becomes U+FFFD.
 void AppendString(std::string& out, std::string_view text) {
   out += '"';
   for (std::size_t i = 0; i < text.size();) {
-    const char c = text[i];
-    const std::size_t n = Utf8SequenceAt(text, i);
-    if (n == 0) {
-      out += "\xEF\xBF\xBD";
-      ++i;
-    } else if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-      ++i;
-    } else if (const auto u = static_cast<unsigned char>(c); u < 0x20) {
-      constexpr char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[u >> 4];
-      out += kHex[u & 15];
-      ++i;
-    } else {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (IsPlain(b)) {
       // A run that needs no escape goes in at once.
-      std::size_t end = i + n;
-      while (end < text.size()) {
-        const auto b = static_cast<unsigned char>(text[end]);
-        if (b < 0x20 || b >= 0x80 || b == '"' || b == '\\') break;
-        ++end;
-      }
+      std::size_t end = i + 1;
+      while (end < text.size() && IsPlain(static_cast<unsigned char>(text[end]))) ++end;
       out.append(text, i, end - i);
       i = end;
+    } else if (b == '"' || b == '\\') {
+      out += '\\';
+      out += static_cast<char>(b);
+      ++i;
+    } else if (b < 0x20) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+      ++i;
+    } else if (const std::size_t n = Utf8SequenceAt(text, i); n > 0) {
+      out.append(text, i, n);
+      i += n;
+    } else {
+      out += "\xEF\xBF\xBD";
+      ++i;
     }
   }
   out += '"';

@@ -68,7 +68,7 @@ private:
   const ByteSource* inner_;
   std::span<const std::uint8_t> head_;
   std::span<const std::uint8_t> tail_;
-  std::uint64_t tail_offset_ = 0;
+  std::uint64_t tail_offset_{};
 };
 
 // Where the audio lies: behind the leading ID3v2 tags, before an ID3v1 tag.

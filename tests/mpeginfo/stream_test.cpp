@@ -56,7 +56,8 @@ TEST(Scan, CandidatesAndWhereTheyAreLookedFor) {
       // Free format: another free-format header within the longest frame's reach.
       {Concat({Of(kFree), Bytes(3000, 0x11), Frames(kCbr128, 2)}), 3004},
       {Concat({Of(kFree), Bytes(700, 0x11), Of(kFree), Bytes(3000, 0x11)}), 0},
-      {Concat({Of(kFree), Bytes(1000, 0)}), 0}, // the audio ends within reach
+      {Concat({Of(kFree), Bytes(2884, 0x11)}), 0}, // the audio ends within reach
+      {Concat({Of(kFree), Bytes(2885, 0x11)}), std::nullopt},
       // The last offset examined is L - 6; in a file of 4 or 5 bytes, 0.
       {Concat({Bytes(4, 0), Of(kCbr128), Bytes(2, 0)}), 4},
       {Concat({Bytes(5, 0), Of(kCbr128), Bytes(1, 0)}), std::nullopt},
@@ -135,6 +136,7 @@ TEST(Facts, FromTheHeaderOrTheBlock) {
   EXPECT_EQ(std::tuple(vbri->vbr, vbri->bit_rate, vbri->num_frames), std::tuple(true, 77, 2000));
   // Free format with a count: the average, as the table has nothing.
   EXPECT_EQ(DeriveFacts(H(kFree), V(VbrKind::Xing, 100), 50'000)->bit_rate, 153);
+  EXPECT_EQ(DeriveFacts(H(kCbr128), V(VbrKind::Info), 417'000)->num_frames, 998); // no count
   EXPECT_FALSE(DeriveFacts(H(kFree), {}, 1000)); // no bit rate, no count
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing), 1000));
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));
