@@ -82,23 +82,29 @@ void RunInOrder(std::size_t count, unsigned jobs,
   std::mutex m;
   std::condition_variable done_cv;
   std::vector<bool> done(count); // guarded by m
+  std::size_t awaited = count;   // the item emit waits for, guarded by m
   std::vector<std::jthread> pool;
   for (std::size_t t = 0; t < threads; ++t) {
     pool.emplace_back([&, t] {
       for (std::size_t i; (i = next.fetch_add(1)) < count;) {
         work(i, t);
+        bool wake = false;
         {
           const std::lock_guard lock(m);
           done[i] = true;
+          wake = i == awaited;
         }
-        done_cv.notify_one();
+        // Only the item emit waits for wakes it: a wake-up costs a system call.
+        if (wake) done_cv.notify_one();
       }
     });
   }
   for (std::size_t i = 0; i < count; ++i) {
-    std::unique_lock lock(m);
-    done_cv.wait(lock, [&] { return done[i]; });
-    lock.unlock();
+    {
+      std::unique_lock lock(m);
+      awaited = i;
+      done_cv.wait(lock, [&] { return done[i]; });
+    }
     emit(i);
   }
 }
