@@ -83,13 +83,19 @@ std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const 
 
 } // namespace
 
+std::optional<std::span<const std::uint8_t>> MemorySource::View(std::uint64_t offset,
+                                                                std::size_t size) const {
+  if (offset >= bytes_.size()) return bytes_.last(0);
+  return bytes_.subspan(
+      static_cast<std::size_t>(offset),
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, bytes_.size() - offset)));
+}
+
 io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
                                              std::span<std::uint8_t> out) const {
-  if (offset >= bytes_.size()) return 0;
-  const auto n =
-      static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), bytes_.size() - offset));
-  std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), n, out.begin());
-  return n;
+  const auto view = View(offset, out.size());
+  std::copy(view->begin(), view->end(), out.begin());
+  return view->size();
 }
 
 io::Result<WindowedSource> WindowedSource::Read(const ByteSource& inner,
@@ -113,26 +119,26 @@ io::Result<WindowedSource> WindowedSource::Read(const ByteSource& inner,
   return src;
 }
 
+std::optional<std::span<const std::uint8_t>> WindowedSource::View(std::uint64_t offset,
+                                                                  std::size_t size) const {
+  const std::uint64_t want = std::min<std::uint64_t>(size, Size() - std::min(offset, Size()));
+  for (const auto& [window, start] :
+       {std::pair(head_, std::uint64_t{0}), std::pair(tail_, tail_offset_)}) {
+    // A view that runs past a window is given only where the window reaches
+    // the end of the source.
+    if (offset >= start && offset + want <= start + window.size())
+      return window.subspan(static_cast<std::size_t>(offset - start),
+                            static_cast<std::size_t>(want));
+  }
+  return std::nullopt;
+}
+
 io::Result<std::size_t> WindowedSource::ReadAt(std::uint64_t offset,
                                                std::span<std::uint8_t> out) const {
-  const auto from = [&](std::span<const std::uint8_t> window,
-                        std::uint64_t start) -> std::optional<std::size_t> {
-    const std::uint64_t end = start + window.size();
-    if (offset < start || offset > end) return std::nullopt;
-    // A read that runs past the window is served here only where the window
-    // reaches the end of the source.
-    const std::uint64_t want =
-        std::min<std::uint64_t>(out.size(), Size() - std::min(offset, Size()));
-    if (offset + want > end) return std::nullopt;
-    std::copy_n(window.begin() + static_cast<std::ptrdiff_t>(offset - start),
-                static_cast<std::size_t>(want), out.begin());
-    return static_cast<std::size_t>(want);
-  };
-  if (const auto n = from(head_, 0)) return *n;
-  if (!tail_.empty()) {
-    if (const auto n = from(tail_, tail_offset_)) return *n;
-  }
-  return inner_->ReadAt(offset, out);
+  const auto view = View(offset, out.size());
+  if (!view) return inner_->ReadAt(offset, out);
+  std::copy(view->begin(), view->end(), out.begin());
+  return view->size();
 }
 
 io::Result<std::size_t> FileSource::ReadAt(std::uint64_t offset,
@@ -169,14 +175,23 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
       std::min({size >= 6 ? size - 6 : 0, audio.end - kHeaderSize, audio.begin + kSearchLimit - 1});
   if (audio.begin > last) return std::nullopt;
 
-  std::vector<std::uint8_t> buf;
+  std::vector<std::uint8_t> storage;
   std::size_t block = kFirstBlock;
   std::uint64_t base = audio.begin;
   while (true) {
-    buf.resize(static_cast<std::size_t>(std::min<std::uint64_t>(block, size - base)));
-    const auto got = ReadUpTo(src, base, buf);
-    if (!got || *got < kHeaderSize) return std::nullopt;
-    const std::size_t n = *got;
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(block, size - base));
+    // The bytes as the source holds them, or else read into storage.
+    std::span<const std::uint8_t> buf;
+    if (const auto view = src.View(base, want)) {
+      buf = *view;
+    } else {
+      storage.resize(want);
+      const auto got = ReadUpTo(src, base, storage);
+      if (!got) return std::nullopt;
+      buf = std::span(storage).first(*got);
+    }
+    if (buf.size() < kHeaderSize) return std::nullopt;
+    const std::size_t n = buf.size();
     // Candidates buf[0] to buf[limit]: all four bytes in the buffer, none past last.
     const std::size_t limit =
         static_cast<std::size_t>(std::min<std::uint64_t>(n - kHeaderSize, last - base));
@@ -188,8 +203,7 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
       if (!IsFrameSync(candidate)) continue;
       const FrameHeader h = DecodeHeader(candidate);
       if (HasReservedField(h)) continue;
-      const auto followed =
-          FollowedBySameStream(src, std::span(buf).first(n), base, base + i, h, audio.end);
+      const auto followed = FollowedBySameStream(src, buf, base, base + i, h, audio.end);
       if (!followed) return std::nullopt;
       if (!*followed) continue;
       FoundFrame found{.offset = base + i, .header = h};

@@ -24,6 +24,11 @@ public:
   // Reads up to out.size() bytes at offset; fewer only at the end.
   virtual io::Result<std::size_t> ReadAt(std::uint64_t offset,
                                          std::span<std::uint8_t> out) const = 0;
+  // The same bytes without a copy, where the source holds them all in memory;
+  // nothing where it would have to read.
+  virtual std::optional<std::span<const std::uint8_t>> View(std::uint64_t, std::size_t) const {
+    return std::nullopt;
+  }
 };
 
 class MemorySource final : public ByteSource {
@@ -31,6 +36,8 @@ public:
   explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
   std::uint64_t Size() const override { return bytes_.size(); }
   io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
+                                                    std::size_t size) const override;
 
 private:
   std::span<const std::uint8_t> bytes_;
@@ -62,6 +69,8 @@ public:
                                          std::vector<std::uint8_t>& storage);
   std::uint64_t Size() const override { return inner_->Size(); }
   io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
+                                                    std::size_t size) const override;
 
 private:
   explicit WindowedSource(const ByteSource& inner) : inner_(&inner) {}

@@ -105,7 +105,7 @@ TEST_F(CliTest, ManyFilesInTheirOrderEachFailureForItsFile) {
   const std::string_view names[] = {"with  blanks ", "ünïcødé 曲", "-register", "pre -unregister"};
   std::vector<std::string> files;
   std::string want_err;
-  for (int i = 0; i < 40; ++i) {
+  for (int i = 0; i < 100; ++i) { // 3 threads: one for each 32 files
     const char* ext = i % 7 == 3 ? ".txt" : i % 2 ? ".MP3" : ".mp3";
     files.push_back(dir.File(std::string(names[i % 4]) + std::to_string(i) + ext));
     const char* error = i % 7 == 3 ? "not an .mp3 name" : i % 5 == 2 ? "no such file" : nullptr;
