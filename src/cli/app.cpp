@@ -89,13 +89,11 @@ void RunInOrder(std::size_t count, unsigned jobs,
     pool.emplace_back([&, t] {
       for (std::size_t i; (i = next.fetch_add(1)) < count;) {
         work(i, t);
-        bool wake = false;
-        {
-          const std::lock_guard lock(m);
-          done[i] = true;
-          wake = i == awaited;
-        }
+        std::unique_lock lock(m);
+        done[i] = true;
         // Only the item emit waits for wakes it: a wake-up costs a system call.
+        const bool wake = i == awaited;
+        lock.unlock();
         if (wake) done_cv.notify_one();
       }
     });
@@ -130,7 +128,7 @@ public:
         [&](std::size_t i, std::size_t thread) {
           FileReport report;
           if (o_.any_name || text::HasMp3Extension(o_.files[i])) {
-            report = Inspect(o_.files[i], cp_, windows[thread]);
+            report = Inspect(o_.files[i], cp_, windows.at(thread));
           } else {
             report.file = o_.files[i];
             report.error = "not an .mp3 name";

@@ -9,10 +9,6 @@ namespace id3 {
 
 void clsMP3Info::ResetInfo() { *this = clsMP3Info{}; }
 
-bool clsMP3Info::IsFrameSync(std::span<const std::uint8_t, 4> candidate) {
-  return mpeg::IsFrameSync(candidate);
-}
-
 bool clsMP3Info::LoadMP3(const std::string& path) {
   ResetInfo();
   const auto file = io::OpenForReading(path);
@@ -28,7 +24,7 @@ bool clsMP3Info::LoadMP3(const mpeg::ByteSource& src, const std::string& path) {
   const std::uint64_t size_in_bytes = src.Size();
   if (size_in_bytes < mpeg::kHeaderSize) return false;
   const auto info = mpeg::AnalyseStream(src);
-  if (!info || !IsFrameSync(info->frame.bytes)) return false;
+  if (!info) return false;
 
   const mpeg::FrameHeader& h = info->frame.header;
   file_name_ = path;

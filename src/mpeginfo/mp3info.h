@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 
 namespace id3 {
@@ -60,8 +59,6 @@ public:
 
 private:
   void ResetInfo();
-
-  static bool IsFrameSync(std::span<const std::uint8_t, 4> candidate);
 
   bool valid_ = false;
   std::string file_name_;

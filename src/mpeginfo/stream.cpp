@@ -220,7 +220,7 @@ std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& fir
                                     std::uint64_t audio_end) {
   constexpr std::size_t kBlock = 64 * 1024;
   std::vector<std::uint8_t> buf;
-  std::uint64_t buf_offset = 0;
+  std::uint64_t buf_offset{};
   std::uint64_t at = first.offset;
   FrameWalk walk;
   while (at + kHeaderSize <= audio_end && walk.frames < UINT32_MAX) {

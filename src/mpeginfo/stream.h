@@ -125,12 +125,12 @@ std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& fir
 // What LoadMP3 publishes, derived from the first header, the block in its
 // frame and the number of audio bytes.
 struct Facts {
-  std::int32_t bit_rate = 0;  // kbit/s
-  std::int32_t frequency = 0; // Hz
-  std::int32_t num_frames = 0;
-  std::int32_t song_length = 0; // whole seconds, rounded half to even
-  double duration = 0;          // seconds
-  bool vbr = false;             // a Xing or VBRI block
+  std::int32_t bit_rate{};  // kbit/s
+  std::int32_t frequency{}; // Hz
+  std::int32_t num_frames{};
+  std::int32_t song_length{}; // whole seconds, rounded half to even
+  double duration{};          // seconds
+  bool vbr = false;           // a Xing or VBRI block
 };
 
 // Nothing when the facts cannot be formed: no bit rate and no frame count, a

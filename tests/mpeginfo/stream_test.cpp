@@ -54,7 +54,7 @@ TEST(Scan, CandidatesAndWhereTheyAreLookedFor) {
       {Concat({Frames(kCbr128, 1), test::RecordBytes(test::SampleTag())}), 0},
       {Concat({Bytes(300, 0x55), in_tag}), std::nullopt}, // a header inside the ID3v1 tag
       // Free format: another free-format header within the longest frame's reach.
-      {Concat({Of(kFree), Bytes(3000, 0x11), Frames(kCbr128, 2)}), 3004},
+      {Concat({Of(kFree), Bytes(3000, 0), Frames(kCbr128, 2)}), 3004}, // zeros: no header
       {Concat({Of(kFree), Bytes(700, 0x11), Of(kFree), Bytes(3000, 0x11)}), 0},
       {Concat({Of(kFree), Bytes(2884, 0x11)}), 0}, // the audio ends within reach
       {Concat({Of(kFree), Bytes(2885, 0x11)}), std::nullopt},
