@@ -12,7 +12,7 @@ void clsMP3Info::ResetInfo() { *this = clsMP3Info{}; }
 bool clsMP3Info::LoadMP3(const std::string& path) {
   ResetInfo();
   const auto file = io::OpenForReading(path);
-  if (!file || file->size < mpeg::kHeaderSize) return false;
+  if (!file) return false;
   const mpeg::FileSource raw(file->file, file->size);
   std::vector<std::uint8_t> windows;
   const auto src = mpeg::WindowedSource::Read(raw, windows);
@@ -22,7 +22,6 @@ bool clsMP3Info::LoadMP3(const std::string& path) {
 bool clsMP3Info::LoadMP3(const mpeg::ByteSource& src, const std::string& path) {
   ResetInfo();
   const std::uint64_t size_in_bytes = src.Size();
-  if (size_in_bytes < mpeg::kHeaderSize) return false;
   const auto info = mpeg::AnalyseStream(src);
   if (!info) return false;
 

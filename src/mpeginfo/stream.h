@@ -117,7 +117,7 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
 // walk stops at the first that is not, and reads the audio once, in blocks.
 struct FrameWalk {
   std::uint32_t frames = 0; // the first one included
-  std::uint64_t bytes = 0;  // from the first frame's header to the end of the last
+  std::uint64_t bytes{};    // from the first frame's header to the end of the last
 };
 std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& first,
                                     std::uint64_t audio_end);

@@ -120,8 +120,9 @@ TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
   // A byte count in the block counts before the walked bytes.
   const Bytes with_bytes = Concat({test::Text("Xing"), test::Be32(2), test::Be32(8000)});
   EXPECT_EQ(AnalyseStream(MemorySource(Frames(kCbr128, 10, 36, with_bytes)))->facts.bit_rate, 272);
-  // Only the block's own frame: nothing to count.
+  // Only the block's own frame, or free format: nothing to count.
   EXPECT_FALSE(AnalyseStream(MemorySource(Frames(kCbr128, 1, 36, xing))));
+  EXPECT_FALSE(AnalyseStream(MemorySource(Concat({Of(kFree), Bytes(32, 0), xing, Bytes(999, 0)}))));
 }
 
 FrameHeader H(test::Header h) { return DecodeHeader(h); }
@@ -140,6 +141,7 @@ TEST(Facts, FromTheHeaderOrTheBlock) {
   EXPECT_FALSE(DeriveFacts(H(kFree), {}, 1000)); // no bit rate, no count
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing), 1000));
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));
+  EXPECT_TRUE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x7FFF'FFFFu), 1000));
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x8000'0000u), 1000));
   EXPECT_FALSE(DeriveFacts(H({0xFF, 0xFB, 0x9C, 0x00}), V(VbrKind::Xing, 100), 1000));
 }
