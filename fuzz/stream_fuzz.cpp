@@ -1,6 +1,7 @@
-// Arbitrary file contents through the whole scan: ID3v2 skipping, the frame
-// search with its next-frame check, the VBR blocks and the derived facts.
-// Nothing is read outside the buffer, and what comes out is within its ranges.
+// Arbitrary file contents through the whole scan: ID3v2 skipping, the bounded
+// frame search with its next-frame check, the VBR blocks, the walk over the
+// frames and the derived facts. Nothing is read outside the buffer, and what
+// comes out is within its ranges: never a negative bit rate or duration.
 #include "mpeginfo/stream.h"
 
 #include <cstdint>
@@ -14,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& f = info->facts;
   const bool ok = info->audio.begin <= info->audio.end && info->audio.end <= size &&
                   info->frame.offset >= info->audio.begin &&
+                  info->frame.offset < info->audio.begin + id3::mpeg::kSearchLimit &&
                   info->frame.offset + id3::mpeg::kHeaderSize <= size &&
                   (f.frequency == 0 || (f.frequency >= 8000 && f.frequency <= 48000)) &&
-                  f.num_frames >= 0 && (f.bit_rate == -1 || f.bit_rate >= 0) &&
-                  (f.bit_rate == -1 || f.song_length >= 0);
+                  f.num_frames >= 0 && f.bit_rate >= 0 && f.song_length >= 0 && f.duration >= 0;
   if (!ok) std::abort();
   return 0;
 }

@@ -1,15 +1,16 @@
 // How fast clsMP3Info finds and reads the first frame.
 //
 //   ScanThroughJunk/<kind>  LoadMP3 on a file whose first frame stands behind
-//                           16 MiB of bytes that are no audio (zeros, or
-//                           random bytes, where false syncs are frequent);
-//                           the rate is of those 16 MiB.
+//                           bytes that are no audio (zeros, or random bytes,
+//                           where false syncs are frequent), as far behind as
+//                           the search goes (1 MiB); the rate is of the junk.
 //   LoadOrdinaryFile        LoadMP3 on a 5 MB VBR file as encoders write it:
 //                           ID3v2 with a picture, Xing block, ID3v1.
 //
 // The files are written once to the temporary folder and read from the page
 // cache, so the figures are of the code, not of the disk.
 #include "mpeginfo/mp3info.h"
+#include "mpeginfo/stream.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::size_t kJunk = 16u << 20;
+constexpr std::size_t kJunk = id3::mpeg::kSearchLimit - 1;
 constexpr std::size_t kOrdinary = 5'000'000;
 
 Bytes ReadFile(const fs::path& path) {

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "mpeginfo/mp3info.h"
+#include "mpeginfo/tags.h"
 #include "tagstore/tag.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace id3::cli {
 
@@ -15,11 +17,15 @@ struct FileReport {
   std::string file;
   std::optional<std::string> error; // set when the file could not be read at all
   std::optional<TagFields> tag;     // empty when the file has no tag
+  std::optional<mpeg::Id3v2Tag> id3v2;
   clsMP3Info audio;
   std::optional<std::uint64_t> file_size;
 };
 
-FileReport Inspect(const std::string& path, const CodePage& cp);
+// Opens the file once and reads its head and its tail once, into windows (kept
+// by the caller from file to file); the tag and the audio facts both come
+// from those bytes.
+FileReport Inspect(const std::string& path, const CodePage& cp, std::vector<std::uint8_t>& windows);
 
 // The block of "Caption: value" lines, ending in a newline.
 std::string TextBlock(const FileReport& report);

@@ -33,21 +33,26 @@ namespace id3::mpeg {
 constexpr std::size_t kHeaderSize = 4;
 using HeaderBytes = std::span<const std::uint8_t, kHeaderSize>;
 
-// Masks and shifts of the fields in the header word.
+// Where the fields lie in the header word: the lowest bit of each, and its
+// width as a mask of that many bits.
 namespace bits {
-constexpr std::uint32_t kSyncMask = 0xFFE0'0000;
-constexpr std::uint32_t kVersionMask = 0x0018'0000, kVersionShift = 19;
-constexpr std::uint32_t kLayerMask = 0x0006'0000, kLayerShift = 17;
-constexpr std::uint32_t kProtectionMask = 0x0001'0000, kProtectionShift = 16;
-constexpr std::uint32_t kBitRateMask = 0x0000'F000, kBitRateShift = 12;
-constexpr std::uint32_t kFrequencyMask = 0x0000'0C00, kFrequencyShift = 10;
-constexpr std::uint32_t kPaddingMask = 0x0000'0200, kPaddingShift = 9;
-constexpr std::uint32_t kPrivateMask = 0x0000'0100, kPrivateShift = 8;
-constexpr std::uint32_t kChannelModeMask = 0x0000'00C0, kChannelModeShift = 6;
-constexpr std::uint32_t kModeExtensionMask = 0x0000'0030, kModeExtensionShift = 4;
-constexpr std::uint32_t kCopyrightMask = 0x0000'0008, kCopyrightShift = 3;
-constexpr std::uint32_t kOriginalMask = 0x0000'0004, kOriginalShift = 2;
-constexpr std::uint32_t kEmphasisMask = 0x0000'0003, kEmphasisShift = 0;
+struct Field {
+  std::uint32_t shift;
+  std::uint32_t mask;
+};
+constexpr std::uint32_t kSyncMask = 0xFFE00000;
+constexpr Field kVersion{19, 0x3};
+constexpr Field kLayer{17, 0x3};
+constexpr Field kProtection{16, 0x1};
+constexpr Field kBitRate{12, 0xF};
+constexpr Field kFrequency{10, 0x3};
+constexpr Field kPadding{9, 0x1};
+constexpr Field kPrivate{8, 0x1};
+constexpr Field kChannelMode{6, 0x3};
+constexpr Field kModeExtension{4, 0x3};
+constexpr Field kCopyright{3, 0x1};
+constexpr Field kOriginal{2, 0x1};
+constexpr Field kEmphasis{0, 0x3};
 } // namespace bits
 
 // Field codes.
@@ -59,18 +64,18 @@ constexpr std::uint8_t kSingleChannel = 3;
 
 // The twelve fields, each as the raw code from the header.
 struct FrameHeader {
-  std::uint8_t version = 0;
-  std::uint8_t layer = 0;
-  std::uint8_t protection = 0;
-  std::uint8_t bit_rate_index = 0;
-  std::uint8_t frequency_index = 0;
-  std::uint8_t padding = 0;
-  std::uint8_t private_bit = 0;
-  std::uint8_t channel_mode = 0;
-  std::uint8_t mode_extension = 0;
-  std::uint8_t copyright = 0;
-  std::uint8_t original = 0;
-  std::uint8_t emphasis = 0;
+  std::uint8_t version{};
+  std::uint8_t layer{};
+  std::uint8_t protection{};
+  std::uint8_t bit_rate_index{};
+  std::uint8_t frequency_index{};
+  std::uint8_t padding{};
+  std::uint8_t private_bit{};
+  std::uint8_t channel_mode{};
+  std::uint8_t mode_extension{};
+  std::uint8_t copyright{};
+  std::uint8_t original{};
+  std::uint8_t emphasis{};
 
   bool operator==(const FrameHeader&) const = default;
 };
@@ -87,23 +92,23 @@ constexpr bool IsFrameSync(HeaderBytes b) {
 
 constexpr FrameHeader DecodeHeader(HeaderBytes b) {
   const std::uint32_t w = HeaderWord(b);
-  const auto field = [w](std::uint32_t mask, std::uint32_t shift) {
-    return static_cast<std::uint8_t>((w & mask) >> shift);
+  const auto field = [w](bits::Field f) {
+    return static_cast<std::uint8_t>(w >> f.shift & f.mask);
   };
   using namespace bits;
   return FrameHeader{
-      .version = field(kVersionMask, kVersionShift),
-      .layer = field(kLayerMask, kLayerShift),
-      .protection = field(kProtectionMask, kProtectionShift),
-      .bit_rate_index = field(kBitRateMask, kBitRateShift),
-      .frequency_index = field(kFrequencyMask, kFrequencyShift),
-      .padding = field(kPaddingMask, kPaddingShift),
-      .private_bit = field(kPrivateMask, kPrivateShift),
-      .channel_mode = field(kChannelModeMask, kChannelModeShift),
-      .mode_extension = field(kModeExtensionMask, kModeExtensionShift),
-      .copyright = field(kCopyrightMask, kCopyrightShift),
-      .original = field(kOriginalMask, kOriginalShift),
-      .emphasis = field(kEmphasisMask, kEmphasisShift),
+      .version = field(kVersion),
+      .layer = field(kLayer),
+      .protection = field(kProtection),
+      .bit_rate_index = field(kBitRate),
+      .frequency_index = field(kFrequency),
+      .padding = field(kPadding),
+      .private_bit = field(kPrivate),
+      .channel_mode = field(kChannelMode),
+      .mode_extension = field(kModeExtension),
+      .copyright = field(kCopyright),
+      .original = field(kOriginal),
+      .emphasis = field(kEmphasis),
   };
 }
 

@@ -3,36 +3,27 @@
 #include "mpeginfo/stream.h"
 #include "tools/fileio.h"
 
+#include <vector>
+
 namespace id3 {
 
 void clsMP3Info::ResetInfo() { *this = clsMP3Info{}; }
 
-bool clsMP3Info::IsFrameSync(std::span<const std::uint8_t, 4> candidate) {
-  return mpeg::IsFrameSync(candidate);
-}
-
 bool clsMP3Info::LoadMP3(const std::string& path) {
   ResetInfo();
-  const auto size = io::SizeOf(path);
-  if (!size || *size < mpeg::kHeaderSize) return false;
-  const auto file = io::File::Open(path, io::File::Access::Read);
+  const auto file = io::OpenForReading(path);
   if (!file) return false;
-  return Load(*file, *size, path);
+  const mpeg::FileSource raw(file->file, file->size);
+  std::vector<std::uint8_t> windows;
+  const auto src = mpeg::WindowedSource::Read(raw, windows);
+  return src && LoadMP3(*src, path);
 }
 
-bool clsMP3Info::LoadMP3(const io::File& file, const std::string& path) {
+bool clsMP3Info::LoadMP3(const mpeg::ByteSource& src, const std::string& path) {
   ResetInfo();
-  const auto size = file.Size();
-  if (!size || *size < mpeg::kHeaderSize) return false;
-  return Load(file, *size, path);
-}
-
-bool clsMP3Info::Load(const io::File& file, std::uint64_t size_in_bytes, const std::string& path) {
-  const mpeg::FileSource raw(file, size_in_bytes);
-  const auto src = mpeg::WindowedSource::Read(raw);
-  if (!src) return false;
-  const auto info = mpeg::AnalyseStream(*src);
-  if (!info || !IsFrameSync(info->frame.bytes)) return false;
+  const std::uint64_t size_in_bytes = src.Size();
+  const auto info = mpeg::AnalyseStream(src);
+  if (!info) return false;
 
   const mpeg::FrameHeader& h = info->frame.header;
   file_name_ = path;

@@ -8,31 +8,31 @@
 // constant-bit-rate file; without a block the header's bit rate gives both.
 #pragma once
 
-#include "tools/fileio.h"
-
 #include <cstdint>
-#include <span>
 #include <string>
 
 namespace id3 {
+
+namespace mpeg {
+class ByteSource;
+}
 
 class clsMP3Info {
 public:
   // Reads the file and replaces every value; false (and every value empty)
   // when the file holds no usable frame header or cannot be read.
   bool LoadMP3(const std::string& path);
-  // The same for a file the caller has open already; path is what FileName
-  // then reports.
-  bool LoadMP3(const io::File& file, const std::string& path);
+  // The same for bytes the caller has at hand already (an open file, read
+  // through windows); path is what FileName then reports.
+  bool LoadMP3(const mpeg::ByteSource& src, const std::string& path);
 
   bool ValidMP3() const { return valid_; }
   const std::string& FileName() const { return file_name_; }
   std::int64_t FileSize() const { return file_size_; }
-  // kbit/s; -1 for a Xing block without a frame count.
+  // kbit/s: the header's, or the average of a Xing or VBRI file.
   std::int32_t BitRate() const { return bit_rate_; }
   std::int32_t Frequency() const { return frequency_; }
-  // Whole seconds, rounded half to even; negative (-bytes x 8 / 1000) for a
-  // Xing block without a frame count.
+  // Whole seconds, rounded half to even.
   std::int32_t SongLength() const { return song_length_; }
   // The same duration in seconds, unrounded.
   double DurationSeconds() const { return duration_; }
@@ -54,13 +54,11 @@ public:
   const std::string& Emphasis() const { return emphasis_; }
 
   // SongLength as text: "0:07", "4:10", "1:00:07", "1:02:05"; empty when
-  // nothing is loaded or the length is negative.
+  // nothing is loaded.
   std::string FormatTime() const;
 
 private:
   void ResetInfo();
-  bool Load(const io::File& file, std::uint64_t size, const std::string& path);
-  static bool IsFrameSync(std::span<const std::uint8_t, 4> candidate);
 
   bool valid_ = false;
   std::string file_name_;

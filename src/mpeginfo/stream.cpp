@@ -43,8 +43,8 @@ std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource& 
                 bytes.begin());
     return bytes;
   }
-  const auto got = ReadUpTo(src, offset, bytes);
-  if (!got || *got < kHeaderSize) return std::nullopt;
+  // The caller asks only for bytes before the end; any it could not have stay 0.
+  if (!ReadUpTo(src, offset, bytes)) return std::nullopt;
   return bytes;
 }
 
@@ -73,8 +73,9 @@ std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const 
   std::vector<std::uint8_t> window(kLongestFreeFormatFrame);
   const auto got = ReadUpTo(src, offset + kHeaderSize, window);
   if (!got) return std::nullopt;
-  for (std::size_t i = 0; i + kHeaderSize <= *got; ++i) {
-    const std::span<const std::uint8_t, kHeaderSize> next(window.data() + i, kHeaderSize);
+  const std::span<const std::uint8_t> read(window.data(), *got);
+  for (std::size_t i = 0; i + kHeaderSize <= read.size(); ++i) {
+    const auto next = read.subspan(i).first<kHeaderSize>();
     if (ContinuesStream(next, h) && DecodeHeader(next).bit_rate_index == kBitRateFree) return true;
   }
   return false;
@@ -82,52 +83,62 @@ std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const 
 
 } // namespace
 
-io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
-                                             std::span<std::uint8_t> out) const {
-  if (offset >= bytes_.size()) return 0;
-  const auto n =
-      static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), bytes_.size() - offset));
-  std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), n, out.begin());
-  return n;
+std::optional<std::span<const std::uint8_t>> MemorySource::View(std::uint64_t offset,
+                                                                std::size_t size) const {
+  if (offset >= bytes_.size()) return bytes_.last(0);
+  return bytes_.subspan(
+      static_cast<std::size_t>(offset),
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, bytes_.size() - offset)));
 }
 
-io::Result<WindowedSource> WindowedSource::Read(const ByteSource& inner) {
+io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
+                                             std::span<std::uint8_t> out) const {
+  const auto view = View(offset, out.size());
+  std::copy(view->begin(), view->end(), out.begin());
+  return view->size();
+}
+
+io::Result<WindowedSource> WindowedSource::Read(const ByteSource& inner,
+                                                std::vector<std::uint8_t>& storage) {
   WindowedSource src(inner);
+  storage.resize(kHeadSize + kTailSize);
   const std::uint64_t size = inner.Size();
-  src.head_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize)));
-  auto got = inner.ReadAt(0, src.head_);
+  const std::span<std::uint8_t> head(
+      storage.data(), static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize)));
+  auto got = inner.ReadAt(0, head);
   if (!got) return std::unexpected(got.error());
-  src.head_.resize(*got);
+  src.head_ = head.first(*got);
   if (size > src.head_.size()) {
     src.tail_offset_ = size - std::min<std::uint64_t>(size - src.head_.size(), kTailSize);
-    src.tail_.resize(static_cast<std::size_t>(size - src.tail_offset_));
-    got = inner.ReadAt(src.tail_offset_, src.tail_);
+    const std::span<std::uint8_t> tail(storage.data() + kHeadSize,
+                                       static_cast<std::size_t>(size - src.tail_offset_));
+    got = inner.ReadAt(src.tail_offset_, tail);
     if (!got) return std::unexpected(got.error());
-    src.tail_.resize(*got);
+    src.tail_ = tail.first(*got);
   }
   return src;
 }
 
+std::optional<std::span<const std::uint8_t>> WindowedSource::View(std::uint64_t offset,
+                                                                  std::size_t size) const {
+  const std::uint64_t want = std::min<std::uint64_t>(size, Size() - std::min(offset, Size()));
+  for (const auto& [window, start] :
+       {std::pair(head_, std::uint64_t{0}), std::pair(tail_, tail_offset_)}) {
+    // A view that runs past a window is given only where the window reaches
+    // the end of the source.
+    if (offset >= start && offset + want <= start + window.size())
+      return window.subspan(static_cast<std::size_t>(offset - start),
+                            static_cast<std::size_t>(want));
+  }
+  return std::nullopt;
+}
+
 io::Result<std::size_t> WindowedSource::ReadAt(std::uint64_t offset,
                                                std::span<std::uint8_t> out) const {
-  const auto from = [&](const std::vector<std::uint8_t>& window,
-                        std::uint64_t start) -> std::optional<std::size_t> {
-    const std::uint64_t end = start + window.size();
-    if (offset < start || offset > end) return std::nullopt;
-    // A read that runs past the window is served here only where the window
-    // reaches the end of the source.
-    const std::uint64_t want =
-        std::min<std::uint64_t>(out.size(), Size() - std::min(offset, Size()));
-    if (offset + want > end) return std::nullopt;
-    std::copy_n(window.begin() + static_cast<std::ptrdiff_t>(offset - start),
-                static_cast<std::size_t>(want), out.begin());
-    return static_cast<std::size_t>(want);
-  };
-  if (const auto n = from(head_, 0)) return *n;
-  if (!tail_.empty()) {
-    if (const auto n = from(tail_, tail_offset_)) return *n;
-  }
-  return inner_->ReadAt(offset, out);
+  const auto view = View(offset, out.size());
+  if (!view) return inner_->ReadAt(offset, out);
+  std::copy(view->begin(), view->end(), out.begin());
+  return view->size();
 }
 
 io::Result<std::size_t> FileSource::ReadAt(std::uint64_t offset,
@@ -139,7 +150,8 @@ std::optional<AudioSpan> LocateAudio(const ByteSource& src) {
   const std::uint64_t size = src.Size();
   AudioSpan audio{.begin = 0, .end = size};
   std::array<std::uint8_t, kId3v2HeaderSize> header{};
-  while (audio.begin < size) {
+  // Past the end of the source nothing is read, and the chain ends.
+  for (;;) {
     const auto got = ReadUpTo(src, audio.begin, header);
     if (!got) return std::nullopt;
     const std::uint64_t length = Id3v2TagLength(std::span(header).first(*got));
@@ -159,17 +171,27 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
   const std::uint64_t size = src.Size();
   if (size < kHeaderSize || audio.end < kHeaderSize) return std::nullopt;
   // The last offset examined.
-  const std::uint64_t last = std::min(size >= 6 ? size - 6 : 0, audio.end - kHeaderSize);
+  const std::uint64_t last =
+      std::min({size >= 6 ? size - 6 : 0, audio.end - kHeaderSize, audio.begin + kSearchLimit - 1});
   if (audio.begin > last) return std::nullopt;
 
-  std::vector<std::uint8_t> buf;
+  std::vector<std::uint8_t> storage;
   std::size_t block = kFirstBlock;
   std::uint64_t base = audio.begin;
   while (true) {
-    buf.resize(static_cast<std::size_t>(std::min<std::uint64_t>(block, size - base)));
-    const auto got = ReadUpTo(src, base, buf);
-    if (!got || *got < kHeaderSize) return std::nullopt;
-    const std::size_t n = *got;
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(block, size - base));
+    // The bytes as the source holds them, or else read into storage.
+    std::span<const std::uint8_t> buf;
+    if (const auto view = src.View(base, want)) {
+      buf = *view;
+    } else {
+      storage.resize(want);
+      const auto got = ReadUpTo(src, base, storage);
+      if (!got) return std::nullopt;
+      buf = std::span(storage).first(*got);
+    }
+    if (buf.size() < kHeaderSize) return std::nullopt;
+    const std::size_t n = buf.size();
     // Candidates buf[0] to buf[limit]: all four bytes in the buffer, none past last.
     const std::size_t limit =
         static_cast<std::size_t>(std::min<std::uint64_t>(n - kHeaderSize, last - base));
@@ -181,8 +203,7 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
       if (!IsFrameSync(candidate)) continue;
       const FrameHeader h = DecodeHeader(candidate);
       if (HasReservedField(h)) continue;
-      const auto followed =
-          FollowedBySameStream(src, std::span(buf).first(n), base, base + i, h, audio.end);
+      const auto followed = FollowedBySameStream(src, buf, base, base + i, h, audio.end);
       if (!followed) return std::nullopt;
       if (!*followed) continue;
       FoundFrame found{.offset = base + i, .header = h};
@@ -193,6 +214,36 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
     base += limit + 1;
     block = std::min(block * 2, kLargestBlock);
   }
+}
+
+std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& first,
+                                    std::uint64_t audio_end) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  std::vector<std::uint8_t> buf;
+  std::uint64_t buf_offset{};
+  std::uint64_t at = first.offset;
+  FrameWalk walk;
+  while (at + kHeaderSize <= audio_end && walk.frames < UINT32_MAX) {
+    if (at + kHeaderSize > buf_offset + buf.size()) {
+      buf.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, audio_end - at)));
+      const auto got = ReadUpTo(src, at, buf);
+      if (!got) return std::nullopt;
+      buf.resize(*got);
+      buf_offset = at;
+      if (*got < kHeaderSize) break;
+    }
+    const HeaderBytes bytes(buf.data() + (at - buf_offset), kHeaderSize);
+    if (!IsFrameSync(bytes)) break;
+    const FrameHeader h = DecodeHeader(bytes);
+    const int length = FrameLength(h);
+    if (HasReservedField(h) || !SameStream(h, first.header) || length == 0 ||
+        at + static_cast<std::uint64_t>(length) > audio_end)
+      break;
+    ++walk.frames;
+    at += static_cast<std::uint64_t>(length);
+  }
+  walk.bytes = at - first.offset;
+  return walk;
 }
 
 std::optional<std::int32_t> RoundToInt32(double x) {
@@ -208,16 +259,14 @@ std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
   const int frequency = FrequencyHz(h);
   const int samples = SamplesPerFrame(h);
   if (frequency == 0 || samples == 0) return std::nullopt;
+  if (vbr.kind == VbrKind::Xing && !vbr.frames) return std::nullopt;
   Facts f;
   f.frequency = frequency;
   f.vbr = vbr.kind == VbrKind::Xing || vbr.kind == VbrKind::Vbri;
   const double audio_bits = static_cast<double>(audio_bytes) * 8;
 
   std::optional<std::int32_t> bit_rate;
-  if (f.vbr && !vbr.frames) {
-    bit_rate = -1;
-    f.duration = audio_bits / 1000 / -1;
-  } else if (vbr.kind != VbrKind::None && vbr.frames) {
+  if (vbr.kind != VbrKind::None && vbr.frames) {
     const std::uint32_t frames = *vbr.frames;
     if (frames == 0 ||
         frames > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
@@ -262,7 +311,15 @@ std::optional<StreamInfo> AnalyseStream(const ByteSource& src) {
   if (!got) return std::nullopt;
   info.vbr = FindVbrHeader(frame->header, std::span(window).first(*got));
 
-  const auto facts = DeriveFacts(frame->header, info.vbr, info.audio.Bytes());
+  VbrHeader counted = info.vbr;
+  if (counted.kind == VbrKind::Xing && !counted.frames) {
+    const auto walk = WalkFrames(src, *frame, info.audio.end);
+    if (!walk) return std::nullopt;
+    counted.frames = walk->frames > 0 ? walk->frames - 1 : 0;
+    if (!counted.bytes)
+      counted.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(walk->bytes, UINT32_MAX));
+  }
+  const auto facts = DeriveFacts(frame->header, counted, info.audio.Bytes());
   if (!facts) return std::nullopt;
   info.facts = *facts;
   return info;

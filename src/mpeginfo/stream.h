@@ -24,6 +24,11 @@ public:
   // Reads up to out.size() bytes at offset; fewer only at the end.
   virtual io::Result<std::size_t> ReadAt(std::uint64_t offset,
                                          std::span<std::uint8_t> out) const = 0;
+  // The same bytes without a copy, where the source holds them all in memory;
+  // nothing where it would have to read.
+  virtual std::optional<std::span<const std::uint8_t>> View(std::uint64_t, std::size_t) const {
+    return std::nullopt;
+  }
 };
 
 class MemorySource final : public ByteSource {
@@ -31,6 +36,8 @@ public:
   explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
   std::uint64_t Size() const override { return bytes_.size(); }
   io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
+                                                    std::size_t size) const override;
 
 private:
   std::span<const std::uint8_t> bytes_;
@@ -56,60 +63,82 @@ public:
   static constexpr std::size_t kHeadSize = 64 * 1024;
   static constexpr std::size_t kTailSize = 128;
 
-  static io::Result<WindowedSource> Read(const ByteSource& inner);
+  // The windows are read into storage, which must outlive the source; one
+  // storage serves file after file without being allocated again.
+  static io::Result<WindowedSource> Read(const ByteSource& inner,
+                                         std::vector<std::uint8_t>& storage);
   std::uint64_t Size() const override { return inner_->Size(); }
   io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
+                                                    std::size_t size) const override;
 
 private:
   explicit WindowedSource(const ByteSource& inner) : inner_(&inner) {}
   const ByteSource* inner_;
-  std::vector<std::uint8_t> head_;
-  std::vector<std::uint8_t> tail_;
-  std::uint64_t tail_offset_ = 0;
+  std::span<const std::uint8_t> head_;
+  std::span<const std::uint8_t> tail_;
+  std::uint64_t tail_offset_{};
 };
 
 // Where the audio lies: behind the leading ID3v2 tags, before an ID3v1 tag.
 struct AudioSpan {
-  std::uint64_t begin = 0; // first byte behind the ID3v2 tags
-  std::uint64_t end = 0;   // the file's length, less 128 when it ends in an ID3v1 tag
+  std::uint64_t begin{}; // first byte behind the ID3v2 tags
+  std::uint64_t end{};   // the file's length, less 128 when it ends in an ID3v1 tag
   std::uint64_t Bytes() const { return end > begin ? end - begin : 0; }
 };
 // Nothing when the source cannot be read.
 std::optional<AudioSpan> LocateAudio(const ByteSource& src);
 
 struct FoundFrame {
-  std::uint64_t offset = 0; // of the header's first byte, 0-based
+  std::uint64_t offset{}; // of the header's first byte, 0-based
   std::array<std::uint8_t, kHeaderSize> bytes{};
   FrameHeader header;
 };
+
+// How far behind the ID3v2 tags the first frame is looked for. Decoders and
+// tag readers give up after a bound too (FFmpeg's demuxer after 64 KiB,
+// Android's after 128 KiB, mutagen after 1 MiB); this is the widest of them,
+// so that a large file without audio costs a bounded read, not the whole file.
+constexpr std::uint64_t kSearchLimit = 1 << 20;
 
 // The first frame header at or after audio.begin. A candidate has the sync
 // bits and no reserved field, and where the audio holds the frame that should
 // follow it, that frame starts with a header of the same stream (for free
 // format, whose frame length the header does not give: a free-format header of
 // the stream within the longest frame's reach). Candidates are examined up to
-// offset size - 6 (only offset 0 in a file of 4 or 5 bytes) and only where
-// their four bytes lie before audio.end. The source is read in blocks.
+// offset size - 6 (only offset 0 in a file of 4 or 5 bytes), only where their
+// four bytes lie before audio.end, and only within kSearchLimit bytes of
+// audio.begin. The source is read in blocks.
 // Nothing when there is no header or the source cannot be read.
 std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan& audio);
+
+// The frames of the stream from the first one on, walked header by header:
+// each one whole before audio_end and of the same stream as the first. The
+// walk stops at the first that is not, and reads the audio once, in blocks.
+struct FrameWalk {
+  std::uint32_t frames = 0; // the first one included
+  std::uint64_t bytes{};    // from the first frame's header to the end of the last
+};
+std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& first,
+                                    std::uint64_t audio_end);
 
 // What LoadMP3 publishes, derived from the first header, the block in its
 // frame and the number of audio bytes.
 struct Facts {
-  std::int32_t bit_rate = 0;  // kbit/s; -1 for a VBR block without a frame count
-  std::int32_t frequency = 0; // Hz
-  std::int32_t num_frames = 0;
-  std::int32_t song_length = 0; // whole seconds, rounded half to even
-  double duration = 0;          // seconds
-  bool vbr = false;             // a Xing or VBRI block
+  std::int32_t bit_rate{};  // kbit/s
+  std::int32_t frequency{}; // Hz
+  std::int32_t num_frames{};
+  std::int32_t song_length{}; // whole seconds, rounded half to even
+  double duration{};          // seconds
+  bool vbr = false;           // a Xing or VBRI block
 };
 
 // Nothing when the facts cannot be formed: no bit rate and no frame count, a
+// Xing block without a frame count (AnalyseStream counts the frames first), a
 // frame count of 0, or a value outside 32 bits.
 //  - Xing or VBRI with a frame count: duration = frames x samples per frame /
 //    frequency; bit rate = the block's byte count (else audio_bytes) x 8 /
 //    duration, the average.
-//  - Xing without a frame count: bit rate -1, duration audio_bytes x 8 / -1000.
 //  - Info with a frame count: duration as for Xing, the header's bit rate.
 //  - otherwise (constant bit rate): the header's bit rate; duration =
 //    audio_bytes x 8 / bit rate, frames = audio_bytes / frame length.
@@ -117,7 +146,9 @@ std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
                                  std::uint64_t audio_bytes);
 
 // Everything at once: the audio's place, its first frame, the block in that
-// frame, the facts. Nothing when any of them fails.
+// frame, the facts. A Xing block without a frame count has the frames walked
+// and counted (less the block's own frame, as encoders count), and their
+// bytes stand in for a byte count it lacks too. Nothing when any step fails.
 struct StreamInfo {
   AudioSpan audio;
   FoundFrame frame;

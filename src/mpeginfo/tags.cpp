@@ -14,4 +14,10 @@ std::uint64_t Id3v2TagLength(std::span<const std::uint8_t> b) {
   return kId3v2HeaderSize + size + footer;
 }
 
+std::optional<Id3v2Tag> ReadId3v2Tag(std::span<const std::uint8_t> b) {
+  const std::uint64_t length = Id3v2TagLength(b);
+  if (length == 0) return std::nullopt;
+  return Id3v2Tag{.major = b[3], .revision = b[4], .length = length};
+}
+
 } // namespace id3::mpeg

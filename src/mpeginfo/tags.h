@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace id3::mpeg {
@@ -21,5 +22,14 @@ constexpr std::uint8_t kId3v2FooterFlag = 0x10;
 // Whole length of the tag whose header is at the start of bytes: header, body
 // and footer. 0 when the bytes are not an ID3v2 header.
 std::uint64_t Id3v2TagLength(std::span<const std::uint8_t> bytes);
+
+// What a reader of the ID3v1 tag should know of an ID3v2 tag beside it: it is
+// there (players show it first), its version 2.major.revision and its length.
+struct Id3v2Tag {
+  std::uint8_t major = 0;
+  std::uint8_t revision = 0;
+  std::uint64_t length = 0;
+};
+std::optional<Id3v2Tag> ReadId3v2Tag(std::span<const std::uint8_t> bytes);
 
 } // namespace id3::mpeg

@@ -1,7 +1,6 @@
 #include "mpeginfo/vbr_header.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 namespace id3::mpeg {
@@ -54,7 +53,7 @@ VbrHeader FindVbrHeader(const FrameHeader& h, std::span<const std::uint8_t> fram
   const std::size_t behind_side_info =
       kXingDirectOffset + static_cast<std::size_t>(SideInfoSize(h));
   const bool crc = h.protection == 0;
-  const std::array<std::size_t, 4> places = {
+  const std::size_t places[] = {
       behind_side_info, crc ? behind_side_info + kCrcSize : behind_side_info, kXingDirectOffset,
       crc ? kXingDirectOffset + kCrcSize : kXingDirectOffset};
   for (const std::size_t at : places) {

@@ -30,7 +30,7 @@ struct VbrHeader {
   VbrKind kind = VbrKind::None;
   std::optional<std::uint32_t> frames; // frames of audio, the block's own frame not counted
   std::optional<std::uint32_t> bytes;  // bytes of audio the block counts
-  std::size_t offset = 0;              // of the block, from the header's first byte
+  std::size_t offset{};                // of the block, from the header's first byte
 
   bool operator==(const VbrHeader&) const = default;
 };

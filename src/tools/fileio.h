@@ -34,6 +34,8 @@ PathKind KindOf(const std::string& path);
 // Length of the named file in bytes.
 Result<std::uint64_t> SizeOf(const std::string& path);
 
+struct SizedFile;
+
 // An open file. Move-only: the one owner closes it.
 class File {
 public:
@@ -63,8 +65,20 @@ public:
 
 private:
   explicit File(Native native) : native_(native) {}
+  friend Result<SizedFile> OpenForReading(const std::string& path);
   Native native_;
 };
+
+// A file open for reading and its length when it was opened.
+struct SizedFile {
+  File file;
+  std::uint64_t size;
+};
+
+// Open(path, Access::Read) and Size() in one: opening asks the file system
+// whether the path is a folder anyway, and the same answer holds the length,
+// so the two cost one query. Over many files every call counts.
+Result<SizedFile> OpenForReading(const std::string& path);
 
 // A seam for fault-injection tests: when a hook is set, every file operation
 // asks it first, and fails with the error it returns. A hook may also end the

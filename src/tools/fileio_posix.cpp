@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace id3::io {
 namespace {
 
@@ -46,17 +48,38 @@ Result<std::uint64_t> SizeOf(const std::string& path) {
   return static_cast<std::uint64_t>(st.st_size);
 }
 
-Result<File> File::Open(const std::string& path, Access access) {
+namespace {
+
+// Opens the path and looks at what it opened: a folder opens too, and is
+// refused here.
+Result<std::pair<int, struct stat>> OpenAndStat(const std::string& path, File::Access access) {
   if (auto fault = InjectedFault(Operation::Open)) return std::unexpected(*fault);
-  const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  const int flags = (access == File::Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0) return std::unexpected(FromErrno(errno));
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const IoError error = S_ISDIR(st.st_mode) ? IoError::IsDirectory : FromErrno(errno);
     ::close(fd);
-    return std::unexpected(IoError::IsDirectory);
+    return std::unexpected(error);
   }
-  return File(fd);
+  return std::pair{fd, st};
+}
+
+} // namespace
+
+Result<File> File::Open(const std::string& path, Access access) {
+  auto opened = OpenAndStat(path, access);
+  if (!opened) return std::unexpected(opened.error());
+  return File(opened->first);
+}
+
+Result<SizedFile> OpenForReading(const std::string& path) {
+  auto opened = OpenAndStat(path, File::Access::Read);
+  if (!opened) return std::unexpected(opened.error());
+  SizedFile sized{File(opened->first), static_cast<std::uint64_t>(opened->second.st_size)};
+  if (auto fault = InjectedFault(Operation::Size)) return std::unexpected(*fault);
+  return sized;
 }
 
 File::File(File&& other) noexcept : native_(other.native_) { other.native_ = kClosed; }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace id3::io {
 namespace {
@@ -77,6 +78,14 @@ Result<File> File::Open(const std::string& path, Access access) {
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::unexpected(FromLastError(GetLastError()));
   return File(reinterpret_cast<Native>(h));
+}
+
+Result<SizedFile> OpenForReading(const std::string& path) {
+  auto file = File::Open(path, File::Access::Read);
+  if (!file) return std::unexpected(file.error());
+  const auto size = file->Size();
+  if (!size) return std::unexpected(size.error());
+  return SizedFile{std::move(*file), *size};
 }
 
 File::File(File&& other) noexcept : native_(other.native_) { other.native_ = kClosed; }

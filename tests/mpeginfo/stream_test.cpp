@@ -1,15 +1,16 @@
-// The scan for the first frame and the facts derived from it, over bytes in
-// memory.
+// The scan for the first frame, the walk over the frames, the facts derived
+// from them, and the two-window source, over bytes in memory.
 #include "mpeginfo/stream.h"
 
-#include "synth.h"
+#include "mpeg_synth.h"
+#include "sample_tag.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace id3::mpeg {
 namespace {
-
-using test::CountingSource;
 
 using test::Bytes;
 using test::Concat;
@@ -17,160 +18,172 @@ using test::Frames;
 using test::kCbr128;
 using test::V;
 
+const test::Header kFree = {0xFF, 0xFB, 0x00, 0x00};
+const test::Header k48k = {0xFF, 0xFB, 0x94, 0x00};
+
+Bytes Of(test::Header h) { return Bytes(h.begin(), h.end()); }
+
 std::optional<std::uint64_t> FirstFrame(const Bytes& bytes) {
   const MemorySource src(bytes);
-  const auto audio = LocateAudio(src);
-  if (!audio) return std::nullopt;
-  const auto found = FindFirstFrame(src, *audio);
-  if (!found) return std::nullopt;
-  return found->offset;
+  const auto found = FindFirstFrame(src, *LocateAudio(src));
+  return found ? std::optional(found->offset) : std::nullopt;
 }
 
-TEST(Scan, SkipsLeadingId3v2TagsWithTheirFooters) {
-  const Bytes decoy = test::DecoyBody();
-  EXPECT_EQ(FirstFrame(Concat({test::Id3v2Tag(decoy), Frames(kCbr128, 3)})), 10 + decoy.size());
-  // Two tags in a row, the first with a footer.
-  const Bytes two =
-      Concat({test::Id3v2Tag(decoy, 0x10), test::Id3v2Tag(decoy), Frames(kCbr128, 3)});
-  EXPECT_EQ(FirstFrame(two), 20 + decoy.size() + 10 + decoy.size());
-  // Padding after the tag that its size does not count is scanned through.
-  EXPECT_EQ(FirstFrame(Concat({test::Id3v2Tag(decoy), Bytes(100, 0), Frames(kCbr128, 3)})),
-            10 + decoy.size() + 100);
+TEST(Scan, CandidatesAndWhereTheyAreLookedFor) {
+  Bytes in_tag = test::RecordBytes(test::SampleTag());
+  std::copy(kCbr128.begin(), kCbr128.end(), in_tag.begin() + 3);
+  const Bytes tag = test::Id3v2Tag(test::DecoyBody());
+  const Bytes footed = test::Id3v2Tag(test::DecoyBody(), 0x10);
+  const std::pair<Bytes, std::optional<std::uint64_t>> cases[] = {
+      // Behind the ID3v2 tags, and padding that their sizes do not count.
+      {Concat({tag, Frames(kCbr128, 3)}), tag.size()},
+      {Concat({footed, tag, Frames(kCbr128, 3)}), footed.size() + tag.size()},
+      {Concat({tag, Bytes(100, 0), Frames(kCbr128, 3)}), tag.size() + 100},
+      {Concat({Bytes{0xFF, 0xEB, 0x90, 0x00}, Frames(kCbr128, 2)}), 4}, // reserved version
+      {Concat({Bytes{0xFF, 0xF9, 0x90, 0x00}, Frames(kCbr128, 2)}), 4}, // layer
+      {Concat({Bytes{0xFF, 0xFB, 0xF0, 0x00}, Frames(kCbr128, 2)}), 4}, // bit-rate index
+      {Concat({Bytes{0xFF, 0xFB, 0x9C, 0x00}, Frames(kCbr128, 2)}), 4}, // frequency index
+      // Where its next frame should start, 417 bytes on, there is none.
+      {Concat({Of(kCbr128), Bytes(500, 0), Frames(kCbr128, 2)}), 504},
+      // The next frame is of another frequency or layer; another bit rate or mode is fine.
+      {Concat({Frames(kCbr128, 1), Frames(k48k, 2)}), 417},
+      {Concat({Frames(kCbr128, 1), Frames({0xFF, 0xFD, 0x90, 0x00}, 2)}), 417},
+      {Concat({Frames(kCbr128, 1), Frames({0xFF, 0xFB, 0xA0, 0xC0}, 2)}), 0},
+      // The file ends, or an ID3v1 tag stands, where the next frame would.
+      {Frames(kCbr128, 1), 0},
+      {Concat({Frames(kCbr128, 1), test::RecordBytes(test::SampleTag())}), 0},
+      {Concat({Bytes(300, 0x55), in_tag}), std::nullopt}, // a header inside the ID3v1 tag
+      // Free format: another free-format header within the longest frame's reach.
+      {Concat({Of(kFree), Bytes(3000, 0), Frames(kCbr128, 2)}), 3004}, // zeros: no header
+      {Concat({Of(kFree), Bytes(700, 0x11), Of(kFree), Bytes(3000, 0x11)}), 0},
+      {Concat({Of(kFree), Bytes(2884, 0x11)}), 0}, // the audio ends within reach
+      {Concat({Of(kFree), Bytes(2885, 0x11)}), std::nullopt},
+      // The last offset examined is L - 6; in a file of 4 or 5 bytes, 0.
+      {Concat({Bytes(4, 0), Of(kCbr128), Bytes(2, 0)}), 4},
+      {Concat({Bytes(5, 0), Of(kCbr128), Bytes(1, 0)}), std::nullopt},
+      {Of(kCbr128), 0},
+      {Concat({Bytes{0}, Of(kCbr128)}), std::nullopt},
+      // An ID3v2 tag that claims more than the file holds.
+      {Concat({Bytes{'I', 'D', '3', 3, 0, 0, 0, 0x7F, 0x7F, 0x7F}, Frames(kCbr128, 6)}),
+       std::nullopt},
+  };
+  for (const auto& [bytes, want] : cases) EXPECT_EQ(FirstFrame(bytes), want) << bytes.size();
 }
 
-TEST(Scan, PassesOverCandidatesWithAReservedField) {
-  for (const test::Header bad :
-       {test::Header{0xFF, 0xEB, 0x90, 0x00}, test::Header{0xFF, 0xF9, 0x90, 0x00},
-        test::Header{0xFF, 0xFB, 0xF0, 0x00}, test::Header{0xFF, 0xFB, 0x9C, 0x00}}) {
-    EXPECT_EQ(FirstFrame(Concat({Bytes(bad.begin(), bad.end()), Bytes(3, 0), Frames(kCbr128, 2)})),
-              7u);
+TEST(Scan, BlockEdgesAndTheSearchLimit) {
+  // 4093 and 12282 are where the second and third blocks start.
+  for (const std::size_t junk : {4000u, 4093u, 4094u, 12282u, 12283u}) {
+    EXPECT_EQ(FirstFrame(Concat({Bytes(junk, 0x11), Frames(kCbr128, 2)})), junk);
   }
-}
-
-TEST(Scan, ACandidateNeedsTheNextFrameOfTheSameStream) {
-  // A header whose next frame (417 bytes on) is missing where the file has it.
-  Bytes b = Concat({Bytes(kCbr128.begin(), kCbr128.end()), Bytes(500, 0), Frames(kCbr128, 2)});
-  EXPECT_EQ(FirstFrame(b), 504u);
-  // The next frame of another frequency or layer does not confirm it.
-  b = Concat({Frames(kCbr128, 1), Frames({0xFF, 0xFB, 0x94, 0x00}, 2)});
-  EXPECT_EQ(FirstFrame(b), 417u);
-  b = Concat({Frames(kCbr128, 1), Frames({0xFF, 0xFD, 0x90, 0x00}, 2)});
-  EXPECT_EQ(FirstFrame(b), 417u);
-  // Another bit rate or channel mode does.
-  EXPECT_EQ(FirstFrame(Concat({Frames(kCbr128, 1), Frames({0xFF, 0xFB, 0xA0, 0xC0}, 2)})), 0u);
-  // Where the file ends before the next frame, or an ID3v1 tag stands there,
-  // the candidate is taken.
-  EXPECT_EQ(FirstFrame(Frames(kCbr128, 1)), 0u);
-  EXPECT_EQ(FirstFrame(Concat({Frames(kCbr128, 1), test::Id3v1Tag()})), 0u);
-}
-
-TEST(Scan, FreeFormatNeedsAnotherFreeFormatHeaderWithinReach) {
-  const test::Header free = {0xFF, 0xFB, 0x00, 0x00};
-  const Bytes lone =
-      Concat({Bytes(free.begin(), free.end()), Bytes(3000, 0x11), Frames(kCbr128, 2)});
-  EXPECT_EQ(FirstFrame(lone), 3004u);
-  const Bytes pair = Concat({Bytes(free.begin(), free.end()), Bytes(700, 0x11),
-                             Bytes(free.begin(), free.end()), Bytes(3000, 0x11)});
-  EXPECT_EQ(FirstFrame(pair), 0u);
-  // Where the audio ends within reach, the header is taken.
-  EXPECT_EQ(FirstFrame(Concat({Bytes(free.begin(), free.end()), Bytes(1000, 0)})), 0u);
-}
-
-TEST(Scan, NoCandidateInsideTheId3v1Tag) {
-  Bytes tag = test::Id3v1Tag();
-  std::copy(kCbr128.begin(), kCbr128.end(), tag.begin() + 3);
-  EXPECT_EQ(FirstFrame(Concat({Bytes(300, 0x55), tag})), std::nullopt);
-}
-
-TEST(Scan, HeadersAcrossBlockBoundariesAndFarIn) {
-  for (const std::size_t junk : {4094u, 4095u, 4096u, 12286u, 3u << 20}) {
-    const Bytes b = Concat({Bytes(junk, 0x11), Frames(kCbr128, 2)});
-    EXPECT_EQ(FirstFrame(b), junk) << junk;
-  }
-  // A candidate near a block's end whose next frame lies in the next block.
-  const Bytes b = Concat({Bytes(4000, 0x11), Frames(kCbr128, 2)});
-  EXPECT_EQ(FirstFrame(b), 4000u);
-}
-
-TEST(Scan, ReadsInBlocks) {
-  const Bytes b = Concat({Bytes(1u << 20, 0x11), Frames(kCbr128, 2)});
-  const CountingSource src(b);
-  ASSERT_EQ(FindFirstFrame(src, AudioSpan{.begin = 0, .end = b.size()})->offset, 1u << 20);
+  const Bytes far = Concat({Bytes(kSearchLimit - 1, 0), Frames(kCbr128, 2)});
+  const test::CountingSource src(far);
+  EXPECT_EQ(FindFirstFrame(src, AudioSpan{.begin = 0, .end = far.size()})->offset,
+            far.size() - 834);
   EXPECT_LT(src.reads, 20);
+  EXPECT_EQ(FirstFrame(Concat({Bytes(kSearchLimit, 0), Frames(kCbr128, 2)})), std::nullopt);
+  // The limit counts from the end of the ID3v2 tags.
+  const Bytes tag = test::Id3v2Tag(Bytes(5000, 0));
+  EXPECT_EQ(FirstFrame(Concat({tag, far})), tag.size() + far.size() - 834);
 }
 
-TEST(Scan, LastCandidateIsSixBytesBeforeTheEnd) {
-  Bytes b(10, 0);
-  std::copy(kCbr128.begin(), kCbr128.end(), b.begin() + 4); // at L - 6
-  EXPECT_EQ(FirstFrame(b), 4u);
-  b.assign(10, 0);
-  std::copy(kCbr128.begin(), kCbr128.end(), b.begin() + 5); // at L - 5
-  EXPECT_EQ(FirstFrame(b), std::nullopt);
-  // A file of 4 or 5 bytes has offset 0 examined, and only that.
-  EXPECT_EQ(FirstFrame(Bytes(kCbr128.begin(), kCbr128.end())), 0u);
-  EXPECT_EQ(FirstFrame(Bytes{0x00, 0xFF, 0xFB, 0x90, 0x00}), std::nullopt);
+TEST(Walk, WholeFramesOfTheStreamUpToAGapOrTheEndOfTheAudio) {
+  Bytes cut = Frames(kCbr128, 5);
+  cut.pop_back();
+  const std::pair<Bytes, std::uint32_t> cases[] = {
+      {Concat({Frames(kCbr128, 5), Bytes(100, 0), Frames(kCbr128, 5)}), 5},
+      {Concat({Frames(kCbr128, 5), test::RecordBytes(test::SampleTag())}), 5},
+      {Concat({Frames(kCbr128, 4), Frames({0xFF, 0xFB, 0xA2, 0xC0}, 3)}), 7},
+      {Concat({Frames(kCbr128, 3), Frames(k48k, 2)}), 3},
+      {cut, 4},
+      {Concat({Of(kFree), Bytes(1000, 0)}), 0},
+  };
+  for (const auto& [bytes, frames] : cases) {
+    const MemorySource src(bytes);
+    const auto audio = LocateAudio(src);
+    const auto walk = WalkFrames(src, *FindFirstFrame(src, *audio), audio->end);
+    EXPECT_EQ(walk->frames, frames) << bytes.size();
+  }
+  // 83,400 bytes of frames: two blocks, two reads.
+  const Bytes frames = Frames(kCbr128, 200);
+  const test::CountingSource src(frames);
+  const auto walk = WalkFrames(src, FoundFrame{.header = DecodeHeader(kCbr128)}, frames.size());
+  EXPECT_EQ(std::tuple(walk->frames, walk->bytes, src.reads), std::tuple(200u, frames.size(), 2));
+}
+
+TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
+  const Bytes xing = Concat({test::Text("Xing"), test::Be32(0)});
+  const Bytes stream = Concat({Frames(kCbr128, 10, 36, xing), Bytes(1000, 0)});
+  const auto info = AnalyseStream(MemorySource(stream));
+  // The block's own frame is not counted, as encoders do; 4170 bytes in 0.235 s.
+  EXPECT_EQ(std::tuple(info->vbr, info->facts.num_frames, info->facts.bit_rate),
+            std::tuple(V(VbrKind::Xing, {}, {}, 36), 9, 142));
+  // A byte count in the block counts before the walked bytes.
+  const Bytes with_bytes = Concat({test::Text("Xing"), test::Be32(2), test::Be32(8000)});
+  EXPECT_EQ(AnalyseStream(MemorySource(Frames(kCbr128, 10, 36, with_bytes)))->facts.bit_rate, 272);
+  // Only the block's own frame, or free format: nothing to count.
+  EXPECT_FALSE(AnalyseStream(MemorySource(Frames(kCbr128, 1, 36, xing))));
+  EXPECT_FALSE(AnalyseStream(MemorySource(Concat({Of(kFree), Bytes(32, 0), xing, Bytes(999, 0)}))));
 }
 
 FrameHeader H(test::Header h) { return DecodeHeader(h); }
 
-// MPEG-1 Layer III at 128 kbit/s is the worked example of clsMP3Info's tests.
-TEST(Facts, ConstantBitRateFromTheHeader) {
-  // MPEG-2 Layer III frames are half as long: 72 x 64000 / 22050 = 209 bytes.
+// What the real files of fixtures_test do not show.
+TEST(Facts, FromTheHeaderOrTheBlock) {
+  // Frame lengths for the count: 72 x 64 kbit/s / 22050 Hz = 209 bytes for
+  // MPEG-2 Layer III, 48 x 384 / 32000 = 576 for Layer I.
   EXPECT_EQ(DeriveFacts(H({0xFF, 0xF3, 0x80, 0x00}), {}, 209'000)->num_frames, 1000);
-  // Layer I: 48 x 384000 / 32000 = 576 bytes.
   EXPECT_EQ(DeriveFacts(H({0xFF, 0xFF, 0xC8, 0x00}), {}, 57'600)->num_frames, 100);
-}
-
-TEST(Facts, XingFrameCountGivesDurationAndAverage) {
-  const VbrHeader xing = V(VbrKind::Xing, 10000);
-  const auto f = DeriveFacts(H(kCbr128), xing, 4'100'000);
-  ASSERT_TRUE(f);
-  EXPECT_TRUE(f->vbr);
-  EXPECT_DOUBLE_EQ(f->duration, 10000 * 1152 / 44100.0);
-  // The block's own byte count before the audio bytes.
-  VbrHeader with_bytes = xing;
-  with_bytes.bytes = 2'000'000;
-  EXPECT_EQ(DeriveFacts(H(kCbr128), with_bytes, 4'000'000)->bit_rate, 61);
-  // MPEG-2.5 Layer III: 576 samples a frame.
-  EXPECT_DOUBLE_EQ(DeriveFacts(H({0xFF, 0xE3, 0x18, 0x00}), xing, 1000)->duration, 720.0);
-}
-
-TEST(Facts, InfoKeepsTheHeadersBitRate) {
-  const auto f = DeriveFacts(H(kCbr128), V(VbrKind::Info, 116), 48'000);
-  ASSERT_TRUE(f);
-  EXPECT_FALSE(f->vbr);
-  EXPECT_EQ(f->bit_rate, 128);
-  EXPECT_EQ(f->num_frames, 116);
-  EXPECT_DOUBLE_EQ(f->duration, 116 * 1152 / 44100.0);
-}
-
-TEST(Facts, VbriIsAVbrBlock) {
-  const auto f = DeriveFacts(H(kCbr128), V(VbrKind::Vbri, 2000, 500'000), 600'000);
-  ASSERT_TRUE(f);
-  EXPECT_TRUE(f->vbr);
-  EXPECT_EQ(f->num_frames, 2000);
-  EXPECT_EQ(f->bit_rate, 77); // 500,000 x 8 / 52.245 s
-}
-
-TEST(Facts, WhatCannotBeDerived) {
-  EXPECT_FALSE(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), {}, 1000)); // free format, no count
-  EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));
-  EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x8000'0000u), 1000));
-  // A Xing block without a count behind a free-format header: no bit rate,
-  // as behind any other (see clsMP3Info's tests).
-  EXPECT_EQ(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), V(VbrKind::Xing), 1000)->bit_rate, -1);
+  const auto vbri = DeriveFacts(H(kCbr128), V(VbrKind::Vbri, 2000, 500'000), 600'000);
+  EXPECT_EQ(std::tuple(vbri->vbr, vbri->bit_rate, vbri->num_frames), std::tuple(true, 77, 2000));
   // Free format with a count: the average, as the table has nothing.
-  EXPECT_EQ(DeriveFacts(H({0xFF, 0xFB, 0x00, 0x00}), V(VbrKind::Xing, 100), 50'000)->bit_rate, 153);
+  EXPECT_EQ(DeriveFacts(H(kFree), V(VbrKind::Xing, 100), 50'000)->bit_rate, 153);
+  EXPECT_EQ(DeriveFacts(H(kCbr128), V(VbrKind::Info), 417'000)->num_frames, 998); // no count
+  EXPECT_FALSE(DeriveFacts(H(kFree), {}, 1000)); // no bit rate, no count
+  EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing), 1000));
+  EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));
+  EXPECT_TRUE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x7FFF'FFFFu), 1000));
+  EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x8000'0000u), 1000));
+  EXPECT_FALSE(DeriveFacts(H({0xFF, 0xFB, 0x9C, 0x00}), V(VbrKind::Xing, 100), 1000));
 }
 
-TEST(Facts, RoundsHalfToEven) {
-  EXPECT_EQ(RoundToInt32(2.5), 2);
-  EXPECT_EQ(RoundToInt32(3.5), 4);
-  EXPECT_EQ(RoundToInt32(-2.5), -2);
-  EXPECT_EQ(RoundToInt32(2147483647.0), 2147483647);
-  EXPECT_EQ(RoundToInt32(2147483647.6), std::nullopt);
-  EXPECT_EQ(RoundToInt32(-2147483648.0), -2147483648);
-  EXPECT_EQ(RoundToInt32(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
+TEST(Facts, RoundsHalfToEvenWithin32Bits) {
+  EXPECT_EQ(std::tuple(RoundToInt32(2.5), RoundToInt32(3.5), RoundToInt32(-2.5),
+                       RoundToInt32(2147483647.0), RoundToInt32(-2147483648.0)),
+            std::tuple(2, 4, -2, 2147483647, -2147483648));
+  EXPECT_EQ(std::tuple(RoundToInt32(2147483647.6), RoundToInt32(NAN)),
+            std::tuple(std::nullopt, std::nullopt));
+}
+
+TEST(WindowedSource, SameBytesAsTheSourceAndReadsOnlyOutsideTheWindows) {
+  std::vector<std::uint8_t> storage; // one storage for all sizes, as over many files
+  for (const std::uint64_t size : {0u, 100u, 65u * 1024, 300u * 1024}) {
+    test::Bytes bytes(static_cast<std::size_t>(size));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      bytes[i] = static_cast<std::uint8_t>(i * 131 + i / 7);
+    const test::CountingSource counting(bytes);
+    const auto windowed = WindowedSource::Read(counting, storage);
+    ASSERT_TRUE(windowed);
+    EXPECT_EQ(counting.reads, size == 0 ? 1 : size <= 64 * 1024 ? 1 : 2) << size;
+
+    const MemorySource plain(bytes);
+    const std::uint64_t offsets[] = {0, 1, 4000, 65535, 65536, 70000, size - 128, size - 1, size};
+    for (const std::uint64_t offset : offsets) {
+      if (offset > size) continue;
+      for (const std::size_t length : {1u, 10u, 128u, 5000u}) {
+        const int reads = counting.reads;
+        test::Bytes want(length), got(length);
+        const auto a = plain.ReadAt(offset, want);
+        const auto b = windowed->ReadAt(offset, got);
+        ASSERT_TRUE(a && b);
+        ASSERT_EQ(*a, *b) << size << " at " << offset << " for " << length;
+        EXPECT_EQ(want, got) << size << " at " << offset << " for " << length;
+        // Inside a window, or in the head up to the end of a short source.
+        const bool in_head = offset + length <= 64 * 1024 || size <= 64 * 1024;
+        const bool in_tail = offset >= size - std::min<std::uint64_t>(size, 128);
+        EXPECT_EQ(counting.reads, reads + (in_head || in_tail ? 0 : 1)) << offset << " " << length;
+      }
+    }
+  }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Synthetic streams for the tests: frames of silence behind chosen headers,
-// ID3 tags, VBR blocks.
+// Synthetic MPEG audio for the tests: frames of silence behind chosen headers,
+// VBR blocks, ID3v2 tags, and a source that counts its reads.
 #pragma once
 
 #include "mpeginfo/frame_header.h"
@@ -26,18 +26,12 @@ inline Bytes Be32(std::uint32_t v) {
 }
 
 // count frames of the header's length (its padding bit as given), each the
-// header followed by zeros.
-inline Bytes Frames(Header h, std::size_t count) {
+// header followed by zeros; the first carries block at offset `at`.
+inline Bytes Frames(Header h, std::size_t count, std::size_t at = 0, const Bytes& block = {}) {
   const auto length = static_cast<std::size_t>(mpeg::FrameLength(mpeg::DecodeHeader(h)));
   Bytes out(length * count, 0);
   for (std::size_t i = 0; i < count; ++i)
     std::copy(h.begin(), h.end(), out.begin() + static_cast<std::ptrdiff_t>(i * length));
-  return out;
-}
-
-// One frame carrying block at offset `at` from its header, then more frames.
-inline Bytes FramesWithBlock(Header h, std::size_t at, const Bytes& block, std::size_t count) {
-  Bytes out = Frames(h, count);
   std::copy(block.begin(), block.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
   return out;
 }
@@ -59,19 +53,10 @@ inline Bytes DecoyBody() { return Frames({0xFF, 0xFB, 0x94, 0x00}, 3); }
 
 inline mpeg::VbrHeader V(mpeg::VbrKind kind, std::optional<std::uint32_t> frames = {},
                          std::optional<std::uint32_t> bytes = {}, std::size_t offset = 0) {
-  mpeg::VbrHeader h;
-  h.kind = kind, h.frames = frames, h.bytes = bytes, h.offset = offset;
-  return h;
+  return mpeg::VbrHeader{.kind = kind, .frames = frames, .bytes = bytes, .offset = offset};
 }
 
-inline Bytes Id3v1Tag() {
-  Bytes rec(128, ' ');
-  std::copy_n("TAG", 3, rec.begin());
-  rec[127] = 12;
-  return rec;
-}
-
-// A stream in memory that counts the reads, to see how the scan reads.
+// Bytes in memory that count the reads made of them.
 class CountingSource final : public mpeg::ByteSource {
 public:
   explicit CountingSource(std::span<const std::uint8_t> bytes) : mem_(bytes) {}

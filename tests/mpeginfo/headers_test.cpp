@@ -1,0 +1,157 @@
+// The bytes at the start of the audio: the frame header's fields and what the
+// tables make of them, the VBR header blocks in the first frame, the ID3v2
+// tags before it.
+#include "mpeginfo/frame_header.h"
+#include "mpeginfo/tags.h"
+#include "mpeginfo/vbr_header.h"
+
+#include "mpeg_synth.h"
+
+#include <gtest/gtest.h>
+
+namespace id3::mpeg {
+namespace {
+
+using Four = std::array<std::uint8_t, 4>;
+
+TEST(FrameHeader, DecodesEveryFieldFromItsBits) {
+  // 1111 1111  111 00 01 0  1011 01 1 1  01 10 1 1 10, then the complement of each field.
+  EXPECT_EQ(DecodeHeader(Four{0xFF, 0xE2, 0xB7, 0x6E}),
+            (FrameHeader{0, 1, 0, 11, 1, 1, 1, 1, 2, 1, 1, 2}));
+  EXPECT_EQ(DecodeHeader(Four{0xFF, 0xFD, 0x48, 0x91}),
+            (FrameHeader{3, 2, 1, 4, 2, 0, 0, 2, 1, 0, 0, 1}));
+  EXPECT_FALSE(IsFrameSync(Four{0xFF, 0xDF, 0xFF, 0xFF}) || IsFrameSync(Four{0xFE, 0xFF, 0, 0}));
+}
+
+struct Row {
+  Four bytes;
+  bool reserved;
+  float version;
+  int layer, hz, kbps, length, samples, side_info;
+};
+
+TEST(FrameHeader, TablesByVersionLayerAndIndex) {
+  const Row rows[] = {
+      {{0xFF, 0xFB, 0x90, 0x00}, false, 1, 3, 44100, 128, 417, 1152, 32}, // MPEG-1 Layer III
+      {{0xFF, 0xFB, 0x92, 0xC0}, false, 1, 3, 44100, 128, 418, 1152, 17}, // padded, mono
+      {{0xFF, 0xFB, 0xE8, 0x00}, false, 1, 3, 32000, 320, 1440, 1152, 32},
+      {{0xFF, 0xFD, 0xE4, 0x00}, false, 1, 2, 48000, 384, 1152, 1152, 0}, // Layer II
+      {{0xFF, 0xFF, 0xE8, 0x00}, false, 1, 1, 32000, 448, 672, 384, 0},   // Layer I
+      {{0xFF, 0xF7, 0xE0, 0x00}, false, 2, 1, 22050, 256, 556, 384, 0},   // MPEG-2 Layer I
+      {{0xFF, 0xF5, 0xE4, 0x00}, false, 2, 2, 24000, 160, 960, 1152, 0},
+      {{0xFF, 0xF3, 0x88, 0x40}, false, 2, 3, 16000, 64, 288, 576, 17},
+      {{0xFF, 0xE3, 0x18, 0xC0}, false, 2.5f, 3, 8000, 8, 72, 576, 9}, // MPEG-2.5
+      {{0xFF, 0xE5, 0x14, 0x00}, false, 2.5f, 2, 12000, 8, 96, 1152, 0},
+      {{0xFF, 0xFB, 0x00, 0x00}, false, 1, 3, 44100, 0, 0, 1152, 32}, // free format
+      {{0xFF, 0xFB, 0xF0, 0x00}, true, 1, 3, 44100, 0, 0, 1152, 32},  // bit-rate index 15
+      {{0xFF, 0xFB, 0x9C, 0x00}, true, 1, 3, 0, 128, 0, 1152, 32},    // frequency index 3
+      {{0xFF, 0xEB, 0x90, 0x00}, true, 0, 3, 0, 80, 0, 576, 17},      // version 1
+      {{0xFF, 0xF9, 0x90, 0x00}, true, 1, 0, 44100, 0, 0, 0, 0},      // layer 0
+  };
+  for (const Row& r : rows) {
+    const FrameHeader h = DecodeHeader(r.bytes);
+    SCOPED_TRACE(testing::PrintToString(r.bytes));
+    EXPECT_EQ(HasReservedField(h), r.reserved);
+    EXPECT_EQ(MpegVersionNumber(h), r.version);
+    EXPECT_EQ(LayerNumber(h), r.layer);
+    EXPECT_EQ(FrequencyHz(h), r.hz);
+    EXPECT_EQ(BitRateKbps(h), r.kbps);
+    EXPECT_EQ(FrameLength(h), r.length);
+    EXPECT_EQ(SamplesPerFrame(h), r.samples);
+    EXPECT_EQ(SideInfoSize(h), r.side_info);
+  }
+}
+
+using test::Be32;
+using test::Bytes;
+using test::Concat;
+using test::Text;
+using test::V;
+
+// "Xing" with frame and byte counts.
+const Bytes kXing = Concat({Text("Xing"), Be32(3), Be32(10000), Be32(123456)});
+const Bytes kVbri = Concat({Text("VBRI"), Bytes{0, 1, 0, 0, 0, 50}, Be32(777777), Be32(2222)});
+
+// The first kVbrWindow bytes of a frame: the header, zeros, the block at `at`.
+VbrHeader Find(test::Header header, std::size_t at, const Bytes& block) {
+  Bytes frame(kVbrWindow, 0);
+  std::copy(header.begin(), header.end(), frame.begin());
+  std::copy(block.begin(), block.end(), frame.begin() + static_cast<std::ptrdiff_t>(at));
+  return FindVbrHeader(DecodeHeader(header), frame);
+}
+
+TEST(VbrHeader, LookedForBehindTheSideInformationThenBehindTheHeader) {
+  const test::Header stereo = {0xFF, 0xFB, 0x90, 0x00}, mono = {0xFF, 0xFB, 0x90, 0xC0};
+  const test::Header mpeg2 = {0xFF, 0xF3, 0x80, 0x00}, mpeg25_mono = {0xFF, 0xE3, 0x18, 0xC0};
+  const test::Header crc = {0xFF, 0xFA, 0x90, 0x00}, mpeg2_mono_crc = {0xFF, 0xF2, 0x80, 0xC0};
+  const struct {
+    test::Header header;
+    std::size_t at;
+    Bytes block;
+    VbrHeader want;
+  } cases[] = {
+      {stereo, 36, kXing, V(VbrKind::Xing, 10000, 123456, 36)},
+      {mono, 21, kXing, V(VbrKind::Xing, 10000, 123456, 21)},
+      {mpeg2, 21, kXing, V(VbrKind::Xing, 10000, 123456, 21)},
+      {mpeg25_mono, 13, kXing, V(VbrKind::Xing, 10000, 123456, 13)},
+      {stereo, 4, kXing, V(VbrKind::Xing, 10000, 123456, 4)},
+      {crc, 36, kXing, V(VbrKind::Xing, 10000, 123456, 36)}, // where lame -p writes it
+      {crc, 38, kXing, V(VbrKind::Xing, 10000, 123456, 38)},
+      {crc, 6, kXing, V(VbrKind::Xing, 10000, 123456, 6)},
+      {mpeg2_mono_crc, 15, kXing, V(VbrKind::Xing, 10000, 123456, 15)},
+      {stereo, 36, Concat({Text("Info"), Be32(1), Be32(116)}), V(VbrKind::Info, 116, {}, 36)},
+      {stereo, 36, kVbri, V(VbrKind::Vbri, 2222, 777777, 36)},
+      {mono, 36, kVbri, V(VbrKind::Vbri, 2222, 777777, 36)},
+      // Not at another channel mode's place, one byte off, or 2 further without a CRC.
+      {stereo, 21, kXing, {}},
+      {mono, 36, kXing, {}},
+      {stereo, 5, kXing, {}},
+      {stereo, 38, kXing, {}},
+      {stereo, 4, kVbri, {}},
+      {stereo, 36, Concat({Text("xing"), Be32(0)}), {}}, // the name compared exactly
+      {stereo, 4, Concat({Text("INFO"), Be32(0)}), {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Find(c.header, c.at, c.block), c.want) << c.at;
+  // A frame cut short by the end of the file.
+  Bytes frame = Concat({Bytes(stereo.begin(), stereo.end()), kXing});
+  EXPECT_EQ(FindVbrHeader(DecodeHeader(stereo), std::span(frame).first(4)).kind, VbrKind::None);
+  EXPECT_EQ(FindVbrHeader(DecodeHeader(stereo), std::span(frame).first(12)),
+            V(VbrKind::Xing, {}, {}, 4));
+  EXPECT_EQ(ParseVbri(kVbri).kind, VbrKind::Vbri); // the whole of it, and no byte more
+  EXPECT_EQ(ParseVbri(std::span(kVbri).first(kVbri.size() - 1)).kind, VbrKind::None);
+}
+
+TEST(VbrHeader, CountsFollowTheFlags) {
+  EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(2), Be32(5000)})), V(VbrKind::Xing, {}, 5000));
+  EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(0x0F), Be32(7), Be32(8)})),
+            V(VbrKind::Xing, 7, 8));
+  // A count the flags announce but the bytes do not hold.
+  EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(1), Bytes{0x00, 0x27}})), V(VbrKind::Xing));
+}
+
+Bytes Id3v2(std::uint8_t flags, Bytes size) {
+  return Concat({Text("ID3"), Bytes{3, 1, flags}, std::move(size)});
+}
+
+TEST(Tags, Id3v2LengthIsHeaderSynchsafeSizeAndFooter) {
+  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0, 0, 0, 0})), 10u);
+  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0, 0, 0x02, 0x01})), 10u + 257u);
+  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0x7F, 0x7F, 0x7F, 0x7F})), 10u + 0x0FFFFFFFu);
+  EXPECT_EQ(Id3v2TagLength(Id3v2(kId3v2FooterFlag, {0, 0, 0x01, 0x00})), 10u + 128u + 10u);
+  EXPECT_EQ(Id3v2TagLength(Id3v2(0xEF, {0, 0, 0x01, 0x00})), 10u + 128u); // other flags
+  const auto tag = ReadId3v2Tag(Id3v2(0, {0, 0, 0x01, 0x00}));
+  ASSERT_TRUE(tag);
+  EXPECT_EQ(std::tuple(tag->major, tag->revision, tag->length), std::tuple(3, 1, 138u));
+  // Not an ID3v2 header: not synchsafe, a version byte of 0xFF, "id3", cut short.
+  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0, 0, 0x80, 0})), 0u);
+  for (const std::size_t at : {0u, 3u, 4u}) {
+    Bytes b = Id3v2(0, {0, 0, 1, 0});
+    b[at] = at == 0 ? 'i' : 0xFF;
+    EXPECT_EQ(Id3v2TagLength(b), 0u) << at;
+  }
+  const Bytes header = Id3v2(0, {0, 0, 1, 0});
+  EXPECT_EQ(ReadId3v2Tag(std::span(header).first(9)), std::nullopt);
+}
+
+} // namespace
+} // namespace id3::mpeg
