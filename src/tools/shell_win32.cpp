@@ -20,9 +20,20 @@ std::intptr_t ShellOpenFile(const std::string& file, const std::string& director
                             const std::string& parameters, const std::string& verb) {
   const std::wstring wfile = win::Widen(file), wdir = win::Widen(directory),
                      wparams = win::Widen(parameters), wverb = win::Widen(verb);
-  const HINSTANCE result = ShellExecuteW(window, OrNull(wverb), wfile.c_str(), OrNull(wparams),
-                                         OrNull(wdir), SW_SHOWNORMAL);
-  return reinterpret_cast<std::intptr_t>(result);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // As ShellExecute: a file that cannot be opened shows no box of the shell's.
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.hwnd = window;
+  info.lpVerb = OrNull(wverb);
+  info.lpFile = wfile.c_str();
+  info.lpParameters = OrNull(wparams);
+  info.lpDirectory = OrNull(wdir);
+  info.nShow = SW_SHOWNORMAL;
+  // hInstApp holds the code ShellExecute would return. A failed call is never
+  // taken for a success, whatever it left there.
+  if (!ShellExecuteExW(&info) && reinterpret_cast<std::intptr_t>(info.hInstApp) > 32) return 0;
+  return reinterpret_cast<std::intptr_t>(info.hInstApp);
 }
 
 std::string CompactPath(const std::string& path, int width, HDC dc) {
