@@ -76,10 +76,12 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
       Make("b.MP3", Concat({test::Id3v2Tag({}), Bytes(3000, 0x55), test::RecordBytes(kSample)}));
   // A name need not be UTF-8 (on POSIX): what is not becomes U+FFFD.
   const std::string missing = dir.File("c") + "\xFF\xED\xA0\x80\xE6\x9B\x41中\"\x01.mp3";
-  const Outcome r = Cli({"show", "--json", tagged, junk, missing});
+  // A name cut inside a sequence.
+  const std::string cut = dir.File("d") + "\xE6\x9B";
+  const Outcome r = Cli({"show", "--json", tagged, junk, missing, cut});
   EXPECT_EQ(r.status, 1);
   const auto objects = JsonLines(r.out);
-  ASSERT_EQ(objects.size(), 3u);
+  ASSERT_EQ(objects.size(), 4u);
   EXPECT_EQ(objects[0], json::parse(R"({"file":)" + json(tagged).dump() + R"(,
       "tag":{"title":"Title","artist":"Artist","album":"Album","year":"2001",
              "comment":"Comment","track":4,"genre":"Pop","genre_number":13},
@@ -97,7 +99,8 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
                 json(dir.File("c") + "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001.mp3").dump() +
                 R"(,"tag":null,
       "id3v2":null,"audio":null,"file_size":null,"error":"no such file"})"));
-  EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\n");
+  EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
+  EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
 }
 
 // Names a command line makes awkward, in files read by several threads; a

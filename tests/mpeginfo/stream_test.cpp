@@ -51,6 +51,8 @@ TEST(Scan, CandidatesAndWhereTheyAreLookedFor) {
       {Concat({Frames(kCbr128, 1), Frames({0xFF, 0xFB, 0xA0, 0xC0}, 2)}), 0},
       // The file ends, or an ID3v1 tag stands, where the next frame would.
       {Frames(kCbr128, 1), 0},
+      {Concat({Frames(kCbr128, 1), Bytes(3, 0)}), 0},
+      {Concat({Frames(kCbr128, 1), Bytes(4, 0)}), std::nullopt}, // room for a header: none
       {Concat({Frames(kCbr128, 1), test::RecordBytes(test::SampleTag())}), 0},
       {Concat({Bytes(300, 0x55), in_tag}), std::nullopt}, // a header inside the ID3v1 tag
       // Free format: another free-format header within the longest frame's reach.
@@ -103,8 +105,9 @@ TEST(Walk, WholeFramesOfTheStreamUpToAGapOrTheEndOfTheAudio) {
     const auto walk = WalkFrames(src, *FindFirstFrame(src, *audio), audio->end);
     EXPECT_EQ(walk->frames, frames) << bytes.size();
   }
-  // 83,400 bytes of frames: two blocks, two reads.
-  const Bytes frames = Frames(kCbr128, 200);
+  // 83,465 bytes of frames, the 158th header across the end of the first
+  // 64 KiB block: two blocks, two reads.
+  const Bytes frames = Concat({Frames({0xFF, 0xFB, 0x92, 0x00}, 65), Frames(kCbr128, 135)});
   const test::CountingSource src(frames);
   const auto walk = WalkFrames(src, FoundFrame{.header = DecodeHeader(kCbr128)}, frames.size());
   EXPECT_EQ(std::tuple(walk->frames, walk->bytes, src.reads), std::tuple(200u, frames.size(), 2));

@@ -1,8 +1,11 @@
 // The portable helpers: text between UTF-8 and the record's code pages, the
 // option words of an argument text, file names and size texts.
 #include "tools/codepage.h"
+#include "tools/fileio.h"
 #include "tools/paths.h"
 #include "tools/text.h"
+
+#include "testfs.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +22,7 @@ TEST(CodePage, Windows1252) {
   EXPECT_EQ(cp.Encode(cp.Decode(all)), all);
   EXPECT_EQ(cp.Decode("a\x80\xF6\x9F"), "a€öŸ");
   // Characters it lacks, and malformed UTF-8, become '?'.
-  EXPECT_EQ(cp.Encode("a☃b曲c😀\xFF\xE2\x82x\xE2"), "a?b?c????x?");
+  EXPECT_EQ(cp.Encode("a☃b曲c😀\xFF\xE2\x82x\xF5\x80\x80\x80\xE2"), "a?b?c????x?????");
   // Cut to a width without splitting a character.
   EXPECT_EQ(cp.EncodeFit("Björk Guðmundsdóttir", 4), "Bj\xF6r");
   for (const char* name : {"windows-1252", "CP1252", "1252"})
@@ -28,6 +31,17 @@ TEST(CodePage, Windows1252) {
   EXPECT_EQ(utf8::Count("aé☃😀अ"), 5u);
   EXPECT_EQ(utf8::Prefix("aé☃😀", 3), "aé☃");
   EXPECT_EQ(utf8::Prefix("ab", 5), "ab");
+}
+
+TEST(FileLayer, WhatAPathNamesAndItsSize) {
+  const test::ScratchDir dir;
+  const std::string file = dir.File("five.mp3"), folder = test::U8(dir.Path());
+  test::WriteAll(file, test::Bytes(5, 0));
+  EXPECT_EQ(std::tuple(io::KindOf(file), io::SizeOf(file)), std::tuple(io::PathKind::File, 5u));
+  EXPECT_EQ(std::tuple(io::KindOf(folder), io::SizeOf(folder).error()),
+            std::tuple(io::PathKind::Directory, io::IoError::IsDirectory));
+  EXPECT_EQ(std::tuple(io::KindOf(file + "x"), io::SizeOf(file + "x").error()),
+            std::tuple(io::PathKind::Missing, io::IoError::NotFound));
 }
 
 TEST(CodePage, ThePlatformsOwn) {
