@@ -29,4 +29,11 @@ std::string_view Describe(IoError error) {
   return "input/output error";
 }
 
+Result<void> File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  auto got = ReadSomeAt(offset, out);
+  if (!got) return std::unexpected(got.error());
+  if (*got != out.size()) return std::unexpected(IoError::ShortRead);
+  return {};
+}
+
 } // namespace id3::io

@@ -120,13 +120,6 @@ Result<std::size_t> File::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_
   return done;
 }
 
-Result<void> File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
-  auto got = ReadSomeAt(offset, out);
-  if (!got) return std::unexpected(got.error());
-  if (*got != out.size()) return std::unexpected(IoError::ShortRead);
-  return {};
-}
-
 Result<void> File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
   if (auto fault = InjectedFault(Operation::Write)) return std::unexpected(*fault);
   std::size_t done = 0;
