@@ -65,16 +65,15 @@ std::size_t ThreadsFor(std::size_t count, unsigned jobs) {
   return std::max<std::size_t>(1, std::min<std::size_t>(jobs, count / kFilesPerThread));
 }
 
-// work(i, thread) for i = 0 to count - 1 on ThreadsFor(count, jobs) threads
-// (thread numbers them from 0), and emit(i) on the calling thread in the order
-// of i, each as soon as its work is done.
-void RunInOrder(std::size_t count, unsigned jobs,
-                const std::function<void(std::size_t, std::size_t)>& work,
+// work(i) for i = 0 to count - 1 on ThreadsFor(count, jobs) threads, and
+// emit(i) on the calling thread in the order of i, each as soon as its work is
+// done.
+void RunInOrder(std::size_t count, unsigned jobs, const std::function<void(std::size_t)>& work,
                 const std::function<void(std::size_t)>& emit) {
   const std::size_t threads = ThreadsFor(count, jobs);
   if (threads <= 1) {
     for (std::size_t i = 0; i < count; ++i) {
-      work(i, 0);
+      work(i);
       emit(i);
     }
     return;
@@ -86,9 +85,9 @@ void RunInOrder(std::size_t count, unsigned jobs,
   std::size_t awaited = count;   // the item emit waits for, guarded by m
   std::vector<std::jthread> pool;
   for (std::size_t t = 0; t < threads; ++t) {
-    pool.emplace_back([&, t] {
+    pool.emplace_back([&] {
       for (std::size_t i; (i = next.fetch_add(1)) < count;) {
-        work(i, t);
+        work(i);
         std::unique_lock lock(m);
         done[i] = true;
         // Only the item emit waits for wakes it: a wake-up costs a system call.
@@ -120,15 +119,15 @@ public:
     };
     const std::size_t count = o_.files.size();
     std::vector<Shown> shown(count);
-    // Each thread reads into its own windows, file after file.
-    std::vector<std::vector<std::uint8_t>> windows(ThreadsFor(count, o_.jobs));
     bool first = true;
     RunInOrder(
         count, o_.jobs,
-        [&](std::size_t i, std::size_t thread) {
+        [&](std::size_t i) {
+          // Each thread reads into its own windows, file after file.
+          thread_local std::vector<std::uint8_t> windows;
           FileReport report;
           if (o_.any_name || text::HasMp3Extension(o_.files[i])) {
-            report = Inspect(o_.files[i], cp_, windows.at(thread));
+            report = Inspect(o_.files[i], cp_, windows);
           } else {
             report.file = o_.files[i];
             report.error = "not an .mp3 name";
