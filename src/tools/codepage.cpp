@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
 #include <cstdint>
+#include <initializer_list>
 
 namespace id3 {
 namespace {

@@ -21,7 +21,7 @@ TEST(Units, ConversionsRoundAsTheScreenDoes) {
   // halves go to the even neighbour (a direct conversion gives 0.52, so 1).
   EXPECT_EQ(HimetricToPixels(11, 120), 0);
   EXPECT_EQ(HimetricToPixels(-32, 120), -2); // 18 twips, one and a half pixels
-  EXPECT_EQ(HimetricToPixels(1, 1440), 1);    // 0.57 twips round up, one pixel each
+  EXPECT_EQ(HimetricToPixels(1, 1440), 1);   // 0.57 twips round up, one pixel each
   EXPECT_EQ(TwipsToPixels(30, 120), 2);      // 2.5
   EXPECT_EQ(TwipsToPixels(INT_MIN, INT_MAX), INT_MIN);
   EXPECT_EQ(TwipsToPixelIndex(-1, 96), -1);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <locale>
 #include <tuple>
 
@@ -38,6 +39,12 @@ TEST(FileLayer, WhatAPathNamesAndItsSize) {
   const std::string file = dir.File("five.mp3"), folder = test::U8(dir.Path());
   test::WriteAll(file, test::Bytes(5, 0));
   EXPECT_EQ(std::tuple(io::KindOf(file), io::SizeOf(file)), std::tuple(io::PathKind::File, 5u));
+  // Reading across the end gives what is there, or ShortRead where all was asked for.
+  const auto opened = io::OpenForReading(file);
+  std::array<std::uint8_t, 8> buffer{};
+  EXPECT_EQ(std::tuple(opened->size, opened->file.ReadSomeAt(2, buffer),
+                       opened->file.ReadAt(2, buffer).error()),
+            std::tuple(5u, 3u, io::IoError::ShortRead));
   EXPECT_EQ(std::tuple(io::KindOf(folder), io::SizeOf(folder).error()),
             std::tuple(io::PathKind::Directory, io::IoError::IsDirectory));
   EXPECT_EQ(std::tuple(io::KindOf(file + "x"), io::SizeOf(file + "x").error()),
