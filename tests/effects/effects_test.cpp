@@ -16,7 +16,8 @@ namespace {
 TEST(Units, ConversionsRoundAsTheScreenDoes) {
   EXPECT_EQ(HimetricToPixels(2540, 96), 96); // one inch
   EXPECT_EQ(HimetricToPixels(-2540, 120), -120);
-  EXPECT_EQ(HimetricToPixels(25400, 1) + TwipsToPixels(14400, 1), 20); // ten inches at 1 DPI
+  // Ten inches at 1 DPI.
+  EXPECT_EQ(HimetricToPixels(25400, 1) + TwipsToPixels(14400, 1) + TwipsToPixelIndex(14400, 1), 30);
   // 11 HIMETRIC are 6.24 twips, rounded to 6: half a pixel at 120 DPI, and
   // halves go to the even neighbour (a direct conversion gives 0.52, so 1).
   EXPECT_EQ(HimetricToPixels(11, 120), 0);
@@ -64,7 +65,7 @@ TEST(Line3dLayout, ThicknessAndLinesFollowTheResolution) {
   const auto place = [](Line3dSize size, bool horizontal) {
     std::array<LineShape, 2> l;
     l.fill({9, 9, 9, 9, 0, false}); // what an earlier layout left
-    PlaceLine3dLines(size, horizontal, 192, 144, l);
+    PlaceLine3dLines(size, horizontal, 192, 180, l);
     EXPECT_TRUE(l[0].Visible && l[1].Visible);
     return std::array{l[0].X1, l[0].Y1, l[0].X2, l[0].Y2, l[1].X1, l[1].Y1, l[1].X2, l[1].Y2};
   };

@@ -125,8 +125,9 @@ TEST(VbrHeader, CountsFollowTheFlags) {
   EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(2), Be32(5000)})), V(VbrKind::Xing, {}, 5000));
   EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(0x0F), Be32(7), Be32(8)})),
             V(VbrKind::Xing, 7, 8));
-  // A count the flags announce but the bytes do not hold.
+  // A count the flags announce but the bytes do not hold; no flags at all.
   EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(1), Bytes{0x00, 0x27}})), V(VbrKind::Xing));
+  EXPECT_EQ(ParseXing(Text("Xing")), V(VbrKind::Xing));
 }
 
 Bytes Id3v2(std::uint8_t flags, Bytes size) {

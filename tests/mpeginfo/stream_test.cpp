@@ -55,6 +55,7 @@ TEST(Scan, CandidatesAndWhereTheyAreLookedFor) {
       {Concat({Frames(kCbr128, 1), Bytes(4, 0)}), std::nullopt}, // room for a header: none
       {Concat({Frames(kCbr128, 1), test::RecordBytes(test::SampleTag())}), 0},
       {Concat({Bytes(300, 0x55), in_tag}), std::nullopt}, // a header inside the ID3v1 tag
+      {in_tag, std::nullopt},
       // Free format: another free-format header within the longest frame's reach.
       {Concat({Of(kFree), Bytes(3000, 0), Frames(kCbr128, 2)}), 3004}, // zeros: no header
       {Concat({Of(kFree), Bytes(700, 0x11), Of(kFree), Bytes(3000, 0x11)}), 0},
@@ -77,12 +78,13 @@ TEST(Scan, BlockEdgesAndTheSearchLimit) {
   for (const std::size_t junk : {4000u, 4093u, 4094u, 12282u, 12283u}) {
     EXPECT_EQ(FirstFrame(Concat({Bytes(junk, 0x11), Frames(kCbr128, 2)})), junk);
   }
-  const Bytes far = Concat({Bytes(kSearchLimit - 1, 0), Frames(kCbr128, 2)});
+  // The first frame is looked for within 1 MiB.
+  const Bytes far = Concat({Bytes((1 << 20) - 1, 0), Frames(kCbr128, 2)});
   const test::CountingSource src(far);
   EXPECT_EQ(FindFirstFrame(src, AudioSpan{.begin = 0, .end = far.size()})->offset,
             far.size() - 834);
   EXPECT_LT(src.reads, 20);
-  EXPECT_EQ(FirstFrame(Concat({Bytes(kSearchLimit, 0), Frames(kCbr128, 2)})), std::nullopt);
+  EXPECT_EQ(FirstFrame(Concat({Bytes(1 << 20, 0), Frames(kCbr128, 2)})), std::nullopt);
   // The limit counts from the end of the ID3v2 tags.
   const Bytes tag = test::Id3v2Tag(Bytes(5000, 0));
   EXPECT_EQ(FirstFrame(Concat({tag, far})), tag.size() + far.size() - 834);
@@ -146,7 +148,8 @@ TEST(Facts, FromTheHeaderOrTheBlock) {
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));
   EXPECT_TRUE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x7FFF'FFFFu), 1000));
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0x8000'0000u), 1000));
-  EXPECT_FALSE(DeriveFacts(H({0xFF, 0xFB, 0x9C, 0x00}), V(VbrKind::Xing, 100), 1000));
+  for (const VbrHeader& vbr : {VbrHeader{}, V(VbrKind::Xing, 100)}) // no frequency
+    EXPECT_FALSE(DeriveFacts(H({0xFF, 0xFB, 0x9C, 0x00}), vbr, 1000));
 }
 
 TEST(Facts, RoundsHalfToEvenWithin32Bits) {

@@ -45,6 +45,9 @@ TEST(FileLayer, WhatAPathNamesAndItsSize) {
   EXPECT_EQ(std::tuple(opened->size, opened->file.ReadSomeAt(2, buffer),
                        opened->file.ReadAt(2, buffer).error()),
             std::tuple(5u, 3u, io::IoError::ShortRead));
+  // A write of one byte, the least a write can be.
+  EXPECT_TRUE(io::File::Open(file, io::File::Access::ReadWrite)->WriteAt(4, test::Bytes{7}));
+  EXPECT_EQ(test::ReadAll(file), (test::Bytes{0, 0, 0, 0, 7}));
   EXPECT_EQ(std::tuple(io::KindOf(folder), io::SizeOf(folder).error()),
             std::tuple(io::PathKind::Directory, io::IoError::IsDirectory));
   EXPECT_EQ(std::tuple(io::KindOf(file + "x"), io::SizeOf(file + "x").error()),
