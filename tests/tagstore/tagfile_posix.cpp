@@ -74,6 +74,14 @@ TEST(TagCrash, KilledAtEveryOperation) {
   }
 }
 
+// Memory at address 0, which the kernel refuses to read: an error, never a retry.
+TEST(TagFileSystem, AReadTheSystemRefuses) {
+  const auto mem = io::OpenForReading("/proc/self/mem");
+  ASSERT_TRUE(mem);
+  std::uint8_t bytes[8] = {};
+  EXPECT_EQ(mem->file.ReadSomeAt(0, bytes).error(), io::IoError::Other);
+}
+
 TEST(TagFileSystem, ReadOnlyFileIsReadButNeverChanged) {
   test::ScratchDir dir;
   fs::permissions(dir.Path(), fs::perms::all, fs::perm_options::replace);
