@@ -133,4 +133,13 @@ std::string CodePage::EncodeFit(std::string_view utf8, std::size_t width) const 
   return bytes;
 }
 
+std::string_view CodePage::FitBytes(std::string_view bytes, std::size_t width) const {
+  if (bytes.size() <= width) return bytes;
+  // A cut between two characters decodes, in its two halves, to the whole.
+  const std::string whole = Decode(bytes);
+  for (std::size_t n = width; n > 0; --n)
+    if (Decode(bytes.substr(0, n)) + Decode(bytes.substr(n)) == whole) return bytes.substr(0, n);
+  return {};
+}
+
 } // namespace id3

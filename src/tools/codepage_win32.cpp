@@ -14,6 +14,7 @@ std::optional<unsigned> NumberOf(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower == "ansi" || lower == "acp") return GetACP();
+  if (lower == "utf-8" || lower == "utf8") return static_cast<unsigned>(CP_UTF8);
   if (lower == "iso-8859-1" || lower == "latin1") return 28591u;
   if (lower == "iso-8859-15") return 28605u;
   std::string_view digits = lower;

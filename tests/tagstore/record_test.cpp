@@ -91,6 +91,124 @@ TEST(TagRecord, EveryFieldTheTrackAndAnUnnamedGenreByteSurviveARoundTrip) {
             f.comment.substr(0, 40));
 }
 
+std::string Times(int n, std::string_view text) {
+  std::string out;
+  while (n-- > 0) out += text;
+  return out;
+}
+
+CodePage Named(const char* name) {
+  const auto cp = CodePage::Named(name);
+  if (!cp) throw std::runtime_error(std::string("no code page ") + name);
+  return *cp;
+}
+
+const char* const kCodePages[] = {"1252", "1251", "932", "936", "UTF-8"};
+
+TEST(TagEdit, WhatItDoesNotNameKeepsItsBytesInEveryCodePage) {
+  // Bytes that read back otherwise in some code page: Windows-1252 and
+  // Windows-1251 words, the five bytes 1252 leaves undefined, a lone lead byte
+  // of 932 at a field's end, malformed UTF-8; a track and a genre byte.
+  const TagRecord read = RecordOf({{0, "tag"},
+                                   {3, "Caf\xE9 Cr\xE8me"},
+                                   {33, "\xCF\xF0\xE8\xE2\xE5\xF2"},
+                                   {63, "\x81\x8D\x8F\x90\x9D" + std::string(24, 'a') + "\x82"},
+                                   {93, "1999"},
+                                   {97, "\xDC"
+                                        "ber D\xE9j\xE0\xC3\x28\xE2\x82"},
+                                   {126, "\x07\xC8"}});
+  for (const char* name : kCodePages) {
+    const CodePage cp = Named(name);
+    TagRecord want = read;
+    std::ranges::copy(std::string("2002"), want.begin() + record::kYearOffset);
+    const EditedRecord year = ApplyEdit(read, {.year = "2002"}, cp);
+    EXPECT_EQ(year.record, want) << name;
+    EXPECT_EQ(year.fields, (std::vector<FieldWritten>{{TextField::kYear, 4, false, false, "2002"}}))
+        << name;
+    want = read;
+    want[record::kGenreOffset] = 17;
+    std::ranges::copy(std::string("TAG"), want.begin());
+    EXPECT_EQ(ApplyEdit(read, {.genre = 17, .marker = "TAG"}, cp).record, want) << name;
+  }
+  // No tag to keep: blank fields, no track, no genre.
+  TagRecord blank;
+  blank.fill(' ');
+  std::ranges::copy(std::string("TAG"), blank.begin());
+  blank[record::kGenreOffset] = 255;
+  for (const auto& none : {std::optional<TagRecord>(), std::optional(TagRecord{})})
+    EXPECT_EQ(ApplyEdit(none, {}, kCp).record, blank);
+}
+
+TEST(TagEdit, TextItNamesIsCutBetweenCharactersAndReplacedWhereTheCodePageLacksIt) {
+  // code page, a title, the bytes stored, cut, replaced
+  const std::tuple<const char*, std::string, std::string, bool, bool> cases[] = {
+      {"1252", "Björk", "Bj\xF6rk", false, false},
+      {"1252", "日本語", "???", false, true},
+      {"1252", std::string(31, 'x'), std::string(30, 'x'), true, false},
+      {"1251", "Жö", "\xC6?", false, true},
+      {"932", Times(15, "あ") + "abc", Times(15, "\x82\xA0"), true, false},
+      {"932", "a" + Times(15, "あ"), "a" + Times(14, "\x82\xA0"), true, false},
+      {"936", "中文", "\xD6\xD0\xCE\xC4", false, false},
+      {"UTF-8", Times(16, "é"), Times(15, "é"), true, false},
+  };
+  for (const auto& [name, title, bytes, cut, replaced] : cases) {
+    const CodePage cp = Named(name);
+    const EditedRecord edited = ApplyEdit(std::nullopt, {.title = title}, cp);
+    std::string padded = bytes;
+    padded.resize(record::kTitleWidth, ' ');
+    EXPECT_EQ(std::string(edited.record.begin() + 3, edited.record.begin() + 33), padded) << title;
+    EXPECT_EQ(edited.fields,
+              (std::vector<FieldWritten>{{TextField::kTitle, 30, cut, replaced, cp.Decode(bytes)}}))
+        << title;
+  }
+}
+
+TEST(TagEdit, ATrackNumberTakesTheCommentsLastTwoBytes) {
+  const std::string c28(28, 'c'), with_track = c28 + "\0\x09"s;
+  const auto comment = [](std::size_t width, const std::string& text) {
+    return std::vector<FieldWritten>{{TextField::kComment, width, width == 28, false, text}};
+  };
+  // code page, the comment's 30 bytes as read, the edit, the 30 bytes after it
+  const std::tuple<const char*, std::string, TagEdit, std::string, std::vector<FieldWritten>>
+      cases[] = {
+          // Added: text in the last two bytes is cut, and said so; padding there
+          // is not; a character is never split.
+          {"1252", std::string(30, 'c'), {.track = 5}, c28 + "\0\x05"s, comment(28, c28)},
+          {"1252",
+           "short\0"s + std::string(24, ' '),
+           {.track = 5},
+           "short\0"s + std::string(22, ' ') + "\0\x05"s,
+           {}},
+          {"932",
+           std::string(27, 'a') + "\x82\xA0" + "b",
+           {.track = 5},
+           std::string(27, 'a') + " \0\x05"s,
+           comment(28, std::string(27, 'a'))},
+          // Removed: the 28 bytes stay and padding follows; changed: its byte.
+          {"1252", with_track, {.track = 0}, c28 + "  ", {}},
+          {"1252", with_track, {.track = 10}, c28 + "\0\x0A"s, {}},
+          // A comment given has 28 bytes beside a track, 30 without.
+          {"1252",
+           with_track,
+           {.comment = std::string(30, 'n')},
+           std::string(28, 'n') + "\0\x09"s,
+           comment(28, std::string(28, 'n'))},
+          {"1252",
+           with_track,
+           {.comment = std::string(30, 'n'), .track = 0},
+           std::string(30, 'n'),
+           comment(30, std::string(30, 'n'))},
+      };
+  for (const auto& [name, before, edit, after, fields] : cases) {
+    const TagRecord read = RecordOf({{0, "TAG"}, {97, before}});
+    const EditedRecord edited = ApplyEdit(read, edit, Named(name));
+    TagRecord want = read;
+    std::ranges::copy(after, want.begin() + record::kCommentOffset);
+    EXPECT_EQ(edited.record, want) << after;
+    EXPECT_EQ(edited.fields, fields) << after;
+  }
+}
+
 // Refuses one name: the others must still arrive.
 struct PickyList {
   std::vector<std::string> items;

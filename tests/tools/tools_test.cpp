@@ -26,6 +26,7 @@ TEST(CodePage, Windows1252) {
   EXPECT_EQ(cp.Encode("a☃b曲c😀\xFF\xE2\x82x\xF5\x80\x80\x80\xE2"), "a?b?c????x?????");
   // Cut to a width without splitting a character.
   EXPECT_EQ(cp.EncodeFit("Björk Guðmundsdóttir", 4), "Bj\xF6r");
+  EXPECT_EQ(cp.FitBytes("Bj\xF6rk", 3), "Bj\xF6");
   for (const char* name : {"windows-1252", "CP1252", "1252"})
     EXPECT_EQ(CodePage::Named(name).value().Name(), "windows-1252") << name;
   EXPECT_FALSE(CodePage::Named("no-such-code-page"));
@@ -59,12 +60,17 @@ TEST(CodePage, ThePlatformsOwn) {
   ASSERT_TRUE(cyrillic);
   EXPECT_EQ(cyrillic->Encode("Жö"), "\xC6?");
   EXPECT_EQ(CodePage::Named("ISO-8859-15").value().Encode("€"), "\xA4");
+  EXPECT_EQ(CodePage::Named("utf-8").value().Encode("é"), "\xC3\xA9");
+  EXPECT_EQ(CodePage::Named("UTF-8").value().FitBytes("a\xC3\xA9", 2), "a");
   // A double-byte code page: a character is never cut in half.
   const auto japanese = CodePage::Named("932");
   if (!japanese) GTEST_SKIP() << "code page 932 is not available";
   const std::string bytes = japanese->EncodeFit("aあい", 4);
   EXPECT_EQ(bytes.size(), 3u);
   EXPECT_EQ(japanese->Decode(bytes), "aあ");
+  // Bytes cut between two characters.
+  for (const auto& [width, kept] : {std::pair{0u, ""}, {1u, "a"}, {2u, "a"}, {3u, "a\x82\xA0"}})
+    EXPECT_EQ(japanese->FitBytes("a\x82\xA0", width), kept) << width;
 }
 
 TEST(TakeOptionWord, WholeWordsOutsideQuotesWithTheBlanksBeforeThem) {
