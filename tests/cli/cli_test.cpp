@@ -167,6 +167,52 @@ TEST_F(CliTest, SetChangesOnlyTheNamedFields) {
   EXPECT_EQ(on_disk, kAudio);
 }
 
+// Tagged on a Western and on a Russian system: set in another code page
+// changes the bytes of what it is given only.
+TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
+  TagFields western, russian;
+  western.title = "Café Crème", western.comment = "Über Déjà", western.year = "1999";
+  russian.artist = "Привет", russian.year = "1999";
+  const Bytes files[] = {Concat({kAudio, test::RecordBytes(western)}),
+                         Concat({kAudio, test::RecordBytes(russian, *CodePage::Named("1251"))})};
+  for (const char* cp : {"cp932", "utf-8", "936"}) {
+    for (const Bytes& file : files) {
+      const std::string path = Make("a.mp3", file);
+      const Outcome r = Cli({"--codepage", cp, "set", "--year", "2002", path});
+      EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, std::string())) << cp;
+      Bytes want = file;
+      std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
+      EXPECT_EQ(test::ReadAll(path), want) << cp;
+    }
+  }
+  // Characters the code page lacks, and a comment that a new track number
+  // cuts: warnings, or with --strict failures that leave that file alone.
+  const std::string plain = Make("plain.mp3", kAudio), tagged = Make("b.mp3", files[0]);
+  TagFields full;
+  full.comment = std::string(30, 'c');
+  const Bytes full_file = Concat({kAudio, test::RecordBytes(full)});
+  const std::string long_comment = Make("full.mp3", full_file);
+  const std::string lacks = ": title has characters that " + CodePage::SystemDefault().Name() +
+                            " lacks",
+                    longer = ": comment is longer than 28 bytes";
+  const std::string strict = "; not written (--strict)\n";
+  Outcome r = Cli({"set", "--strict", "--title", "日本語", plain});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + plain + lacks + strict));
+  r = Cli({"set", "--strict", "--track", "3", long_comment, tagged});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + long_comment + longer + strict));
+  EXPECT_EQ(test::ReadAll(plain), kAudio);
+  EXPECT_EQ(test::ReadAll(long_comment), full_file);
+  EXPECT_EQ(TagOf(tagged).track, 3);
+  r = Cli({"set", "--title", "日本語", "--track", "3", plain, long_comment});
+  EXPECT_EQ(std::pair(r.status, r.err),
+            std::pair(0, "id3v1: warning: " + plain + lacks + "; stored as \"???\"\n" +
+                             "id3v1: warning: " + long_comment + lacks + "; stored as \"???\"\n" +
+                             "id3v1: warning: " + long_comment + longer + "; stored as \"" +
+                             std::string(28, 'c') + "\"\n"));
+  EXPECT_EQ(std::tuple(TagOf(long_comment).title, TagOf(long_comment).comment),
+            std::tuple("???", std::string(28, 'c')));
+}
+
 TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   const std::string title(35, 't'), cut(30, 't');
   for (const std::size_t n : {0u, 3u, 4u, 127u, 128u, 417u}) {
@@ -180,8 +226,9 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
     const Outcome set = Cli({"set", "--title", title, "--artist", std::string(30, 'a'), path});
     EXPECT_EQ(std::pair(set.status, set.err),
               n < 128 ? std::pair(1, "id3v1: " + path + ": shorter than 128 bytes\n")
-                      : std::pair(0, "id3v1: warning: title is longer than 30 bytes; cut to \"" +
-                                         cut + "\"\n"));
+                      : std::pair(0, "id3v1: warning: " + path +
+                                         ": title is longer than 30 bytes; stored as \"" + cut +
+                                         "\"\n"));
     EXPECT_EQ(test::ReadAll(path).size(), n < 128 ? n : n + 128);
     if (n < 128) continue;
     EXPECT_EQ(std::tuple(TagOf(path).title, TagOf(path).genre_byte),
