@@ -209,10 +209,9 @@ std::string_view Describe(TagError error) {
 }
 
 std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp) {
-  if (auto ok = CheckIsFile(path); !ok) return std::unexpected(ok.error());
-  auto file = File::Open(path, File::Access::Read);
-  if (!file) return std::unexpected(FromIo(file.error()));
-  return TryReadTag(*file, cp);
+  const auto read = TryReadRecord(path);
+  if (!read) return std::unexpected(read.error());
+  return read->record ? ParseTagRecord(*read->record, cp) : TagFields{};
 }
 
 std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp) {
