@@ -251,8 +251,9 @@ void Form1::SetLabel(HWND label, const std::wstring& text) {
 }
 
 // Creation order is z-order and tab order: within each container the inputs
-// come first and the group box last, and the bottom panel lies above the
-// information frame, which it covers when the window is short.
+// (each after its caption) come first and the group box last, and the bottom
+// panel lies above the information frame, which it covers when the window is
+// short.
 void Form1::CreateControls() {
   frame1_ = Container(kFrame1, 90, 120, kFrameWidth, 3465);
   // Each caption lies directly before its input in z-order: a screen reader
@@ -267,7 +268,7 @@ void Form1::CreateControls() {
       {L"Album:", 240, 420, form::kAlbum},       {L"Artist:", 765, 945, form::kArtist},
       {L"Genre:", 1305, 1500, form::kTextCount}, {L"Note:", 1860, 2040, form::kComment},
       {L"Title:", 2370, 2550, form::kTitle},     {L"Year:", 2880, 3060, form::kYear}};
-  for (int row = 0; row < 6; ++row) {
+  for (int row = 0; row < static_cast<int>(std::size(kInputRows)); ++row) {
     const auto& r = kInputRows[row];
     Label(frame1_, kLabel1 + row, r.caption, kInputLeft, r.caption_top, true);
     if (r.text == form::kTextCount) {

@@ -120,7 +120,6 @@ public:
   // A value offered for an input in place of what the file holds (the file's
   // name for a tag without a title): shown as if typed, so it fits the box.
   void Propose(TextIndex box, std::string_view text);
-  void ProposeGenre(int index) { shown_.genre_index = index; }
 
   // The full path of the file on screen; empty when none.
   const std::string& CurrentFile() const { return path_; }
