@@ -69,7 +69,7 @@ BoxText FitBoxText(std::string_view before, std::string_view after, std::size_t 
   while (tail > 0 && IsContinuation(after[after.size() - tail])) --tail;
   std::size_t head = 0;
   while (head < most - tail && before[head] == after[head]) ++head;
-  while (head > 0 && head < after.size() && IsContinuation(after[head])) --head;
+  while (head > 0 && head != after.size() && IsContinuation(after[head])) --head;
 
   const std::string_view kept_head = after.substr(0, head),
                          kept_tail = after.substr(after.size() - tail);

@@ -137,9 +137,10 @@ std::string_view CodePage::FitBytes(std::string_view bytes, std::size_t width) c
   if (bytes.size() <= width) return bytes;
   // A cut between two characters decodes, in its two halves, to the whole.
   const std::string whole = Decode(bytes);
-  for (std::size_t n = width; n > 0; --n)
-    if (Decode(bytes.substr(0, n)) + Decode(bytes.substr(n)) == whole) return bytes.substr(0, n);
-  return {};
+  std::size_t n = width;
+  // No later than at 0, where the first half is empty.
+  while (Decode(bytes.substr(0, n)) + Decode(bytes.substr(n)) != whole) --n;
+  return bytes.substr(0, n);
 }
 
 } // namespace id3
