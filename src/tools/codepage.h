@@ -36,7 +36,7 @@ public:
 
 private:
   enum class Kind { Windows1252, Platform };
-  CodePage(Kind kind, std::string name, unsigned id)
+  CodePage(Kind kind, std::string name, unsigned id = 0)
       : kind_(kind), name_(std::move(name)), id_(id) {}
 
   // Platform conversions of one whole text: iconv elsewhere, the Win32 code
