@@ -159,7 +159,7 @@ TEST(TagEdit, ATrackNumberTakesTheCommentsLastTwoBytes) {
           // Added: text in the last two bytes is cut, and said so; padding there
           // is not; a character is never split.
           {"1252", std::string(30, 'c'), {.track = 5}, c28 + "\0\x05"s, comment(28, c28)},
-          {"1252", c28 + "\0 "s, {.track = 5}, c28 + "\0\x05"s, {}},
+          {"1252", c28 + "  ", {.track = 5}, c28 + "\0\x05"s, {}},
           {"932", a27 + "\x82\xA0" + "b", {.track = 5}, a27 + " \0\x05"s, comment(28, a27)},
           // Removed: the 28 bytes stay and padding follows; changed: its byte.
           {"1252", with_track, {.track = 0}, c28 + "  ", {}},
