@@ -92,10 +92,10 @@ struct TagEdit {
 // number took the last two bytes of a comment that needed them.
 struct FieldWritten {
   TextField field;
-  std::size_t width;     // its width in bytes
-  bool cut = false;      // longer than that: cut between two characters
-  bool replaced = false; // characters the code page lacks were replaced
-  std::string stored;    // the text as it reads back
+  std::size_t width;  // its width in bytes
+  bool cut;           // longer than that: cut between two characters
+  bool replaced;      // characters the code page lacks were replaced
+  std::string stored; // the text as it reads back
   bool operator==(const FieldWritten&) const = default;
 };
 

@@ -48,6 +48,8 @@ TEST(TagRecordParse, Table) {
   };
   for (const auto& [parts, want] : cases)
     EXPECT_EQ(ParseTagRecord(RecordOf(parts), kCp), want) << parts.front().second;
+  const std::uint8_t three[] = {'t', 'A', 'g'};
+  EXPECT_TRUE(HasTagMarker(three) && !HasTagMarker(std::span(three).first(2)));
 }
 
 TEST(TagRecordRender, Table) {
