@@ -78,6 +78,11 @@ HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
   return search.found;
 }
 
+bool PointerAt(POINT screen) {
+  POINT at{};
+  return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+}
+
 constexpr wchar_t kBoxClass[] = L"#32770";
 
 // A box is read once its text and icon are on screen.
@@ -197,7 +202,15 @@ void ClickAt(POINT screen) {
               0};
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, in, sizeof(INPUT));
+  // Under Wine the pointer reaches the X server after the move, and the motion
+  // an earlier move made there can come back later and put the pointer where
+  // that move left it: a press sent with the move may land there. So the
+  // buttons wait until the pointer has stayed where it was sent a moment.
+  for (int tries = 0; tries < 20; ++tries) {
+    SendInput(1, in, sizeof(INPUT));
+    if (WaitUntil([&] { return PointerAt(screen); }) && (Sleep(100), PointerAt(screen))) break;
+  }
+  SendInput(2, in + 1, sizeof(INPUT));
 }
 
 POINT Centre(HWND window) {

@@ -48,6 +48,8 @@ std::vector<BoxSeen> AnswerBoxesDuring(const std::function<void()>& action);
 bool WaitUntil(const std::function<bool()>& condition);
 // A key pressed and released, a modifier (VK_SHIFT...) held around it.
 void Press(UINT vk, UINT modifier = 0);
+// The left button pressed and released with the pointer at the point, once
+// the pointer is seen to stay there.
 void ClickAt(POINT screen);
 POINT Centre(HWND window);
 
