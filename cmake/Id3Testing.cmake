@@ -33,9 +33,8 @@ else()
 endif()
 file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/tests/gen")
 
-# id3_test(NAME DIR dir [LIBS ...] [MAIN]): one test program of a test folder.
-# Its cases are listed one by one in CTest. MAIN links gtest_main; without it the
-# folder brings its own main().
+# id3_test(NAME DIR dir [LIBS ...] [OWN_MAIN]): one test program of a test
+# folder. It links gtest_main; with OWN_MAIN the folder brings its own main().
 function(id3_test name)
   cmake_parse_arguments(ARG "OWN_MAIN" "DIR" "LIBS" ${ARGN})
   id3_platform_sources(srcs "${ARG_DIR}")
