@@ -2,21 +2,22 @@
 #include "editor/form1_controls.h"
 #include "editor/settings_win32.h"
 #include "effects/line3d_win32.h"
+#include "effects/units.h"
+#include "effects/window_win32.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/fileio.h"
+#include "tools/locale_win32.h"
 #include "tools/paths.h"
 #include "tools/process_win32.h"
 #include "tools/shell_win32.h"
 #include "tools/wintext_win32.h"
-#include "version.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <stdexcept>
 
@@ -25,8 +26,6 @@ namespace id3 {
 namespace {
 
 using namespace form1;
-
-constexpr form::Version kVersion{ID3_VERSION_MAJOR, ID3_VERSION_MINOR, ID3_VERSION_REVISION};
 
 constexpr int kIconResource = 1;
 constexpr DWORD kFormStyle =
@@ -47,8 +46,9 @@ constexpr int kInputLeft = 105;
 constexpr int kFrameWidth = 4335;
 // The least room between a caption of the information panel and its value.
 constexpr int kCaptionGap = 15;
-// Tahoma 8.25 pt, in hundredths of a point.
-constexpr int kFontCentipoints = 825;
+// Tahoma 8.25 pt.
+constexpr wchar_t kFontFace[] = L"Tahoma";
+constexpr int kFontTwips = 165;
 // The drop-down part of the genre list, in items.
 constexpr int kComboDropItems = 16;
 
@@ -86,19 +86,6 @@ private:
   HWND combo_;
 };
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  const int n = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-  text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
-  return text;
-}
-
-std::string DecimalSeparator() {
-  wchar_t buf[8] = {};
-  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 0) return ".";
-  return win::Narrow(buf);
-}
-
 UINT MessageBoxStyle(const form::Message& message) {
   UINT style = message.buttons == form::Buttons::OkCancel ? MB_OKCANCEL : MB_OK;
   switch (message.icon) {
@@ -107,17 +94,6 @@ UINT MessageBoxStyle(const form::Message& message) {
   case form::Icon::Information: style |= MB_ICONINFORMATION; break;
   }
   return style;
-}
-
-// The window's pixels per inch: its monitor's, where the system knows
-// per-monitor DPI (Windows 10 1607 on), else the screen's.
-int WindowDpi(HWND window) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (get_dpi)
-    if (const UINT dpi = get_dpi(window)) return static_cast<int>(dpi);
-  return gdi::ScreenResolution().y;
 }
 
 POINT TopLeftIn(HWND control, HWND container) {
@@ -130,27 +106,17 @@ POINT TopLeftIn(HWND control, HWND container) {
 
 } // namespace
 
-Form1::ComApartment::ComApartment()
-    : initialised(
-          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-
-Form1::ComApartment::~ComApartment() {
-  if (initialised) CoUninitialize();
-}
-
 Form1::~Form1() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-int Form1::TwipsX(int twips) const { return MulDiv(twips, dpi_, 1440); }
-int Form1::TwipsY(int twips) const { return MulDiv(twips, dpi_, 1440); }
+int Form1::Twips(int twips) const { return TwipsToPixels(twips, dpi_); }
 
 bool Form1::Checked(HWND box) const {
   return SendMessageW(box, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
 void Form1::Show() {
-  if (!com_) com_.emplace();
   if (!hwnd_ && !Create()) return;
   Form_Load();
 }
@@ -163,28 +129,14 @@ bool Form1::Create() {
   // The window is served by the dialog manager (DefDlgProc, IsDialogMessage):
   // Tab, Esc as IDCANCEL, Enter on a button, and the focus put back where it
   // was whenever the window is activated again.
-  WNDCLASSEXW form{};
-  form.cbSize = sizeof(form);
-  form.lpfnWndProc = WindowProc;
-  form.cbWndExtra = kDialogWindowExtra;
-  form.hInstance = instance;
-  form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-  form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  form.lpszClassName = kClassName;
-  RegisterClassExW(&form);
-
-  WNDCLASSEXW container{};
-  container.cbSize = sizeof(container);
-  container.lpfnWndProc = ContainerProc;
-  container.hInstance = instance;
-  container.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  container.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  container.lpszClassName = kContainerClassName;
-  RegisterClassExW(&container);
+  const auto face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  win::RegisterWindowClass(
+      {kClassName, win::ObjectWindowProc<Form1>, face, kDialogWindowExtra,
+       LoadIconW(instance, MAKEINTRESOURCEW(kIconResource)),
+       static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                     LR_SHARED))});
+  win::RegisterWindowClass({kContainerClassName, ContainerProc, face});
 
   HMENU menu = CreateMenu();
   if (menu) AppendMenuW(menu, MF_STRING, kMnuAbout, L"About");
@@ -195,7 +147,9 @@ bool Form1::Create() {
     if (menu) DestroyMenu(menu);
     return false;
   }
-  dpi_ = WindowDpi(hwnd_);
+  // The separator takes its twips at the DPI the window lays itself out at.
+  dpi_ = win::WindowDpi(hwnd_);
+  win::SetWindowDpi(hwnd_, dpi_);
   MakeFonts();
   CreateControls();
   Layout();
@@ -203,12 +157,8 @@ bool Form1::Create() {
 }
 
 void Form1::MakeFonts() {
-  const int height = -MulDiv(kFontCentipoints, dpi_, 72 * 100);
-  for (auto [font, weight] : {std::pair{&font_, FW_NORMAL}, std::pair{&bold_font_, FW_BOLD}}) {
-    *font = gdi::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
-  }
+  font_ = win::CreateUiFont(kFontFace, kFontTwips, false, dpi_);
+  bold_font_ = win::CreateUiFont(kFontFace, kFontTwips, true, dpi_);
 }
 
 // A frame's group box is a child that leaves its inside unpainted, so a
@@ -238,7 +188,8 @@ HWND Form1::Label(HWND parent, int id, const wchar_t* text, int x, int y, bool b
 }
 
 // Labels size themselves to their text, in the font they show it in.
-void Form1::SetLabel(HWND label, const std::wstring& text) {
+void Form1::SetLabel(HWND label, const std::string& shown) {
+  const std::wstring text = win::Widen(shown);
   SetWindowTextW(label, text.c_str());
   SIZE extent{};
   {
@@ -246,7 +197,7 @@ void Form1::SetLabel(HWND label, const std::wstring& text) {
     gdi::Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
-  SetWindowPos(label, nullptr, 0, 0, extent.cx, TwipsY(kLabelHeight),
+  SetWindowPos(label, nullptr, 0, 0, extent.cx, Twips(kLabelHeight),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -356,9 +307,9 @@ void Form1::Layout() {
       SendMessageW(p.window, WM_SETFONT,
                    reinterpret_cast<WPARAM>(p.font == Font::Bold ? bold_font_.get() : font_.get()),
                    FALSE);
-    SetWindowPos(p.window, nullptr, TwipsX(p.twips.left), TwipsY(p.twips.top),
-                 TwipsX(p.twips.right), TwipsY(p.twips.bottom), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (p.twips.right == 0) SetLabel(p.window, WindowText(p.window));
+    SetWindowPos(p.window, nullptr, Twips(p.twips.left), Twips(p.twips.top), Twips(p.twips.right),
+                 Twips(p.twips.bottom), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (p.twips.right == 0) SetLabel(p.window, win::WindowText(p.window));
   }
   // Where the font on this system is wider than the one the layout was made
   // with, a value moves right rather than hide under its caption.
@@ -368,15 +319,15 @@ void Form1::Layout() {
     POINT caption_right{r.right, r.top};
     ScreenToClient(frame2_, &caption_right);
     const POINT at = TopLeftIn(label3_[i], frame2_);
-    SetWindowPos(label3_[i], nullptr, std::max(at.x, caption_right.x + TwipsX(kCaptionGap)), at.y,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(label3_[i], nullptr, std::max(at.x, caption_right.x + Twips(kCaptionGap)), at.y, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The client area is as wide as the design, whatever the frame takes.
   RECT outer{}, client{};
   GetWindowRect(hwnd_, &outer);
   GetClientRect(hwnd_, &client);
   SetWindowPos(hwnd_, nullptr, 0, 0,
-               TwipsX(kClientWidth) + (outer.right - outer.left) - client.right,
+               Twips(kClientWidth) + (outer.right - outer.left) - client.right,
                outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetfileInfoState();
   OnSize();
@@ -384,37 +335,25 @@ void Form1::Layout() {
 
 void Form1::Form_Load() {
   RunStep([&] { animater_.emplace(); });
+  form::Preferences stored;
   RunStep([&] {
-    const bool no_animations = form::PreferenceChecked(
-        win::GetSetting(form::kAppTitle, form::kSettingsSection, form::kNoAnimationsKey, "0"));
-    SendMessageW(check1_, BM_SETCHECK, no_animations ? BST_CHECKED : BST_UNCHECKED, 0);
+    stored = form::ReadPreferences([](std::string_view key) -> std::optional<std::string> {
+      return win::GetSetting(form::kAppTitle, form::kSettingsSection, key);
+    });
   });
   RunStep([&] {
-    const bool no_file_info = form::PreferenceChecked(
-        win::GetSetting(form::kAppTitle, form::kSettingsSection, form::kNoFileInfoKey, "0"));
-    if (no_file_info != Checked(check2_)) {
-      SendMessageW(check2_, BM_SETCHECK, no_file_info ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(check1_, BM_SETCHECK, stored.no_animations ? BST_CHECKED : BST_UNCHECKED, 0);
+  });
+  RunStep([&] {
+    if (stored.no_file_info != Checked(check2_)) {
+      SendMessageW(check2_, BM_SETCHECK, stored.no_file_info ? BST_CHECKED : BST_UNCHECKED, 0);
       Check2_Click();
     }
   });
   RunStep([&] { SetfileInfoState(); });
-  RunStep([&] { SetWindowTextW(hwnd_, win::Widen(form::Caption(kVersion)).c_str()); });
+  RunStep([&] { win::SetWindowTextUtf8(hwnd_, form::Caption(kAppVersion)); });
   // Centred on the work area of the monitor the window starts on.
-  RunStep([&] {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    const float left = static_cast<float>(work.left + work.right) / 2.0f -
-                       static_cast<float>(r.right - r.left) / 2.0f;
-    const float top = static_cast<float>(work.top + work.bottom) / 2.0f -
-                      static_cast<float>(r.bottom - r.top) / 2.0f;
-    SetWindowPos(hwnd_, nullptr, static_cast<int>(std::lround(left)),
-                 static_cast<int>(std::lround(top)), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  });
+  RunStep([&] { win::CentreOnWorkArea(hwnd_); });
   RunStep([&] { ClearTexts(); });
   RunStep([&] {
     ComboList list(combo1_);
@@ -443,10 +382,8 @@ void Form1::Form_Load() {
 void Form1::Form_Unload() {
   if (!Checked(check1_) && animater_)
     animater_->Animate(hwnd_, kFormAnimationMilliseconds, kCloseAnimation);
-  win::SaveSetting(form::kAppTitle, form::kSettingsSection, form::kNoAnimationsKey,
-                   form::PreferenceText(Checked(check1_)));
-  win::SaveSetting(form::kAppTitle, form::kSettingsSection, form::kNoFileInfoKey,
-                   form::PreferenceText(Checked(check2_)));
+  for (const auto& [key, text] : form::StoredPreferences({Checked(check1_), Checked(check2_)}))
+    win::SaveSetting(form::kAppTitle, form::kSettingsSection, key, text);
   animater_.reset();
 }
 
@@ -464,13 +401,13 @@ void Form1::Unload() {
 
 void Form1::ClearTexts() {
   for (HWND text : text1_) SetWindowTextW(text, L"");
-  for (HWND value : label3_) SetLabel(value, L"");
+  for (HWND value : label3_) SetLabel(value, "");
 }
 
 void Form1::SetfileInfoState() {
   RECT r{};
   GetWindowRect(hwnd_, &r);
-  const int height = Checked(check2_) ? TwipsY(kShortHeight) : TwipsY(kTallHeight);
+  const int height = Checked(check2_) ? Twips(kShortHeight) : Twips(kTallHeight);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -488,30 +425,21 @@ void Form1::LoadTag(const std::string& FileName) {
 
 void Form1::ShowInputs(const form::TagInputs& inputs) {
   for (std::size_t i = 0; i < form::kTextCount; ++i)
-    SetWindowTextW(text1_[i], win::Widen(inputs.text[i]).c_str());
+    win::SetWindowTextUtf8(text1_[i], inputs.text[i]);
   SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(inputs.genre_index), 0);
 }
 
 form::TagInputs Form1::ReadInputs() const {
   form::TagInputs inputs;
-  for (std::size_t i = 0; i < form::kTextCount; ++i)
-    inputs.text[i] = win::Narrow(WindowText(text1_[i]));
+  for (std::size_t i = 0; i < form::kTextCount; ++i) inputs.text[i] = win::WindowText(text1_[i]);
   inputs.genre_index = static_cast<int>(SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
-  if (inputs.genre_index >= 0) {
-    const auto at = static_cast<WPARAM>(inputs.genre_index);
-    std::wstring name(static_cast<std::size_t>(SendMessageW(combo1_, CB_GETLBTEXTLEN, at, 0)) + 1,
-                      L'\0');
-    const LRESULT n =
-        SendMessageW(combo1_, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(name.data()));
-    name.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    inputs.genre_text = win::Narrow(name);
-  }
+  inputs.genre_text = win::ComboItemText(combo1_, inputs.genre_index);
   inputs.genre_chosen = genre_chosen_;
   return inputs;
 }
 
 void Form1::SetValue(std::size_t index, const std::string& text) {
-  SetLabel(label3_.at(index), win::Widen(text));
+  SetLabel(label3_.at(index), text);
 }
 
 void Form1::ShowPath() {
@@ -535,7 +463,7 @@ void Form1::FillPanel() {
   info.LoadMP3(doc_.CurrentFile());
   // A file with no audio frame still has a size: show it, not the 0 of an
   // empty load.
-  const auto values = form::AudioValues(info, doc_.FileSize(), DecimalSeparator());
+  const auto values = form::AudioValues(info, doc_.FileSize(), win::DecimalSeparator());
   for (std::size_t i = 0; i < values.size(); ++i) SetValue(i + 1, values[i]);
 }
 
@@ -568,7 +496,7 @@ void Form1::Command3_Click() {
 void Form1::Command4_Click() { ShellOpenFile(doc_.CurrentFile(), "", hwnd_, "", ""); }
 
 void Form1::mnuAbout_Click() {
-  const std::string text = form::AboutText(kVersion);
+  const std::string text = form::AboutText(kAppVersion);
   ShowMessage({text, form::kAppTitle, form::Icon::Information, form::Buttons::Ok});
 }
 
@@ -590,6 +518,7 @@ void Form1::Form_OLEDragDrop(const std::string& path) {
 // system suggests.
 void Form1::Form_DpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
+  win::SetWindowDpi(hwnd_, dpi_);
   // The old fonts live until every control has the new ones.
   const gdi::UniqueFont old_font = std::move(font_);
   const gdi::UniqueFont old_bold_font = std::move(bold_font_);
@@ -606,17 +535,17 @@ void Form1::Check2_Click() { SetfileInfoState(); }
 void Form1::Text1_KeyPress(std::int16_t Index, std::int16_t& KeyAscii) {
   if (KeyAscii != VK_RETURN) return;
   KeyAscii = 0;
-  constexpr auto kLast = static_cast<std::int16_t>(form::kTextCount - 1);
-  if (Index < kLast)
-    SetFocus(Index == form::kArtist ? combo1_ : text1_[static_cast<std::size_t>(Index + 1)]);
-  else
-    SetFocus(text1_[form::kAlbum]);
+  SetFocus(Input(form::NextOnEnter(static_cast<std::size_t>(Index))));
 }
 
 void Form1::Combo1_KeyPress(std::int16_t& KeyAscii) {
   if (KeyAscii != VK_RETURN) return;
   KeyAscii = 0;
-  SetFocus(text1_[form::kComment]);
+  SetFocus(Input(form::NextOnEnter(form::kGenreList)));
+}
+
+HWND Form1::Input(std::size_t index) const {
+  return index == form::kGenreList ? combo1_ : text1_.at(index);
 }
 
 void Form1::Text1_GotFocus(std::int16_t Index) {
@@ -626,18 +555,17 @@ void Form1::Text1_GotFocus(std::int16_t Index) {
 
 LRESULT Form1::Text1_Change(std::size_t Index, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND box = text1_[Index];
-  const std::wstring before = WindowText(box);
+  const std::string before = win::WindowText(box);
   const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-  const std::wstring after = WindowText(box);
-  if (after == before) return result;
+  const std::string typed = win::WindowText(box);
+  if (typed == before) return result;
   DWORD caret = 0;
   SendMessageW(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-  const std::string typed = win::Narrow(after);
   const form::BoxText fitted =
-      doc_.Fit(form::TextIndex(Index), win::Narrow(before), typed,
-               win::Narrow(std::wstring_view(after).substr(0, caret)).size());
+      doc_.Fit(form::TextIndex(Index), before, typed,
+               win::Narrow(std::wstring_view(win::Widen(typed)).substr(0, caret)).size());
   if (fitted.text != typed) {
-    SetWindowTextW(box, win::Widen(fitted.text).c_str());
+    win::SetWindowTextUtf8(box, fitted.text);
     const auto at = static_cast<WPARAM>(win::Widen(fitted.text.substr(0, fitted.caret)).size());
     SendMessageW(box, EM_SETSEL, at, static_cast<LPARAM>(at));
   }
@@ -647,7 +575,7 @@ LRESULT Form1::Text1_Change(std::size_t Index, UINT message, WPARAM wParam, LPAR
 void Form1::OnSize() {
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int height = TwipsY(kPanelHeight);
+  const int height = Twips(kPanelHeight);
   MoveWindow(picture1_, 0, client.bottom - height, client.right, height, TRUE);
 }
 
@@ -698,27 +626,24 @@ LRESULT Form1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   default: break;
   }
-  return DefDlgProcW(hwnd_, message, wParam, lParam);
+  return Default(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCDESTROY && self) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self = nullptr;
-  }
-  if (!self) return DefDlgProcW(window, message, wParam, lParam);
-  try {
-    return self->Dispatch(message, wParam, lParam);
-  } catch (...) {
-    return DefDlgProcW(window, message, wParam, lParam);
-  }
+Form1* Form1::Attach(HWND window, const CREATESTRUCTW& create) {
+  auto* self = static_cast<Form1*>(create.lpCreateParams);
+  self->hwnd_ = window;
+  return self;
+}
+
+// The window is gone: the program-wide reference goes with it, and this
+// object, whose procedure touches nothing of it after this call.
+void Form1::Detach() {
+  hwnd_ = nullptr;
+  if (g_form1.get() == this) g_form1.reset();
+}
+
+LRESULT Form1::Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefDlgProcW(window, message, wParam, lParam);
 }
 
 // The containers pass their controls' notifications on to the window.
@@ -771,20 +696,10 @@ LRESULT CALLBACK Form1::InputProc(HWND window, UINT message, WPARAM wParam, LPAR
   }
 }
 
-void ShowForm1() {
+HWND ShowForm1() {
   if (!g_form1) g_form1 = std::make_unique<Form1>();
   g_form1->Show();
-}
-
-int RunMessageLoop() {
-  MSG msg{};
-  while (g_form1 && g_form1->Window() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(g_form1->Window(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  g_form1.reset();
-  return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
+  return g_form1 ? g_form1->Window() : nullptr;
 }
 
 } // namespace id3

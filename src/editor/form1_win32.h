@@ -6,6 +6,7 @@
 #include "editor/form_model.h"
 #include "effects/animater_win32.h"
 #include "effects/gdi_win32.h"
+#include "effects/window_win32.h"
 #include "tagstore/tag.h"
 
 #include <oleacc.h>
@@ -32,10 +33,11 @@ public:
   HWND Window() const { return hwnd_; }
 
   void ClearTexts();
+
+private:
   void SetfileInfoState();
   void LoadTag(const std::string& FileName);
 
-private:
   // Life cycle.
   bool Create();
   void CreateControls();
@@ -64,8 +66,12 @@ private:
   // through here, so that the box takes no more than the record holds.
   LRESULT Text1_Change(std::size_t Index, UINT message, WPARAM wParam, LPARAM lParam);
 
-  // Window procedures: they dispatch to the handlers above.
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Window procedures: they dispatch to the handlers above. The window's own
+  // reaches this object through win::ObjectWindowProc.
+  template <class Object> friend LRESULT CALLBACK win::ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
+  static Form1* Attach(HWND window, const CREATESTRUCTW& create);
+  void Detach();
+  static LRESULT Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR index, DWORD_PTR form);
@@ -79,7 +85,7 @@ private:
   void ShowPath();
   void FillPanel();
   void SetValue(std::size_t index, const std::string& text);
-  void SetLabel(HWND label, const std::wstring& text);
+  void SetLabel(HWND label, const std::string& text);
   int ShowMessage(const form::Message& message);
   void NameCommand4();
 
@@ -93,25 +99,15 @@ private:
   };
   void MakeFonts();
   void Layout();
-  int TwipsX(int twips) const;
-  int TwipsY(int twips) const;
+  int Twips(int twips) const;
   HWND Container(int id, int x, int y, int width, int height);
   HWND Control(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
                int y, int width, int height, Font font, DWORD ex_style = 0);
   HWND Label(HWND parent, int id, const wchar_t* text, int x, int y, bool bold);
   bool Checked(HWND box) const;
+  // An input by its index in the Enter order's terms (form::kGenreList).
+  HWND Input(std::size_t index) const;
 
-  // COM in a single-threaded apartment for the window's thread, as the
-  // shell asks of a caller of ShellExecute: a player's verb may be a COM
-  // object.
-  struct ComApartment {
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool initialised;
-  };
-  std::optional<ComApartment> com_;
   // The accessible name given to the "..." button, cleared with the window.
   struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
@@ -147,10 +143,9 @@ private:
 };
 
 // Creates the program-wide editor window if there is none, loads it (which
-// reads the argument text) and shows it.
-void ShowForm1();
-
-// Runs the GUI thread's message loop until the editor window is gone.
-int RunMessageLoop();
+// reads the argument text) and shows it; the window, null when it could not
+// be created. The thread is to be in a COM apartment, and the reference goes
+// when the window is destroyed.
+HWND ShowForm1();
 
 } // namespace id3

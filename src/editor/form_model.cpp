@@ -27,6 +27,8 @@ Argument CleanArgument(std::string_view text) {
 
 bool IsAcceptedPath(std::string_view path) { return text::HasMp3Extension(path); }
 
+namespace {
+
 bool PreferenceChecked(std::string_view stored) {
   const auto first = stored.find_first_not_of(' ');
   if (first == std::string_view::npos) return false;
@@ -35,6 +37,35 @@ bool PreferenceChecked(std::string_view stored) {
 }
 
 std::string PreferenceText(bool checked) { return checked ? "1" : "0"; }
+
+// The inputs in their order on screen, which Enter follows.
+constexpr std::array<std::size_t, kTextCount + 1> kEnterOrder = {kAlbum,   kArtist, kGenreList,
+                                                                 kComment, kTitle,  kYear};
+
+} // namespace
+
+Preferences
+ReadPreferences(const std::function<std::optional<std::string>(std::string_view key)>& stored) {
+  const auto checked = [&](std::string_view key) {
+    const auto text = stored(key);
+    return text && PreferenceChecked(*text);
+  };
+  Preferences preferences;
+  preferences.no_animations = checked(kNoAnimationsKey);
+  preferences.no_file_info = checked(kNoFileInfoKey);
+  return preferences;
+}
+
+std::array<StoredPreference, 2> StoredPreferences(const Preferences& preferences) {
+  return {StoredPreference{kNoAnimationsKey, PreferenceText(preferences.no_animations)},
+          StoredPreference{kNoFileInfoKey, PreferenceText(preferences.no_file_info)}};
+}
+
+std::size_t NextOnEnter(std::size_t input) {
+  const auto at =
+      static_cast<std::size_t>(std::ranges::find(kEnterOrder, input) - kEnterOrder.begin());
+  return kEnterOrder[(at + 1) % kEnterOrder.size()];
+}
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,15 +49,33 @@ Argument CleanArgument(std::string_view text);
 // not exist.
 bool IsAcceptedPath(std::string_view path);
 
-// The stored preference text as a check box state, and back. Only "1" (blanks
-// around it allowed) ticks the box; anything else, a missing value included,
-// leaves it clear.
-bool PreferenceChecked(std::string_view stored);
-std::string PreferenceText(bool checked);
+// The two preferences, as their check boxes show them.
+struct Preferences {
+  bool no_animations = false; // Check1
+  bool no_file_info = false;  // Check2
+  friend bool operator==(const Preferences&, const Preferences&) = default;
+};
+// The preferences from their stored texts, looked up by key (nullopt for a
+// missing value). Only "1" (blanks around it allowed) ticks a box; anything
+// else, a missing value included, leaves it clear.
+Preferences
+ReadPreferences(const std::function<std::optional<std::string>(std::string_view key)>& stored);
+// Each preference's key and the text it is stored as, "1" or "0", in the
+// order they are written.
+struct StoredPreference {
+  std::string_view key;
+  std::string text;
+};
+std::array<StoredPreference, 2> StoredPreferences(const Preferences& preferences);
 
 // The five text boxes, by their index in the window's text box array, which is
 // the order on screen, not the record's.
 enum TextIndex : std::size_t { kAlbum, kArtist, kComment, kTitle, kYear, kTextCount };
+// The six inputs by the same index, the genre list after the text boxes.
+inline constexpr std::size_t kGenreList = kTextCount;
+// Where Enter in an input sends the focus: the next input on screen (album,
+// artist, genre, note, title, year), and from the year back to the album.
+std::size_t NextOnEnter(std::size_t input);
 
 // What the inputs hold: the five texts and the genre list's selection (-1 for
 // none) with the selected entry's text, and whether the user chose an entry

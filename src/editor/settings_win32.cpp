@@ -13,11 +13,11 @@ std::string KeyPath(std::string_view app, std::string_view section) {
 
 } // namespace
 
-std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
-                       std::string_view fallback) {
+std::optional<std::string> GetSetting(std::string_view app, std::string_view section,
+                                      std::string_view key) {
   const UniqueHKey reg = OpenRegKey(HKEY_CURRENT_USER, KeyPath(app, section), KEY_QUERY_VALUE);
   const auto value = reg ? ReadRegValue(reg.get(), key) : std::nullopt;
-  if (!value || value->type != REG_SZ) return std::string(fallback);
+  if (!value || value->type != REG_SZ) return std::nullopt;
   // The stored text may or may not carry its terminating zero.
   const std::wstring text = RegText(*value);
   return Narrow(std::wstring_view(text).substr(0, text.find(L'\0')));

@@ -15,16 +15,15 @@ MainResult Main() {
     const UniqueHKey user_classes = OpenUserClasses();
     const Outcome outcome = RunRegister(HKEY_CLASSES_ROOT, user_classes.get(),
                                         VerbCommand(AppDir(), ExeFileName()), choice);
-    return {false, ExitCodeFor(outcome)};
+    return {nullptr, ExitCodeFor(outcome)};
   }
   case Action::Unregister: {
     const UniqueHKey user_classes = OpenUserClasses();
-    return {false, ExitCodeFor(RunUnregister(HKEY_CLASSES_ROOT, user_classes.get(), choice))};
+    return {nullptr, ExitCodeFor(RunUnregister(HKEY_CLASSES_ROOT, user_classes.get(), choice))};
   }
   case Action::OpenWindow: break;
   }
-  ShowForm1();
-  return {true, 0};
+  return {ShowForm1(), 0};
 }
 
 } // namespace id3::startup

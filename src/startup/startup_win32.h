@@ -1,11 +1,14 @@
 // Module Startup: the program's first code. Windows builds only.
 #pragma once
 
+#include <windows.h>
+
 namespace id3::startup {
 
 struct MainResult {
-  // The editor window is open: the process lives in the message loop now.
-  bool window_shown = false;
+  // The editor window, when it is open: the process lives in the message
+  // loop now.
+  HWND window = nullptr;
   // The process's exit code when no window was shown.
   int exit_code = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "editor/form1_controls.h"
 #include "editor/form_model.h"
+#include "effects/units.h"
 #include "tools/wintext_win32.h"
 #include "version.h"
 
@@ -28,7 +29,7 @@ constexpr int kAlbum = kText1, kArtist = kText1 + 1, kNote = kText1 + 2, kTitle 
               kYear = kText1 + 4;
 constexpr wchar_t kPrefs[] = L"Software\\Quelmo ID3TAG EDITOR\\General";
 
-int Twips(int twips) { return MulDiv(twips, 144, 1440); }
+int Twips(int twips) { return TwipsToPixels(twips, 144); }
 // The editor started on the argument text, its window shown with the focus in
 // the album box.
 struct Editor : Program {
@@ -174,7 +175,22 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   EXPECT_EQ(SizeOf(editor.Control(kCommand2)).cx, Twips(1185));
   EXPECT_EQ(SizeOf(editor.Control(kCommand2)).cy, Twips(345));
   EXPECT_LE(SizeOf(editor.Control(kLabel3)).cx, Twips(4335 - 450 - 90));
-  EXPECT_GT(SizeOf(editor.Control(kLabel1)).cx * 10, label_at_96 * 14);
+  // 8.25 pt: 11 pixels high at 96 DPI, 16 (16.5 to the even neighbour) here.
+  EXPECT_GT(SizeOf(editor.Control(kLabel1)).cx * 10, label_at_96 * 13);
+  // The separator too: 30 twips thick, its second line on the pixel that
+  // holds the 15-twip mark, as the user sees it.
+  HWND separator = GetDlgItem(editor.Control(kPicture1), kLine3d2);
+  EXPECT_EQ(SizeOf(separator).cy, Twips(30));
+  RECT drawn{};
+  GetWindowRect(separator, &drawn);
+  const HDC screen = GetDC(nullptr);
+  const auto row = [&](int y) { return GetPixel(screen, drawn.left + 20, drawn.top + y); };
+  EXPECT_TRUE(WaitUntil([&] {
+    return row(0) == RGB(128, 128, 128) && row(1) == RGB(255, 255, 255) &&
+           row(2) == GetSysColor(COLOR_BTNFACE);
+  })) << std::hex
+      << row(0) << " " << row(1) << " " << row(2);
+  ReleaseDC(nullptr, screen);
   editor.Click(kCheck2).get();
   EXPECT_EQ(SizeOf(editor.Window()).cy, Twips(5250));
   editor.Click(kCheck1).get();

@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 namespace id3::form {
 namespace {
@@ -39,10 +42,34 @@ TEST(EditorForm, CleansTheArgumentTextAndReadsThePreferences) {
     EXPECT_EQ(CleanArgument(text).path, path) << text;
     EXPECT_EQ(CleanArgument(text).no_play, no_play) << text;
   }
-  for (const char* checked : {"1", " 1 "}) EXPECT_TRUE(PreferenceChecked(checked));
-  for (const char* other : {"0", "", " ", "yes", "2", "-1", "1x", "01a"})
-    EXPECT_FALSE(PreferenceChecked(other)) << other;
-  EXPECT_EQ(PreferenceText(true) + PreferenceText(false), "10");
+  // Each preference by its own key; only "1" ticks a box.
+  for (const auto& [no_animations, no_file_info, want] :
+       {std::tuple<std::optional<std::string>, std::optional<std::string>, Preferences>{
+            "1", " 1 ", {true, true}},
+        {std::nullopt, "1", {false, true}},
+        {"1", std::nullopt, {true, false}},
+        {"0", "", {}},
+        {" ", "yes", {}},
+        {"2", "-1", {}},
+        {"1x", "01a", {}}}) {
+    const Preferences read = ReadPreferences([&](std::string_view key) {
+      return key == "NoAnimations" ? no_animations : key == "NoFileInfo" ? no_file_info : "1";
+    });
+    EXPECT_EQ(read, want) << no_animations.value_or("none") << "/" << no_file_info.value_or("none");
+  }
+  std::string stored;
+  for (const Preferences& p : {Preferences{true, false}, Preferences{false, true}})
+    for (const auto& [key, text] : StoredPreferences(p))
+      stored += std::string(key) + "=" + text + " ";
+  EXPECT_EQ(stored, "NoAnimations=1 NoFileInfo=0 NoAnimations=0 NoFileInfo=1 ");
+}
+
+TEST(EditorForm, EnterWalksTheInputsInTheirOrderOnScreen) {
+  std::size_t at = kAlbum;
+  std::vector<std::size_t> walked;
+  for (int i = 0; i < 6; ++i) walked.push_back(at = NextOnEnter(at));
+  EXPECT_EQ(walked,
+            (std::vector<std::size_t>{kArtist, kGenreList, kComment, kTitle, kYear, kAlbum}));
 }
 
 CodePage Named(const char* name) { return CodePage::Named(name).value(); }
