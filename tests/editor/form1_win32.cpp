@@ -1,6 +1,7 @@
 // The real editor program under Wine, one start per scenario, driven with real
 // key presses and clicks; its files checked byte for byte. What the form
 // decides is the model's test: here is the wiring.
+#include "registry_win32.h"
 #include "windriver_win32.h"
 
 #include "editor/form1_controls.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace id3::test {
@@ -76,38 +76,26 @@ std::optional<std::wstring> Pref(const wchar_t* name, bool set = false,
   return text;
 }
 
-// Waits for the program's message box, checks that it is the model's, and
-// answers it with a button or the real Esc key; with button, the click that
-// opens it first.
-void ExpectBox(const Program& editor, const form::Message& message, int button = 0,
-               int answer = IDOK) {
-  auto click = button ? editor.Click(button) : std::future<void>();
-  HWND box = nullptr;
-  BoxSeen seen;
-  ASSERT_TRUE(WaitUntil([&] {
-    return (box = editor.TopLevel(L"#32770")) && !(seen = ReadBox(box)).text.empty() &&
-           seen.icon != BoxIcon::Unknown;
-  })) << message.text;
-  EXPECT_EQ(seen.text, win::Widen(message.text));
-  EXPECT_EQ(seen.caption, win::Widen(message.caption));
+// The model's message as its box shows it.
+std::optional<BoxSeen> Box(const form::Message& message) {
   const BoxIcon icons[] = {BoxIcon::Exclamation, BoxIcon::Critical, BoxIcon::Information};
-  EXPECT_EQ(seen.icon, icons[int(message.icon)]);
-  answer == VK_ESCAPE ? Press(VK_ESCAPE)
-                      : void(PostMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-  if (button) click.get();
+  std::vector<std::wstring> buttons{L"OK"};
+  if (message.buttons == form::Buttons::OkCancel) buttons.push_back(L"Cancel");
+  return BoxSeen{win::Widen(message.caption), win::Widen(message.text), icons[int(message.icon)],
+                 buttons};
+}
+// The box that a click on the control opens, answered.
+std::optional<BoxSeen> ClickAnswering(const Program& editor, int id, int answer = IDOK) {
+  auto click = editor.Click(id);
+  const auto seen = AnswerBox(editor.Id(), answer);
+  click.get();
+  return seen;
 }
 
 class EditorWindow : public ScratchTest {
 protected:
-  // The preferences as the suite found them, put back after it.
-  static inline std::optional<std::wstring> animations_, file_info_;
-  static void SetUpTestSuite() {
-    animations_ = Pref(L"NoAnimations"), file_info_ = Pref(L"NoFileInfo");
-  }
-  static void TearDownTestSuite() {
-    Pref(L"NoAnimations", true, animations_), Pref(L"NoFileInfo", true, file_info_);
-  }
+  // The preferences as the test found them, put back after it.
+  const RegistryScope settings_{HKEY_CURRENT_USER, L"Software\\Quelmo ID3TAG EDITOR"};
   void SetUp() override { Pref(L"NoAnimations", true, L"1"), Pref(L"NoFileInfo", true, L"1"); }
 
   // The sample's audio and a tag whose genre byte has no name, shown as
@@ -159,9 +147,17 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   ASSERT_TRUE(Dropped(editor, true));
   RECT box{};
   GetWindowRect(editor.Control(kCombo1), &box);
-  ClickAt(
-      {Centre(editor.Control(kCombo1)).x,
-       box.bottom + 2 + int(SendMessageW(editor.Control(kCombo1), CB_GETITEMHEIGHT, 0, 0)) / 2});
+  const POINT first{Centre(editor.Control(kCombo1)).x,
+                    box.bottom + 2 +
+                        int(SendMessageW(editor.Control(kCombo1), CB_GETITEMHEIGHT, 0, 0)) / 2};
+  // The click goes where the user sees the list: once the point is the list's.
+  ASSERT_TRUE(WaitUntil([&] {
+    HWND under = WindowFromPoint(first);
+    DWORD process = 0;
+    GetWindowThreadProcessId(under, &process);
+    return ClassOf(under) == L"ComboLBox" && process == editor.Id();
+  }));
+  ClickAt(first);
   ASSERT_TRUE(Dropped(editor, false));
 
   // Moved to a screen of 144 DPI: the same twips, in a font made for it.
@@ -198,19 +194,16 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   // Play starts the associated program, the prefix's own, put back after.
   const std::string played = dir.File("played.txt");
   const std::wstring command = L"cmd.exe /c echo \"%1\">\"" + win::Widen(played) + L"\"";
-  wchar_t old_class[64] = L"";
-  DWORD bytes = sizeof(old_class);
-  RegGetValueW(HKEY_CLASSES_ROOT, L".mp3", nullptr, RRF_RT_REG_SZ, nullptr, old_class, &bytes);
-  RegSetKeyValueW(HKEY_CLASSES_ROOT, L".mp3", nullptr, REG_SZ, L"Id3Test.Play", 26);
-  RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Id3Test.Play\\shell\\open\\command", nullptr, REG_SZ,
-                  command.c_str(), DWORD(command.size() * 2 + 2));
-  editor.Click(kCommand4).get();
-  std::string line;
-  EXPECT_TRUE(WaitUntil([&] { return std::getline(std::ifstream(FromU8(played)), line).good(); }));
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Id3Test.Play");
-  RegSetKeyValueW(HKEY_CLASSES_ROOT, L".mp3", nullptr, REG_SZ, old_class, bytes);
-  if (!*old_class) RegDeleteTreeW(HKEY_CLASSES_ROOT, L".mp3");
-  EXPECT_NE(line.find(path), std::string::npos) << line;
+  {
+    const RegistryScope mp3(HKEY_CLASSES_ROOT, L".mp3"), player(HKEY_CLASSES_ROOT, L"Id3Test.Play");
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".mp3", nullptr, REG_SZ, L"Id3Test.Play", 26);
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Id3Test.Play\\shell\\open\\command", nullptr, REG_SZ,
+                    command.c_str(), DWORD(command.size() * 2 + 2));
+    editor.Click(kCommand4).get();
+    const auto line = WaitForLine(played);
+    ASSERT_TRUE(line);
+    EXPECT_NE(line->find(path), std::string::npos) << *line;
+  }
 
   editor.Click(kCommand2).get();
   ASSERT_FALSE(editor.Running(20000));
@@ -242,12 +235,12 @@ TEST(EditorProgram, CarriesItsManifestAndIcons) {
 
 TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   Editor editor(L"\"" + win::Widen(Make("song.wav", file)) + L"\"");
-  ExpectBox(editor, form::kInvalidFile);
+  EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kInvalidFile));
   ASSERT_TRUE(editor.WaitReady());
   EXPECT_TRUE(editor.Checked(kCheck1) && editor.Checked(kCheck2));
   EXPECT_EQ(editor.Text(kLabel3), L"No file open.");
-  ExpectBox(editor, form::kSelectGenre, kCommand2);
-  ExpectBox(editor, form::kNoFileOpen, kCommand3);
+  EXPECT_EQ(ClickAnswering(editor, kCommand2), Box(form::kSelectGenre));
+  EXPECT_EQ(ClickAnswering(editor, kCommand3), Box(form::kNoFileOpen));
   editor.Click(kCommand4).get();
   EXPECT_FALSE(editor.TopLevel(L"#32770"));
   // Files dropped from Explorer: one refused, then one loaded.
@@ -259,7 +252,9 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
     reinterpret_cast<DROPFILES*>(data.data())->fWide = TRUE;
     std::copy(name.begin(), name.end(), reinterpret_cast<wchar_t*>(&data[sizeof(DROPFILES)]));
     PostMessageW(editor.Window(), WM_DROPFILES, editor.Copy(data.data(), data.size()), 0);
-    if (dropped != path) ExpectBox(editor, form::kInvalidFile);
+    if (dropped != path) {
+      EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kInvalidFile));
+    }
   }
   ASSERT_TRUE(WaitUntil([&] { return editor.Text(kLabel3 + 1) == L"128"; }));
   // The title proposed from the name shows what a save writes in code page 1252.
@@ -278,7 +273,8 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   PostMessageW(editor.Window(), WM_COMMAND, kMnuAbout, 0);
   const std::string about =
       form::AboutText({ID3_VERSION_MAJOR, ID3_VERSION_MINOR, ID3_VERSION_REVISION});
-  ExpectBox(editor, {about, form::kAppTitle, form::Icon::Information, form::Buttons::Ok});
+  EXPECT_EQ(AnswerBox(editor.Id()),
+            Box({about, form::kAppTitle, form::Icon::Information, form::Buttons::Ok}));
   ASSERT_TRUE(editor.WaitForFocus(kAlbum));
   Press('X');
   EXPECT_TRUE(WaitUntil([&] { return editor.Text(kAlbum) == L"x"; }));
@@ -296,23 +292,23 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   // the file shortened by someone else.
   const HANDLE held =
       CreateFileW(win::Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ExpectBox(editor, form::SaveFailure(TagError::InUse), kCommand2);
+  EXPECT_EQ(ClickAnswering(editor, kCommand2), Box(form::SaveFailure(TagError::InUse)));
   auto remove = editor.Click(kCommand3);
-  ExpectBox(editor, form::kConfirmDelete);
-  ExpectBox(editor, form::SaveFailure(TagError::InUse));
+  EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kConfirmDelete));
+  EXPECT_EQ(AnswerBox(editor.Id()), Box(form::SaveFailure(TagError::InUse)));
   remove.get();
   CloseHandle(held);
-  ExpectBox(editor, form::kConfirmDelete, kCommand3, VK_ESCAPE);
+  EXPECT_EQ(ClickAnswering(editor, kCommand3, kPressEsc), Box(form::kConfirmDelete));
   EXPECT_EQ(ReadAll(path), file);
   fs::resize_file(FromU8(path), file.size() - 1);
-  ExpectBox(editor, form::SaveFailure(TagError::Changed), kCommand2);
+  EXPECT_EQ(ClickAnswering(editor, kCommand2), Box(form::SaveFailure(TagError::Changed)));
   EXPECT_EQ(ReadAll(path), Bytes(file.begin(), file.end() - 1));
   EXPECT_EQ(editor.Text(kAlbum), L"x");
   // Put back, the tag is deleted by Enter on the focused button.
   WriteAll(path, file);
   ASSERT_TRUE(Walk(editor, VK_TAB, kCommand1) && Walk(editor, VK_TAB, kCommand3));
   Press(VK_RETURN);
-  ExpectBox(editor, form::kConfirmDelete);
+  EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kConfirmDelete));
   ASSERT_FALSE(editor.Running(20000));
   EXPECT_EQ(ReadAll(path), Bytes(file.begin(), file.end() - 128));
 }
