@@ -635,12 +635,9 @@ Form1* Form1::Attach(HWND window, const CREATESTRUCTW& create) {
   return self;
 }
 
-// The window is gone: the program-wide reference goes with it, and this
-// object, whose procedure touches nothing of it after this call.
-void Form1::Detach() {
-  hwnd_ = nullptr;
-  if (g_form1.get() == this) g_form1.reset();
-}
+// The object outlives its window: a handler that closed it (a close request
+// during the load's message box among them) returns through it.
+void Form1::Detach() { hwnd_ = nullptr; }
 
 LRESULT Form1::Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefDlgProcW(window, message, wParam, lParam);

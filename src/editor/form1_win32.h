@@ -144,8 +144,7 @@ private:
 
 // Creates the program-wide editor window if there is none, loads it (which
 // reads the argument text) and shows it; the window, null when it could not
-// be created. The thread is to be in a COM apartment, and the reference goes
-// when the window is destroyed.
+// be created. The thread is to be in a COM apartment while the window lives.
 HWND ShowForm1();
 
 } // namespace id3
