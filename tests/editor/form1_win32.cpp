@@ -62,17 +62,11 @@ bool Dropped(const Program& editor, bool dropped) {
   return WaitUntil(
       [&] { return SendMessageW(editor.Control(kCombo1), CB_GETDROPPEDSTATE, 0, 0) == dropped; });
 }
-// A preference as stored, after storing or (with no value) removing it.
-std::optional<std::wstring> Pref(const wchar_t* name, bool set = false,
-                                 const std::optional<std::wstring>& value = {}) {
-  if (set) RegDeleteKeyValueW(HKEY_CURRENT_USER, kPrefs, name);
-  if (set && value)
-    RegSetKeyValueW(HKEY_CURRENT_USER, kPrefs, name, REG_SZ, value->c_str(),
-                    DWORD(value->size() * 2 + 2));
-  wchar_t text[64] = {};
+// A preference as stored; empty when missing.
+std::wstring Pref(const wchar_t* name) {
+  wchar_t text[64] = L"";
   DWORD bytes = sizeof(text);
-  if (RegGetValueW(HKEY_CURRENT_USER, kPrefs, name, RRF_RT_REG_SZ, nullptr, text, &bytes))
-    return {};
+  RegGetValueW(HKEY_CURRENT_USER, kPrefs, name, RRF_RT_REG_SZ, nullptr, text, &bytes);
   return text;
 }
 
@@ -94,9 +88,14 @@ std::optional<BoxSeen> ClickAnswering(const Program& editor, int id, int answer 
 
 class EditorWindow : public ScratchTest {
 protected:
-  // The preferences as the test found them, put back after it.
-  const RegistryScope settings_{HKEY_CURRENT_USER, L"Software\\Quelmo ID3TAG EDITOR"};
-  void SetUp() override { Pref(L"NoAnimations", true, L"1"), Pref(L"NoFileInfo", true, L"1"); }
+  // The preferences as the test found them, put back after it; a test starts
+  // with none but the window short and still.
+  const RegistryScope settings_{HKEY_CURRENT_USER, L"Software\\Quelmo ID3TAG EDITOR",
+                                RegistryScope::Start::Empty};
+  void SetUp() override {
+    for (const wchar_t* name : {L"NoAnimations", L"NoFileInfo"})
+      RegSetKeyValueW(HKEY_CURRENT_USER, kPrefs, name, REG_SZ, L"1", 4);
+  }
 
   // The sample's audio and a tag whose genre byte has no name, shown as
   // "Blues", with a track and no title.
@@ -111,7 +110,7 @@ protected:
 };
 
 TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMouse) {
-  Pref(L"NoAnimations", true), Pref(L"NoFileInfo", true);
+  RegDeleteTreeW(HKEY_CURRENT_USER, kPrefs);
   // The option's text inside a quoted name is part of the name; the long
   // path is shortened in the panel.
   fs::create_directories(dir.Path() / "a folder with a long name");

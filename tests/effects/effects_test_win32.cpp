@@ -63,15 +63,8 @@ protected:
   void SetUp() override {
     g_seen = {};
     ASSERT_EQ(gdi::ScreenResolution().x, 96);
-    static const ATOM atom = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = &OwnProc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-      wc.lpszClassName = L"effects_test";
-      return RegisterClassExW(&wc);
-    }();
+    static const ATOM atom = win::RegisterWindowClass(
+        {L"effects_test", &OwnProc, reinterpret_cast<HBRUSH>(INT_PTR{COLOR_BTNFACE + 1})});
     // Hidden, in button face, its client area 320 x 150 pixels, as the editor is.
     window_ = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 50, 50, 320, 150, nullptr,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
