@@ -105,7 +105,7 @@ private:
                int y, int width, int height, Font font, DWORD ex_style = 0);
   HWND Label(HWND parent, int id, const wchar_t* text, int x, int y, bool bold);
   bool Checked(HWND box) const;
-  // An input by its index in the Enter order's terms (form::kGenreList).
+  // A text box by its form::TextIndex, or the genre list (form::kGenreList).
   HWND Input(std::size_t index) const;
 
   // The accessible name given to the "..." button, cleared with the window.

@@ -39,8 +39,8 @@ bool PreferenceChecked(std::string_view stored) {
 std::string PreferenceText(bool checked) { return checked ? "1" : "0"; }
 
 // The inputs in their order on screen, which Enter follows.
-constexpr std::array<std::size_t, kTextCount + 1> kEnterOrder = {kAlbum,   kArtist, kGenreList,
-                                                                 kComment, kTitle,  kYear};
+constexpr auto kEnterOrder =
+    std::to_array<std::size_t>({kAlbum, kArtist, kGenreList, kComment, kTitle, kYear});
 
 } // namespace
 
