@@ -33,11 +33,11 @@ else()
 endif()
 file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/tests/gen")
 
-# id3_test(NAME DIR dir [LIBS ...] [MAIN]): one test program of a test folder.
-# Its cases are listed one by one in CTest. MAIN links gtest_main; without it the
-# folder brings its own main().
+# id3_test(NAME DIR dir [LIBS ...] [OWN_MAIN] [FIXTURE name]): one test program
+# of a test folder. Its cases are listed one by one in CTest. Without OWN_MAIN
+# it links gtest_main. FIXTURE names a CTest fixture its cases need.
 function(id3_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "DIR" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "DIR;FIXTURE" "LIBS" ${ARGN})
   id3_platform_sources(srcs "${ARG_DIR}")
   if(NOT srcs)
     return()
@@ -58,11 +58,11 @@ function(id3_test name)
   # program. Natively each case is listed on its own.
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-    set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900 FIXTURES_REQUIRED "${ARG_FIXTURE}")
     return()
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT ${ID3_DISCOVERY_TIMEOUT}
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED "${ARG_FIXTURE}")
 endfunction()

@@ -120,6 +120,8 @@ public:
     const std::size_t count = o_.files.size();
     std::vector<Shown> shown(count);
     bool first = true;
+    // The genre table is built on first use: here, before the threads share it.
+    BuildGenreTable();
     RunInOrder(
         count, o_.jobs,
         [&](std::size_t i) {

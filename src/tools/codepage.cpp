@@ -21,20 +21,6 @@ constexpr std::array<char32_t, 32> kCp1252High = {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// A character of Windows-1252 as UTF-8: all of them lie below U+10000.
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // Decodes the code point at text[i], advancing i; malformed input gives U+FFFD.
 char32_t NextCodePoint(std::string_view text, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(text[i]);
@@ -83,6 +69,40 @@ std::string_view Prefix(std::string_view text, std::size_t n) {
   return text.substr(0, i);
 }
 
+std::size_t WellFormedAt(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  const unsigned char b0 = byte(0);
+  if (b0 < 0xC2 || b0 > 0xF4) return 0;
+  const std::size_t n = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
+  if (i + n > text.size()) return 0;
+  // The second byte's range excludes overlong forms, surrogates and code
+  // points past U+10FFFF.
+  const unsigned char lo = b0 == 0xE0 ? 0xA0 : b0 == 0xF0 ? 0x90 : 0x80;
+  const unsigned char hi = b0 == 0xED ? 0x9F : b0 == 0xF4 ? 0x8F : 0xBF;
+  if (byte(1) < lo || byte(1) > hi) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if ((byte(k) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+void Append(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
 } // namespace utf8
 
 CodePage CodePage::Windows1252() { return CodePage(Kind::Windows1252, "windows-1252", 1252); }
@@ -101,7 +121,7 @@ std::string CodePage::Decode(std::string_view bytes) const {
   out.reserve(bytes.size());
   for (const char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
-    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+    utf8::Append(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
   }
   return out;
 }

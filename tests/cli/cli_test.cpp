@@ -3,7 +3,7 @@
 #include "cli/app.h"
 #include "version.h"
 
-#include "mpeg_synth.h"
+#include "id3v2_synth.h"
 #include "sample_tag.h"
 
 #include <gtest/gtest.h>
@@ -58,22 +58,37 @@ TagFields TagOf(const std::string& path) { return ReadTag(path, CodePage::Window
 using CliTest = test::ScratchTest;
 
 TEST_F(CliTest, ShowTextHasTheWindowsCaptions) {
-  const Bytes v2 = test::Id3v2Tag(Bytes(90, 0));
-  const std::string path = Make("a.mp3", Concat({v2, kAudio, test::RecordBytes(kSample)}));
+  const auto frame = [](std::string_view id, std::string_view text) {
+    return test::V2Frame(4, id, test::TextData(text, 3));
+  };
+  const Bytes v2 = test::Id3v2Tag(
+      Concat({frame("TIT2", "Ωmega"), frame("TPE1", std::string("A\0B", 3)),
+              frame("TDRC", "2004-05-06"), frame("TRCK", "3/12"), frame("TCON", "(17)Eurodance"),
+              test::V2Frame(4, "COMM", test::CommData("iTunNORM", " 0A2B")),
+              test::V2Frame(4, "COMM", test::CommData("", "Note")), Bytes(20, 0)}));
+  const Bytes other = test::Id3v2Tag({}, 0, 3);
+  const std::string path = Make("a.mp3", Concat({v2, other, kAudio, test::RecordBytes(kSample)}));
   const Outcome r = Cli({"show", path, path});
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string block =
       path + "\nTitle: Title\nArtist: Artist\nAlbum: Album\nYear: 2001\nNote: Comment\nTrack: 4\n"
-             "Genre: Pop\nID3v2: 2.4.0, 100 bytes\nBitrate: 128\nEmphasis: None\nDuration: 0:03\n"
-             "Frequency: 44100\nLayer: 3\nFile size: 40.95 KB\nMode: Stereo\nMpeg version: 1\n";
+             "Genre: Pop\nID3v2: 2.4.0, 168 bytes\n  Title: Ωmega\n  Artist: A / B\n"
+             "  Year: 2004-05-06\n  Note: Note\n  Track: 3/12\n  Genre: Rock / Eurodance\n"
+             "Other ID3v2: 2.3.0, 10 bytes at 168, not read\nBitrate: 128\nEmphasis: None\n"
+             "Duration: 0:03\nFrequency: 44100\nLayer: 3\nFile size: 41.02 KB\nMode: Stereo\n"
+             "Mpeg version: 1\n";
   EXPECT_EQ(r.out, block + "\n" + block);
+  EXPECT_EQ(ShowJson(path)["id3v2"], json::parse(R"({"version":"2.4.0","size":168,
+      "title":"Ωmega","artist":"A / B","album":null,"year":"2004-05-06","comment":"Note",
+      "track":"3/12","genre":"Rock / Eurodance"})"));
 }
 
 TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   const std::string tagged = Make("a.mp3", Concat({kAudio, test::RecordBytes(kSample)}));
-  // A tag over bytes that hold no audio.
+  // Tags over bytes that hold no audio: an empty ID3v2 tag, one appended.
   const std::string junk =
-      Make("b.MP3", Concat({test::Id3v2Tag({}), Bytes(3000, 0x55), test::RecordBytes(kSample)}));
+      Make("b.MP3", Concat({test::Id3v2Tag({}), Bytes(3000, 0x55), test::Id3v2Tag({}, 0x10),
+                            test::RecordBytes(kSample)}));
   // A name need not be UTF-8 (on POSIX): what is not becomes U+FFFD.
   const std::string missing = dir.File("c") + "\xFF\xED\xA0\x80\xE6\x9B\x41中\"\x01.mp3";
   // A name cut inside a sequence.
@@ -85,20 +100,24 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   EXPECT_EQ(objects[0], json::parse(R"({"file":)" + json(tagged).dump() + R"(,
       "tag":{"title":"Title","artist":"Artist","album":"Album","year":"2001",
              "comment":"Comment","track":4,"genre":"Pop","genre_number":13},
-      "id3v2":null,
+      "id3v2":null,"id3v2_others":[],
       "audio":{"valid":true,"bitrate_kbps":128,"vbr":false,"frequency_hz":44100,
-               "duration_s":3,"frames":100,"mpeg_version":1,"layer":3,"channel_mode":"Stereo",
+               "duration_s":2.606,"frames":100,"mpeg_version":1,"layer":3,"channel_mode":"Stereo",
                "emphasis":"None","protected":false,"copyrighted":false,"original":false,
                "header_position":5},
       "file_size":41828,"error":null})"));
-  EXPECT_EQ(std::tuple(objects[1]["tag"]["track"], objects[1]["id3v2"], objects[1]["audio"]),
-            std::tuple(4, json::parse(R"({"version":"2.4.0","size":10})"), json{{"valid", false}}));
+  EXPECT_EQ(std::tuple(objects[1]["tag"]["track"], objects[1]["id3v2"], objects[1]["id3v2_others"],
+                       objects[1]["audio"]),
+            std::tuple(4, json::parse(R"({"version":"2.4.0","size":10,"title":null,"artist":null,
+                "album":null,"year":null,"comment":null,"track":null,"genre":null})"),
+                       json::parse(R"([{"version":"2.4.0","offset":3010,"size":20}])"),
+                       json{{"valid", false}}));
   EXPECT_EQ(objects[2],
             json::parse(
                 R"({"file":)" +
                 json(dir.File("c") + "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001.mp3").dump() +
                 R"(,"tag":null,
-      "id3v2":null,"audio":null,"file_size":null,"error":"no such file"})"));
+      "id3v2":null,"id3v2_others":[],"audio":null,"file_size":null,"error":"no such file"})"));
   EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
   EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
 }
