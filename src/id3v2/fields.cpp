@@ -85,7 +85,10 @@ std::string NameOf(const Genre& g) {
   case Genre::Kind::kNumber: break;
   }
   if (const auto byte = GenreByte(g)) return GenreName(*byte);
-  return "(" + std::to_string(g.number) + ")";
+  std::string reference = "(";
+  reference += std::to_string(g.number);
+  reference += ')';
+  return reference;
 }
 
 // "ID3v1 Comment", "ID3v1.1 Comment", "ID3v1.x Comment", in any letter case.
