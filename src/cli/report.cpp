@@ -187,7 +187,8 @@ std::string TextBlock(const FileReport& r) {
 
 std::string JsonLine(const FileReport& r) {
   std::string s = "{";
-  s.reserve(640);
+  // Room for the usual line, with the ID3v2 fields.
+  s.reserve(1024);
   PutText(s, "file", r.file);
   if (r.tag) {
     const TagFields& t = *r.tag;

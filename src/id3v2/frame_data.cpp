@@ -22,29 +22,26 @@ struct InflateEnd {
   void operator()(z_stream* z) const { inflateEnd(z); }
 };
 
-// The zlib stream inflated, when it ends within limit bytes.
-std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> in,
-                                                 std::size_t limit) {
+// The zlib stream inflated into out, when it ends within limit bytes.
+bool Inflate(std::span<const std::uint8_t> in, std::size_t limit, std::vector<std::uint8_t>& out) {
   z_stream z{};
-  if (inflateInit(&z) != Z_OK) return std::nullopt;
+  if (inflateInit(&z) != Z_OK) return false;
   const std::unique_ptr<z_stream, InflateEnd> owner(&z);
   z.next_in = const_cast<Bytef*>(in.data());
   z.avail_in = static_cast<uInt>(in.size());
-  std::vector<std::uint8_t> out;
+  out.clear();
   for (;;) {
     const std::size_t done = out.size();
-    if (done > limit) return std::nullopt;
+    if (done > limit) return false;
     out.resize(done + kInflateChunk);
     z.next_out = out.data() + done;
     z.avail_out = static_cast<uInt>(kInflateChunk);
     const int status = inflate(&z, Z_NO_FLUSH);
     out.resize(out.size() - z.avail_out);
-    if (status == Z_STREAM_END) break;
+    if (status == Z_STREAM_END) return out.size() <= limit;
     // Z_BUF_ERROR with input left cannot happen here: there was room for output.
-    if (status != Z_OK) return std::nullopt;
+    if (status != Z_OK) return false;
   }
-  if (out.size() > limit) return std::nullopt;
-  return out;
 }
 
 std::string DecodeUtf16(std::span<const std::uint8_t> b, bool big_endian) {
@@ -104,16 +101,26 @@ std::vector<std::uint8_t> Resynchronise(std::span<const std::uint8_t> bytes) {
   return out;
 }
 
-std::optional<std::vector<std::uint8_t>> DecodeFrameData(const FramePrefix& prefix,
-                                                         std::span<const std::uint8_t> body) {
+std::optional<std::span<const std::uint8_t>> DecodeFrameData(const FramePrefix& prefix,
+                                                             std::span<const std::uint8_t> body,
+                                                             std::vector<std::uint8_t>& scratch) {
   if (prefix.encrypted) return std::nullopt;
-  const auto data = body.subspan(prefix.length);
-  std::vector<std::uint8_t> plain = prefix.unsynchronised
-                                        ? Resynchronise(data)
-                                        : std::vector<std::uint8_t>(data.begin(), data.end());
-  if (prefix.compressed) return Inflate(plain, kMaxTextData);
-  if (plain.size() > kMaxTextData) return std::nullopt;
-  return plain;
+  std::span<const std::uint8_t> data = body.subspan(prefix.length);
+  std::vector<std::uint8_t> resynchronised;
+  if (prefix.unsynchronised) {
+    resynchronised = Resynchronise(data);
+    data = resynchronised;
+  }
+  if (prefix.compressed) {
+    if (!Inflate(data, kMaxTextData, scratch)) return std::nullopt;
+    return scratch;
+  }
+  if (data.size() > kMaxTextData) return std::nullopt;
+  if (prefix.unsynchronised) {
+    scratch = std::move(resynchronised);
+    return scratch;
+  }
+  return data;
 }
 
 std::string StringReader::Next() {

@@ -23,10 +23,11 @@ std::vector<std::uint8_t> Resynchronise(std::span<const std::uint8_t> bytes);
 constexpr std::size_t kMaxTextData = 1 << 20;
 
 // The data of a frame behind its prefix: resynchronised and inflated as the
-// prefix says. Nothing for an encrypted frame, data that does not inflate, or
-// more than kMaxTextData.
-std::optional<std::vector<std::uint8_t>> DecodeFrameData(const FramePrefix& prefix,
-                                                         std::span<const std::uint8_t> body);
+// prefix says, into scratch where it has to be changed. Nothing for an
+// encrypted frame, data that does not inflate, or more than kMaxTextData.
+std::optional<std::span<const std::uint8_t>> DecodeFrameData(const FramePrefix& prefix,
+                                                             std::span<const std::uint8_t> body,
+                                                             std::vector<std::uint8_t>& scratch);
 
 // The first byte of a text frame's data names the encoding of its strings.
 enum class Encoding : std::uint8_t { kLatin1 = 0, kUtf16 = 1, kUtf16Be = 2, kUtf8 = 3 };

@@ -115,7 +115,7 @@ private:
     const auto bytes = io::ViewOrRead(src_, body, size, storage_);
     if (!bytes) return std::unexpected(bytes.error());
     const auto prefix = ParseFramePrefix(h_.major, fh, h_.Has(header::kUnsynchronisation), *bytes);
-    const auto data = prefix ? DecodeFrameData(*prefix, *bytes) : std::nullopt;
+    const auto data = prefix ? DecodeFrameData(*prefix, *bytes, scratch_) : std::nullopt;
     if (!data) {
       ++tag_.skipped_frames;
       return {};
@@ -142,6 +142,7 @@ private:
   const CodePage& cp_;
   Tag& tag_;
   std::vector<std::uint8_t> storage_;
+  std::vector<std::uint8_t> scratch_;
 };
 
 // The extended header's length at pos, where the tag has one.
@@ -209,32 +210,34 @@ io::Result<std::optional<PlacedTag>> FindAppendedTag(const io::ByteSource& src,
 
 } // namespace
 
-io::Result<LeadingTags> FindLeadingTags(const io::ByteSource& src) {
-  LeadingTags leading;
+io::Result<std::uint64_t> LeadingTagsEnd(const io::ByteSource& src,
+                                         std::vector<PlacedTag>* listed) {
+  std::uint64_t end = 0;
   std::array<std::uint8_t, header::kSize> bytes{};
   // Past the end of the source nothing is read, and the chain ends.
-  for (;;) {
-    const auto got = io::ReadUpTo(src, leading.end, bytes);
+  for (std::size_t count = 0;; ++count) {
+    const auto got = io::ReadUpTo(src, end, bytes);
     if (!got) return std::unexpected(got.error());
     const auto h = ParseHeader(std::span(bytes).first(*got));
     if (!h) break;
-    if (leading.tags.size() < kMaxListed) leading.tags.push_back({leading.end, *h});
-    leading.end += h->Length();
+    if (listed && count < kMaxListed) listed->push_back({end, *h});
+    end += h->Length();
   }
-  return leading;
+  return end;
 }
 
 io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp) {
   Found found;
-  const auto leading = FindLeadingTags(src);
-  if (!leading) return std::unexpected(leading.error());
-  if (!leading->tags.empty()) {
-    auto tag = ReadOneTag(src, leading->tags.front(), cp);
+  std::vector<PlacedTag> leading;
+  const auto end = LeadingTagsEnd(src, &leading);
+  if (!end) return std::unexpected(end.error());
+  if (!leading.empty()) {
+    auto tag = ReadOneTag(src, leading.front(), cp);
     if (!tag) return std::unexpected(tag.error());
     found.tag = std::move(*tag);
-    found.others.assign(leading->tags.begin() + 1, leading->tags.end());
+    found.others.assign(leading.begin() + 1, leading.end());
   }
-  const auto appended = FindAppendedTag(src, leading->end);
+  const auto appended = FindAppendedTag(src, *end);
   if (!appended) return std::unexpected(appended.error());
   if (*appended) found.others.push_back(**appended);
   return found;

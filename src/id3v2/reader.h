@@ -41,13 +41,11 @@ struct PlacedTag {
   bool operator==(const PlacedTag&) const = default;
 };
 
-// The tags at the start of a file, one directly behind the other.
-struct LeadingTags {
-  std::vector<PlacedTag> tags; // the first kMaxListed of them
-  std::uint64_t end = 0;       // the first byte behind the last
-};
+// The first byte behind the tags at the start of a file, one directly behind
+// the other; where listed is given, the first kMaxListed of them are put in.
 constexpr std::size_t kMaxListed = 16;
-io::Result<LeadingTags> FindLeadingTags(const io::ByteSource& src);
+io::Result<std::uint64_t> LeadingTagsEnd(const io::ByteSource& src,
+                                         std::vector<PlacedTag>* listed = nullptr);
 
 struct Tag {
   PlacedTag place;

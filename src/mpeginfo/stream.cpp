@@ -74,9 +74,9 @@ std::optional<bool> FollowedBySameStream(const io::ByteSource& src,
 std::optional<AudioSpan> LocateAudio(const io::ByteSource& src) {
   const std::uint64_t size = src.Size();
   AudioSpan audio{.begin = 0, .end = size};
-  const auto leading = id3v2::FindLeadingTags(src);
-  if (!leading) return std::nullopt;
-  audio.begin = leading->end;
+  const auto leading_end = id3v2::LeadingTagsEnd(src);
+  if (!leading_end) return std::nullopt;
+  audio.begin = *leading_end;
   if (size >= record::kSize) {
     TagRecord last{};
     const auto got = io::ReadUpTo(src, size - record::kSize, last);

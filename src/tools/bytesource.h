@@ -49,13 +49,14 @@ private:
 };
 
 // Another source read through two windows kept in memory, its first bytes and
-// its last 128, so that a scan which stays near the ends of the file (the
+// its last ones, so that a scan which stays near the ends of the file (the
 // usual case: tags, the first frame, its VBR block) costs two reads. Reads
 // outside the windows go to the source itself.
 class WindowedSource final : public ByteSource {
 public:
   static constexpr std::size_t kHeadSize = 64 * 1024;
-  static constexpr std::size_t kTailSize = 128;
+  // An ID3v1 tag, and the footer of an ID3v2 tag in front of it.
+  static constexpr std::size_t kTailSize = 128 + 10;
 
   // The windows are read into storage, which must outlive the source; one
   // storage serves file after file without being allocated again.

@@ -119,9 +119,15 @@ std::string CodePage::Decode(std::string_view bytes) const {
   if (kind_ == Kind::Platform) return PlatformDecode(bytes);
   std::string out;
   out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    utf8::Append(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+  for (std::size_t i = 0; i < bytes.size();) {
+    // A run of ASCII, the usual text, goes in at once.
+    std::size_t end = i;
+    while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) ++end;
+    out.append(bytes, i, end - i);
+    if (end == bytes.size()) break;
+    const auto b = static_cast<unsigned char>(bytes[end]);
+    utf8::Append(out, b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+    i = end + 1;
   }
   return out;
 }
