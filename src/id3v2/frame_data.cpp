@@ -74,7 +74,7 @@ std::string CleanUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     if (static_cast<unsigned char>(text[i]) < 0x80) {
       out += text[i++];
-    } else if (const std::size_t n = utf8::WellFormedAt(text, i); n > 0) {
+    } else if (const std::size_t n = utf8::WellFormedAt(text, i)) {
       out.append(text, i, n);
       i += n;
     } else {

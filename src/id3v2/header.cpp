@@ -49,14 +49,12 @@ std::optional<Header> ParseFooter(std::span<const std::uint8_t> bytes) {
   return ParseMarked(bytes, "3DI");
 }
 
-std::size_t ExtendedHeaderLength(std::uint8_t major, std::span<const std::uint8_t> body,
-                                 std::uint64_t body_size) {
+std::uint64_t ExtendedHeaderLength(std::uint8_t major, std::span<const std::uint8_t> body) {
   if (body.size() < extended::kSizeWidth || IsFrameId(major, body)) return 0;
   const auto size_bytes = body.first<extended::kSizeWidth>();
   const std::uint32_t size = major == 3 ? BigEndian(size_bytes) : Synchsafe(size_bytes).value_or(0);
-  const std::uint64_t length = major == 3 ? extended::kSizeWidth + std::uint64_t{size} : size;
-  if (size < extended::kMinimum || length > body_size) return 0;
-  return static_cast<std::size_t>(length);
+  if (size < extended::kMinimum) return 0;
+  return major == 3 ? extended::kSizeWidth + std::uint64_t{size} : size;
 }
 
 std::size_t FrameHeaderSize(std::uint8_t major) {
@@ -85,7 +83,7 @@ FrameHeader ParseFrameHeader(std::uint8_t major, std::span<const std::uint8_t> b
 }
 
 Landing LandingOf(std::uint8_t major, std::span<const std::uint8_t> at) {
-  if (at.empty()) return Landing::kEnd;
+  if (at.size() < FrameHeaderSize(major)) return Landing::kEnd;
   if (IsFrameId(major, at)) return Landing::kFrame;
   if (at[0] == 0) return Landing::kPadding;
   return Landing::kNowhere;
@@ -96,7 +94,7 @@ std::uint32_t ChooseFrameSize(const FrameHeader& h, Landing synchsafe, Landing p
   const auto lands = [](Landing l) { return l == Landing::kFrame || l == Landing::kEnd; };
   if (lands(synchsafe)) return *h.size;
   if (lands(plain)) return h.plain_size;
-  if (synchsafe != Landing::kPadding && plain == Landing::kPadding) return h.plain_size;
+  if (synchsafe == Landing::kNowhere && plain == Landing::kPadding) return h.plain_size;
   return *h.size;
 }
 

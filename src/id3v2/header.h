@@ -40,10 +40,10 @@ std::optional<std::uint32_t> Synchsafe(std::span<const std::uint8_t, 4> bytes);
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes);
 
 struct Header {
-  std::uint8_t major = 0;
-  std::uint8_t revision = 0;
-  std::uint8_t flags = 0;
-  std::uint32_t size = 0; // of the body
+  std::uint8_t major{};
+  std::uint8_t revision{};
+  std::uint8_t flags{};
+  std::uint32_t size{}; // of the body
   bool Has(std::uint8_t flag) const { return (flags & flag) != 0; }
   // Header, body and footer.
   std::uint64_t Length() const;
@@ -65,12 +65,11 @@ constexpr std::size_t kSizeWidth = 4;
 constexpr std::uint32_t kMinimum = 6;
 } // namespace extended
 
-// How many bytes the extended header at the start of body takes, body_size
-// being the bytes the tag has for it and its frames. 0 where the header flag
-// is set but the bytes begin a frame instead (taggers have written the flag
-// alone), or where they cannot be an extended header of the tag.
-std::size_t ExtendedHeaderLength(std::uint8_t major, std::span<const std::uint8_t> body,
-                                 std::uint64_t body_size);
+// How many bytes the extended header at the start of body takes. 0 where the
+// header flag is set but the bytes begin a frame instead (taggers have written
+// the flag alone), or give a size too small for an extended header. One that
+// claims more than the tag holds leaves no frames to read.
+std::uint64_t ExtendedHeaderLength(std::uint8_t major, std::span<const std::uint8_t> body);
 
 // A frame header:
 //   2.2:  0 3 identifier, 3 3 size (plain)
@@ -105,7 +104,7 @@ constexpr std::size_t kDataLengthWidth = 4;
 std::size_t FrameHeaderSize(std::uint8_t major);
 
 struct FrameHeader {
-  std::array<char, frame::kIdWidth> id{}; // a 2.2 identifier ends in '\0'
+  std::array<char, frame::kIdWidth> id{}; // a 2.2 identifier in the first 3
   // The size as written: for 2.4 the synchsafe reading, or nothing where the
   // bytes are not synchsafe.
   std::optional<std::uint32_t> size;
@@ -122,15 +121,17 @@ FrameHeader ParseFrameHeader(std::uint8_t major, std::span<const std::uint8_t> b
 // True when the first bytes are a frame identifier of the version.
 bool IsFrameId(std::uint8_t major, std::span<const std::uint8_t> bytes);
 
-// What lies where a frame ends: another frame, the padding, the tag's end, or
-// something else. `at` are the bytes there (as many as the tag still holds).
+// What lies where a frame ends: another frame, the padding, the tag's end
+// (too little room left for a frame header), or something else. `at` are the
+// bytes there, as many as the tag still holds up to a frame header's size.
 enum class Landing { kFrame, kPadding, kEnd, kNowhere };
 Landing LandingOf(std::uint8_t major, std::span<const std::uint8_t> at);
 
 // Of the two readings of a 2.4 frame size, the one to use: the synchsafe one
 // where it lands on a frame or the tag's end, else the plain one where that
-// does, else the one of them that lands on padding, else the synchsafe one.
-// A size that is not synchsafe is plain.
+// does, else the plain one where it lands on padding and the synchsafe one
+// nowhere (the last frame of a tag written with plain sizes), else the
+// synchsafe one. A size that is not synchsafe is plain.
 std::uint32_t ChooseFrameSize(const FrameHeader& h, Landing synchsafe, Landing plain);
 
 // What the flags put in front of the data, and what they ask of it.

@@ -3,16 +3,15 @@
 #include "tagstore/tag.h"
 
 #include <algorithm>
-#include <cstring>
+#include <string_view>
 
 namespace id3::id3v2 {
 namespace {
 
-// The frames read, by identifier. A 2.2 identifier is 3 letters and a zero,
-// as ParseFrameHeader leaves it.
+// The frames read, by identifier.
 constexpr std::optional<TextFrame> kComment = std::nullopt;
 constexpr struct {
-  char id[frame::kIdWidth + 1];
+  std::string_view id;
   std::optional<TextFrame> text; // nothing for a comment
 } kWanted[] = {
     {"TIT2", TextFrame::kTitle},
@@ -42,9 +41,10 @@ struct Wanted {
   std::optional<TextFrame> text;
 };
 
-std::optional<Wanted> WantedFrame(const FrameHeader& h) {
+std::optional<Wanted> WantedFrame(std::uint8_t major, const FrameHeader& h) {
+  const std::string_view id(h.id.data(), major == 2 ? frame::kIdWidth22 : frame::kIdWidth);
   for (const auto& w : kWanted)
-    if (std::memcmp(w.id, h.id.data(), frame::kIdWidth) == 0) return Wanted{w.text};
+    if (w.id == id) return Wanted{w.text};
   return std::nullopt;
 }
 
@@ -76,7 +76,7 @@ public:
         ++tag_.skipped_frames;
         continue;
       }
-      if (const auto wanted = WantedFrame(fh)) {
+      if (const auto wanted = WantedFrame(h_.major, fh)) {
         if (auto read = ReadFrame(fh, body, *size, *wanted); !read)
           return std::unexpected(read.error());
       }
@@ -97,11 +97,11 @@ private:
 
   io::Result<Landing> LandingAt(std::uint64_t at) {
     if (at > end_) return Landing::kNowhere;
-    std::array<std::uint8_t, frame::kIdWidth> id{};
-    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(id.size(), end_ - at));
-    const auto got = io::ReadUpTo(src_, at, std::span(id).first(want));
+    std::array<std::uint8_t, frame::kHeaderSize> bytes{};
+    const auto want = std::min<std::uint64_t>(FrameHeaderSize(h_.major), end_ - at);
+    const auto got = io::ReadUpTo(src_, at, std::span(bytes).first(static_cast<std::size_t>(want)));
     if (!got) return std::unexpected(got.error());
-    return LandingOf(h_.major, std::span(id).first(*got));
+    return LandingOf(h_.major, std::span(bytes).first(*got));
   }
 
   io::Result<void> ReadFrame(const FrameHeader& fh, std::uint64_t body, std::uint32_t size,
@@ -147,12 +147,12 @@ private:
 
 // The extended header's length at pos, where the tag has one.
 io::Result<std::uint64_t> SkipExtendedHeader(const io::ByteSource& src, const Header& h,
-                                             std::uint64_t pos, std::uint64_t end) {
+                                             std::uint64_t pos) {
   if (h.major == 2 || !h.Has(header::kExtendedHeader)) return pos;
   std::array<std::uint8_t, extended::kSizeWidth> size{};
   const auto got = io::ReadUpTo(src, pos, size);
   if (!got) return std::unexpected(got.error());
-  return pos + ExtendedHeaderLength(h.major, std::span(size).first(*got), end - pos);
+  return pos + ExtendedHeaderLength(h.major, std::span(size).first(*got));
 }
 
 io::Result<Tag> ReadOneTag(const io::ByteSource& src, const PlacedTag& place, const CodePage& cp) {
@@ -171,13 +171,13 @@ io::Result<Tag> ReadOneTag(const io::ByteSource& src, const PlacedTag& place, co
     if (!raw) return std::unexpected(raw.error());
     const std::vector<std::uint8_t> plain = Resynchronise(*raw);
     const io::MemorySource resynchronised(plain);
-    const auto start = SkipExtendedHeader(resynchronised, h, 0, plain.size());
+    const auto start = SkipExtendedHeader(resynchronised, h, 0);
     if (!start) return std::unexpected(start.error());
     FrameWalk walk(resynchronised, plain.size(), h, cp, tag);
     if (auto done = walk.From(*start); !done) return std::unexpected(done.error());
     return tag;
   }
-  const auto start = SkipExtendedHeader(src, h, body, end);
+  const auto start = SkipExtendedHeader(src, h, body);
   if (!start) return std::unexpected(start.error());
   FrameWalk walk(src, end, h, cp, tag);
   if (auto done = walk.From(*start); !done) return std::unexpected(done.error());

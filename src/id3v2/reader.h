@@ -36,7 +36,7 @@ constexpr std::size_t kTextFrameCount = 10;
 
 // A tag and where it starts.
 struct PlacedTag {
-  std::uint64_t offset = 0;
+  std::uint64_t offset{};
   Header header;
   bool operator==(const PlacedTag&) const = default;
 };

@@ -81,11 +81,35 @@ Bytes Frame4(std::string_view id, std::string_view text, std::uint16_t flags = 0
 // What stands for the audio: the reader never looks into it.
 const Bytes kAudio(834, 0x55);
 
+TEST(Id3v2Header, LengthIsHeaderSynchsafeSizeAndFooter) {
+  const auto header = [](const char* magic, std::uint8_t major, std::uint8_t revision,
+                         std::uint8_t flags, Bytes size) {
+    return Concat({Text(magic), Bytes{major, revision, flags}, std::move(size)});
+  };
+  const auto length = [](const Bytes& b) {
+    const auto h = ParseHeader(b);
+    return h ? h->Length() : 0;
+  };
+  EXPECT_EQ(length(header("ID3", 3, 1, 0, {0, 0, 0x02, 0x01})), 10u + 257u);
+  EXPECT_EQ(length(header("ID3", 4, 0, 0, {0x7F, 0x7F, 0x7F, 0x7F})), 10u + 0x0FFFFFFFu);
+  EXPECT_EQ(length(header("ID3", 4, 0, 0x10, {0, 0, 0x01, 0})), 10u + 128u + 10u);
+  EXPECT_EQ(length(header("ID3", 4, 0, 0xEF, {0, 0, 0x01, 0})), 10u + 128u); // other flags
+  // Not an ID3v2 header: not synchsafe, a version byte of 0xFF, "id3", cut short.
+  for (const Bytes& b : {header("ID3", 4, 0, 0, {0, 0, 0x80, 0}), header("ID3", 0xFF, 0, 0, {}),
+                         header("ID3", 4, 0xFF, 0, {0, 0, 0, 0}),
+                         header("id3", 4, 0, 0, {0, 0, 0, 0}), header("ID3", 4, 0, 0, {0, 0, 0})})
+    EXPECT_EQ(ParseHeader(b), std::nullopt) << testing::PrintToString(b);
+  EXPECT_EQ(ParseFooter(header("3DI", 4, 0, 0x10, {0, 0, 0, 9})),
+            (Header{.major = 4, .revision = 0, .flags = 0x10, .size = 9}));
+  EXPECT_EQ(ParseFooter(header("ID3", 4, 0, 0x10, {0, 0, 0, 9})), std::nullopt);
+}
+
 TEST(Id3v2Reader, VersionsLayoutsAndFlags) {
   const Bytes title3 = Frame3("TIT2", "T");
   const Bytes sync = TextData("\xFF\xE0\xFF");
   const Bytes unsynced_title = V2Frame(4, "TIT2", Unsynchronised(sync), 0x0002);
   const Bytes squeezed = Zlib(TextData("Squeezed"));
+  const Bytes bomb = Zlib(TextData(std::string(2 * kMaxTextData, 'a')));
   const struct {
     const char* what;
     Bytes file;
@@ -105,34 +129,37 @@ TEST(Id3v2Reader, VersionsLayoutsAndFlags) {
        "2.3.0 title=\xC3\xBF\xC3\xA0\xC3\xBF"},
       {"2.3 extended header of 6 and of 10 (CRC)",
        Id3v2Tag(Concat({test::Be32(10), Bytes(10, 1), title3}), 0x40, 3), "2.3.0 title=T"},
-      {"2.4 extended header, counted with its size",
-       Id3v2Tag(Concat({test::Synchsafe(6), Bytes{1, 0}, Frame4("TALB", "Al")}), 0x40),
+      {"2.4 extended headers, counted with their size, synchsafe",
+       Id3v2Tag(Concat({test::Synchsafe(128), Bytes{1, 0}, Bytes(122, 0), Frame4("TALB", "Al")}),
+                0x40),
        "2.4.0 album=Al"},
       {"the extended-header flag alone", Id3v2Tag(Frame4("TALB", "Al"), 0x40), "2.4.0 album=Al"},
-      {"an extended header larger than the tag is none",
-       Id3v2Tag(Concat({test::Be32(99), Bytes(6, 0)}), 0x40, 3), "2.3.0"},
+      {"an extended header larger than the tag leaves no frames",
+       Id3v2Tag(Concat({test::Be32(99), Bytes(6, 0), title3}), 0x40, 3), "2.3.0"},
       {"2.4 unsynchronised frame by frame", Id3v2Tag(unsynced_title),
        "2.4.0 title=\xC3\xBF\xC3\xA0\xC3\xBF"},
       {"2.4 unsynchronised by the tag's flag",
        Id3v2Tag(V2Frame(4, "TIT2", Unsynchronised(sync)), 0x80),
        "2.4.0 title=\xC3\xBF\xC3\xA0\xC3\xBF"},
       {"2.4 data length; compressed with it; a group and a length",
-       Id3v2Tag(
-           Concat({V2Frame(4, "TIT2", Concat({test::Synchsafe(2), TextData("D")}), 0x0001),
-                   V2Frame(4, "TALB", Concat({test::Be32(9), squeezed}), 0x0009),
-                   V2Frame(4, "TPE1", Concat({Bytes{7}, test::Be32(2), TextData("G")}), 0x0041)})),
-       "2.4.0 title=D artist=G album=Squeezed"},
-      {"2.3 compressed; grouped; encrypted is skipped",
+       Id3v2Tag(Concat(
+           {V2Frame(4, "TIT2", Concat({test::Synchsafe(2), TextData({"D\xFF\0x", 4})}), 0x0001),
+            V2Frame(4, "TALB", Concat({test::Be32(9), squeezed}), 0x0009),
+            V2Frame(4, "TPE1", Concat({Bytes{7}, test::Be32(2), TextData("G")}), 0x0041)})),
+       "2.4.0 title=D\xC3\xBF|x artist=G album=Squeezed"},
+      {"2.3 compressed; grouped; encrypted is skipped; flags it does not know",
        Id3v2Tag(Concat({V2Frame(3, "TIT2", Concat({test::Be32(9), squeezed}), 0x0080),
                         V2Frame(3, "TPE1", Concat({Bytes{1}, TextData("G")}), 0x0020),
-                        V2Frame(3, "TALB", Concat({Bytes{1}, TextData("E")}), 0x0040)}),
+                        V2Frame(3, "TALB", Concat({Bytes{1}, TextData("E")}), 0x0040),
+                        V2Frame(3, "TRCK", TextData("7"), 0x1F1F)}),
                 0, 3),
-       "2.3.0 title=Squeezed artist=G skipped=1"},
-      {"2.4 encrypted, and data that does not inflate, are skipped",
+       "2.3.0 title=Squeezed artist=G track=7 skipped=1"},
+      {"2.4 encrypted, data that does not inflate, or inflates past 1 MiB: skipped",
        Id3v2Tag(Concat({V2Frame(4, "TIT2", Concat({Bytes{1}, TextData("E")}), 0x0004),
                         V2Frame(4, "TALB", Concat({test::Be32(9), Bytes(9, 7)}), 0x0009),
+                        V2Frame(4, "TCON", Concat({test::Be32(9), bomb}), 0x0009),
                         Frame4("TPE1", "A")})),
-       "2.4.0 artist=A skipped=2"},
+       "2.4.0 artist=A skipped=3"},
       {"flags announcing more than the frame holds", Id3v2Tag(V2Frame(4, "TIT2", Bytes{0}, 0x0041)),
        "2.4.0 skipped=1"},
   };
@@ -161,7 +188,8 @@ TEST(Id3v2Reader, DamagedTags) {
   } cases[] = {
       {"no tag", kAudio, "none"},
       {"a frame of size 0, one without an identifier: skipped",
-       Id3v2Tag(Concat({V2Frame(4, "TALB", {}), V2Frame(4, "ti2x", TextData("?")), title})),
+       Id3v2Tag(Concat({V2Frame(4, "TALB", {}), V2Frame(4, "ti2x", TextData("?")),
+                        V2Frame(4, "TXX9", TextData("?")), title})),
        "2.4.0 title=T skipped=2"},
       {"a frame past the tag's end ends the frames",
        Id3v2Tag(Concat({title, Text("TALB"), test::Synchsafe(50), Bytes(6, 0)})),
@@ -185,6 +213,8 @@ TEST(Id3v2Reader, DamagedTags) {
        "2.4.0 title=T other=2.4@856"},
       {"a footer without its header is no tag",
        Concat({kAudio, Bytes(appended.begin() + 1, appended.end())}), "none"},
+      {"a plain 2.4 size in front of the padding", Id3v2Tag(Concat({title, plain, Bytes(64, 0)})),
+       "2.4.0 title=T comm[eng/]=" + std::string(295, 'x')},
       {"2.4 sizes as plain integers: the reading that lands on a frame",
        Id3v2Tag(Concat({plain, title, synchsafe200, Frame4("TALB", "A")})),
        "2.4.0 title=T artist=" + std::string(199, 'y') +
@@ -217,9 +247,10 @@ TEST(Id3v2Reader, Encodings) {
        Bytes{1, 0x3D, 0xD8, 0x00, 0xDE, 0x00, 0xDC, 0x3D, 0xD8, 'x', 0},
        {"\xF0\x9F\x98\x80\xEF\xBF\xBD\xEF\xBF\xBDx"}},
       {"UTF-16BE", Bytes{2, 0x04, 0x38, 0, 0, 0, 'b'}, {"и", "b"}},
-      {"UTF-8, a BOM dropped, a bad byte replaced",
-       TextData("\xEF\xBB\xBF\xC3\xA9\xC3x", 3),
-       {"é\xEF\xBF\xBDx"}},
+      {"UTF-8, a BOM dropped, bad bytes replaced",
+       TextData("\xEF\xBB\xBF\xC3\xA9\xC3x\x80", 3),
+       {"é\xEF\xBF\xBDx\xEF\xBF\xBD"}},
+      {"a BOM's second byte alone is none", Bytes{1, 0x41, 0xFF}, {"\xEF\xBD\x81"}},
   };
   for (const auto& c : cases) EXPECT_EQ(TextValues(c.data, *c.cp), c.want) << c.what;
   EXPECT_EQ(TextValues(Bytes{4, 'a'}, kCp), std::nullopt);
