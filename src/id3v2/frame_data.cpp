@@ -89,6 +89,57 @@ bool StartsWith(std::span<const std::uint8_t> b, const std::uint8_t (&prefix)[2]
   return b.size() >= 2 && b[0] == prefix[0] && b[1] == prefix[1];
 }
 
+// The strings of one frame, one after the other.
+class StringReader {
+public:
+  StringReader(Encoding encoding, std::span<const std::uint8_t> data, const CodePage& cp)
+      : encoding_(encoding), rest_(data), cp_(cp) {}
+  std::string Next();
+  // The non-empty strings from here to the end.
+  std::vector<std::string> Rest() {
+    std::vector<std::string> values;
+    while (!rest_.empty()) {
+      std::string value = Next();
+      if (!value.empty()) values.push_back(std::move(value));
+    }
+    return values;
+  }
+
+private:
+  Encoding encoding_;
+  std::span<const std::uint8_t> rest_;
+  const CodePage& cp_;
+  std::optional<bool> first_big_endian_;
+  bool first_ = true;
+};
+
+std::string StringReader::Next() {
+  std::span<const std::uint8_t> s = rest_;
+  const bool wide = encoding_ == Encoding::kUtf16 || encoding_ == Encoding::kUtf16Be;
+  const std::size_t unit = wide ? 2 : 1;
+  std::size_t end = 0;
+  while (end + unit <= s.size() && !(s[end] == 0 && (!wide || s[end + 1] == 0))) end += unit;
+  if (end + unit <= s.size()) {
+    rest_ = s.subspan(end + unit);
+    s = s.first(end);
+  } else {
+    rest_ = {};
+  }
+  const bool first = std::exchange(first_, false);
+  if (!wide) {
+    const std::string_view bytes(reinterpret_cast<const char*>(s.data()), s.size());
+    if (encoding_ == Encoding::kLatin1) return cp_.Decode(bytes);
+    return CleanUtf8(bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size()) : bytes);
+  }
+  std::optional<bool> big_endian;
+  if (StartsWith(s, kBomBig)) big_endian = true;
+  if (StartsWith(s, kBomLittle)) big_endian = false;
+  if (big_endian) s = s.subspan(2);
+  if (first) first_big_endian_ = big_endian;
+  const bool default_order = encoding_ == Encoding::kUtf16Be || first_big_endian_.value_or(false);
+  return DecodeUtf16(s, big_endian.value_or(default_order));
+}
+
 } // namespace
 
 std::vector<std::uint8_t> Resynchronise(std::span<const std::uint8_t> bytes) {
@@ -123,43 +174,10 @@ std::optional<std::span<const std::uint8_t>> DecodeFrameData(const FramePrefix& 
   return data;
 }
 
-std::string StringReader::Next() {
-  std::span<const std::uint8_t> s = rest_;
-  const bool wide = encoding_ == Encoding::kUtf16 || encoding_ == Encoding::kUtf16Be;
-  const std::size_t unit = wide ? 2 : 1;
-  std::size_t end = 0;
-  while (end + unit <= s.size() && !(s[end] == 0 && (!wide || s[end + 1] == 0))) end += unit;
-  if (end + unit <= s.size()) {
-    rest_ = s.subspan(end + unit);
-    s = s.first(end);
-  } else {
-    rest_ = {};
-  }
-  const bool first = std::exchange(first_, false);
-  if (!wide) {
-    const std::string_view bytes(reinterpret_cast<const char*>(s.data()), s.size());
-    if (encoding_ == Encoding::kLatin1) return cp_.Decode(bytes);
-    return CleanUtf8(bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size()) : bytes);
-  }
-  std::optional<bool> big_endian;
-  if (StartsWith(s, kBomBig)) big_endian = true;
-  if (StartsWith(s, kBomLittle)) big_endian = false;
-  if (big_endian) s = s.subspan(2);
-  if (first) first_big_endian_ = big_endian;
-  const bool default_order = encoding_ == Encoding::kUtf16Be || first_big_endian_.value_or(false);
-  return DecodeUtf16(s, big_endian.value_or(default_order));
-}
-
 std::optional<std::vector<std::string>> TextValues(std::span<const std::uint8_t> data,
                                                    const CodePage& cp) {
   if (data.empty() || data[0] > kLastEncoding) return std::nullopt;
-  StringReader reader(static_cast<Encoding>(data[0]), data.subspan(1), cp);
-  std::vector<std::string> values;
-  while (!reader.AtEnd()) {
-    std::string value = reader.Next();
-    if (!value.empty()) values.push_back(std::move(value));
-  }
-  return values;
+  return StringReader(static_cast<Encoding>(data[0]), data.subspan(1), cp).Rest();
 }
 
 std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodePage& cp) {
@@ -171,10 +189,7 @@ std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodeP
   StringReader reader(static_cast<Encoding>(data[0]), data.subspan(1 + comment::kLanguageWidth),
                       cp);
   c.description = reader.Next();
-  while (!reader.AtEnd()) {
-    std::string value = reader.Next();
-    if (!value.empty()) c.text.push_back(std::move(value));
-  }
+  c.text = reader.Rest();
   return c;
 }
 

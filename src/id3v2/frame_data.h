@@ -33,31 +33,13 @@ std::optional<std::span<const std::uint8_t>> DecodeFrameData(const FramePrefix& 
 enum class Encoding : std::uint8_t { kLatin1 = 0, kUtf16 = 1, kUtf16Be = 2, kUtf8 = 3 };
 constexpr std::uint8_t kLastEncoding = 3;
 
-// The strings of one frame, in order, each ended by a terminator (one zero
-// byte, or two at an even offset in UTF-16) or by the end of the data.
-// UTF-16 text takes its byte order from its own BOM, else from the first
-// string's, else little-endian; an odd trailing byte is dropped. Latin-1 is
-// read in the code page given: many taggers stored the system's code page
-// there. What does not decode becomes U+FFFD.
-class StringReader {
-public:
-  StringReader(Encoding encoding, std::span<const std::uint8_t> data, const CodePage& cp)
-      : encoding_(encoding), rest_(data), cp_(cp) {}
-  bool AtEnd() const { return rest_.empty(); }
-  std::string Next();
-  // Skips bytes that are not text (a COMM frame's language).
-  void Skip(std::size_t n) { rest_ = rest_.subspan(std::min(n, rest_.size())); }
-
-private:
-  Encoding encoding_;
-  std::span<const std::uint8_t> rest_;
-  const CodePage& cp_;
-  std::optional<bool> first_big_endian_;
-  bool first_ = true;
-};
-
-// The values of a text frame (its data, encoding byte first): the non-empty
-// strings. Nothing for an encoding byte that names no encoding.
+// The values of a text frame (its data, encoding byte first): its non-empty
+// strings, in order, each ended by a terminator (one zero byte, or two at an
+// even offset in UTF-16) or by the end of the data. UTF-16 text takes its byte
+// order from its own BOM, else from the frame's first string's, else
+// little-endian; an odd trailing byte is dropped. Latin-1 is read in the code
+// page given: many taggers stored the system's code page there. What does not
+// decode becomes U+FFFD. Nothing for an encoding byte that names no encoding.
 std::optional<std::vector<std::string>> TextValues(std::span<const std::uint8_t> data,
                                                    const CodePage& cp);
 
