@@ -109,8 +109,8 @@ struct FrameHeader {
   // bytes are not synchsafe.
   std::optional<std::uint32_t> size;
   // The same bytes as a plain integer, as old encoders wrote 2.4 sizes.
-  std::uint32_t plain_size = 0;
-  std::uint16_t flags = 0;
+  std::uint32_t plain_size{};
+  std::uint16_t flags{};
   bool Has(std::uint16_t flag) const { return (flags & flag) != 0; }
 };
 
