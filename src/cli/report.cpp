@@ -6,14 +6,22 @@
 #include "tools/fileio.h"
 #include "tools/paths.h"
 
+#include <array>
 #include <charconv>
 #include <sstream>
 
 namespace id3::cli {
 namespace {
 
-// A byte that stands for itself in a JSON string.
-bool IsPlain(unsigned char b) { return b >= 0x20 && b < 0x80 && b != '"' && b != '\\'; }
+// The bytes that stand for themselves in a JSON string, as a table: a run of
+// them, such as a long comment, is found at a load per byte.
+constexpr std::array<bool, 256> kPlain = [] {
+  std::array<bool, 256> plain{};
+  for (int b = 0x20; b < 0x80; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+  return plain;
+}();
+
+bool IsPlain(unsigned char b) { return kPlain[b]; }
 
 // text as a JSON string. A file name need not be UTF-8 (on POSIX it is any
 // bytes): what is not becomes U+FFFD.

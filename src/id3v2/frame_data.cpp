@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -118,7 +119,12 @@ std::string StringReader::Next() {
   const bool wide = encoding_ == Encoding::kUtf16 || encoding_ == Encoding::kUtf16Be;
   const std::size_t unit = wide ? 2 : 1;
   std::size_t end = 0;
-  while (end + unit <= s.size() && !(s[end] == 0 && (!wide || s[end + 1] == 0))) end += unit;
+  if (!wide) {
+    const void* zero = std::memchr(s.data(), 0, s.size());
+    end = zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - s.data())
+               : s.size();
+  }
+  while (end + unit <= s.size() && !(s[end] == 0 && s[end + unit - 1] == 0)) end += unit;
   if (end + unit <= s.size()) {
     rest_ = s.subspan(end + unit);
     s = s.first(end);

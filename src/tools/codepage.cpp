@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 namespace id3 {
@@ -69,6 +70,18 @@ std::string_view Prefix(std::string_view text, std::size_t n) {
   return text.substr(0, i);
 }
 
+std::size_t AsciiRun(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  std::size_t n = 0;
+  // Eight bytes at a time, while none has its top bit set.
+  for (std::uint64_t word; n + sizeof word <= text.size(); n += sizeof word) {
+    std::memcpy(&word, text.data() + n, sizeof word);
+    if (word & kHighBits) break;
+  }
+  while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+  return n;
+}
+
 std::size_t WellFormedAt(std::string_view text, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
   const unsigned char b0 = byte(0);
@@ -121,8 +134,7 @@ std::string CodePage::Decode(std::string_view bytes) const {
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     // A run of ASCII, the usual text, goes in at once.
-    std::size_t end = i;
-    while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) ++end;
+    const std::size_t end = i + utf8::AsciiRun(bytes.substr(i));
     out.append(bytes, i, end - i);
     if (end == bytes.size()) break;
     const auto b = static_cast<unsigned char>(bytes[end]);
