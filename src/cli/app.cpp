@@ -35,6 +35,7 @@ struct Options {
   std::string codepage;
   bool any_name = false;
   bool json = false;
+  bool strict = false;
   unsigned jobs = kDefaultJobs;
   std::vector<std::string> files;
   std::string title, artist, album, year, comment, genre;
@@ -42,22 +43,16 @@ struct Options {
 };
 
 // A genre given as a table name (any letter case) or as a number 0-255.
-struct GenreChoice {
-  std::string name;
-  std::uint8_t byte = 0;
-};
-
-std::optional<GenreChoice> ParseGenre(const std::string& text) {
+std::optional<std::uint8_t> ParseGenre(const std::string& text) {
   unsigned number{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
   if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) {
     if (number > 255) return std::nullopt;
-    return GenreChoice{GenreName(static_cast<std::int16_t>(number)),
-                       static_cast<std::uint8_t>(number)};
+    return static_cast<std::uint8_t>(number);
   }
   const auto index = FindGenre(text);
   if (!index) return std::nullopt;
-  return GenreChoice{GenreName(*index), static_cast<std::uint8_t>(*index)};
+  return static_cast<std::uint8_t>(*index);
 }
 
 // How many threads RunInOrder starts for count items.
@@ -156,36 +151,25 @@ public:
   }
 
   int Set(const CLI::App& cmd) {
-    std::optional<GenreChoice> genre;
-    if (cmd.count("--genre")) genre = ParseGenre(o_.genre);
+    TagEdit edit;
+    for (const auto& [option, value, field] : {std::tuple{"--title", &o_.title, &edit.title},
+                                               {"--artist", &o_.artist, &edit.artist},
+                                               {"--album", &o_.album, &edit.album},
+                                               {"--year", &o_.year, &edit.year},
+                                               {"--comment", &o_.comment, &edit.comment}})
+      if (cmd.count(option)) *field = *value;
+    if (o_.track) edit.track = static_cast<std::uint8_t>(*o_.track);
+    if (cmd.count("--genre")) edit.genre = ParseGenre(o_.genre);
     for (const auto& file : o_.files) {
       if (!CheckName(file)) continue;
-      auto tag = TryReadTag(file, cp_);
-      if (!tag) {
-        Fail(file, Describe(tag.error()));
+      const auto read = TryReadRecord(file);
+      if (!read) {
+        Fail(file, Describe(read.error()));
         continue;
       }
-      if (!tag->HasTag()) {
-        tag->marker = "TAG";
-        tag->genre_byte = kNoGenre;
-      }
-      if (o_.track) {
-        tag->track = *o_.track == 0
-                         ? std::nullopt
-                         : std::optional<std::uint8_t>(static_cast<std::uint8_t>(*o_.track));
-      }
-      const std::size_t comment_width =
-          tag->track ? record::kV11CommentWidth : record::kCommentWidth;
-      Apply(cmd, "--title", "title", o_.title, record::kTitleWidth, tag->title);
-      Apply(cmd, "--artist", "artist", o_.artist, record::kArtistWidth, tag->artist);
-      Apply(cmd, "--album", "album", o_.album, record::kAlbumWidth, tag->album);
-      Apply(cmd, "--year", "year", o_.year, record::kYearWidth, tag->year);
-      Apply(cmd, "--comment", "comment", o_.comment, comment_width, tag->comment);
-      if (genre) {
-        tag->genre = genre->name;
-        tag->genre_byte = genre->byte;
-      }
-      if (auto written = TryWriteTag(file, *tag, cp_); !written)
+      const EditedRecord edited = ApplyEdit(read->record, edit, cp_);
+      if (!Accept(file, edited)) continue;
+      if (auto written = TryWriteRecord(file, edited.record, read->file_size); !written)
         Fail(file, Describe(written.error()));
     }
     return Status();
@@ -200,22 +184,32 @@ public:
   }
 
 private:
-  // 255 is what taggers write for "no genre": a new tag names none.
-  static constexpr std::uint8_t kNoGenre = 255;
-
   bool CheckName(const std::string& file) {
     if (o_.any_name || text::HasMp3Extension(file)) return true;
     Fail(file, "not an .mp3 name");
     return false;
   }
 
-  void Apply(const CLI::App& cmd, const char* option, const char* field, const std::string& value,
-             std::size_t width, std::string& target) {
-    if (!cmd.count(option)) return;
-    if (cp_.Encode(value).size() > width)
-      err_ << "id3v1: warning: " << field << " is longer than " << width << " bytes; cut to \""
-           << cp_.Decode(cp_.EncodeFit(value, width)) << "\"\n";
-    target = value;
+  // Each field cut or holding characters the code page lacks is a warning,
+  // or with --strict a failure that leaves the file alone.
+  bool Accept(const std::string& file, const EditedRecord& edited) {
+    bool accepted = true;
+    for (const FieldWritten& f : edited.fields) {
+      std::vector<std::string> problems;
+      if (f.cut) problems.push_back("is longer than " + std::to_string(f.width) + " bytes");
+      if (f.replaced) problems.push_back("has characters that " + cp_.Name() + " lacks");
+      for (const std::string& problem : problems) {
+        const std::string what = std::string(FieldName(f.field)) + " " + problem;
+        if (o_.strict) {
+          Fail(file, what + "; not written (--strict)");
+          accepted = false;
+        } else {
+          err_ << "id3v1: warning: " << file << ": " << what << "; stored as \"" << f.stored
+               << "\"\n";
+        }
+      }
+    }
+    return accepted;
   }
 
   void Fail(const std::string& file, std::string_view reason) {
@@ -280,6 +274,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       ->check([](const std::string& text) {
         return ParseGenre(text) ? std::string() : "unknown genre: " + text;
       });
+  set->add_flag("--strict", o.strict,
+                "A field that would be cut or lose characters is an error: that file is left "
+                "unchanged");
   set->add_option("FILE", o.files, "MP3 files")->required();
 
   CLI::App* remove = app.add_subcommand("remove", "Remove the ID3v1 tag of each file");

@@ -52,6 +52,9 @@ constexpr int kFontCentipoints = 825;
 // The drop-down part of the genre list, in items.
 constexpr int kComboDropItems = 16;
 
+// The "..." button's tooltip, which is also its name for a screen reader.
+constexpr wchar_t kPlayTip[] = L"Open in default player";
+
 // The genre list's subclass index follows the text boxes'.
 constexpr UINT_PTR kComboInput = form::kTextCount;
 
@@ -248,29 +251,38 @@ void Form1::SetLabel(HWND label, const std::wstring& text) {
 }
 
 // Creation order is z-order and tab order: within each container the inputs
-// come first and the group box last, and the bottom panel lies above the
-// information frame, which it covers when the window is short.
+// (each after its caption) come first and the group box last, and the bottom
+// panel lies above the information frame, which it covers when the window is
+// short.
 void Form1::CreateControls() {
   frame1_ = Container(kFrame1, 90, 120, kFrameWidth, 3465);
+  // Each caption lies directly before its input in z-order: a screen reader
+  // names an edit or a combo box after the label in front of it. Labels take
+  // no focus, so the tab order is the inputs' own.
   constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
-  constexpr int kTextTop[form::kTextCount] = {420, 945, 2040, 2550, 3060};
-  for (std::size_t i = 0; i < form::kTextCount; ++i) {
-    text1_[i] = Control(frame1_, kText1 + static_cast<int>(i), L"EDIT", L"", kEdit, kInputLeft,
-                        kTextTop[i], kInputWidth, kTextHeight, Font::Regular, WS_EX_CLIENTEDGE);
-    SendMessageW(text1_[i], EM_LIMITTEXT, form::TextLimit(form::TextIndex(i), {}), 0);
-    SetWindowSubclass(text1_[i], InputProc, i, reinterpret_cast<DWORD_PTR>(this));
-    if (i == form::kArtist) {
+  constexpr struct {
+    const wchar_t* caption;
+    int caption_top, input_top;
+    std::size_t text; // kTextCount for the genre list
+  } kInputRows[] = {
+      {L"Album:", 240, 420, form::kAlbum},       {L"Artist:", 765, 945, form::kArtist},
+      {L"Genre:", 1305, 1500, form::kTextCount}, {L"Note:", 1860, 2040, form::kComment},
+      {L"Title:", 2370, 2550, form::kTitle},     {L"Year:", 2880, 3060, form::kYear}};
+  for (int row = 0; row < static_cast<int>(std::size(kInputRows)); ++row) {
+    const auto& r = kInputRows[row];
+    Label(frame1_, kLabel1 + row, r.caption, kInputLeft, r.caption_top, true);
+    if (r.text == form::kTextCount) {
       combo1_ =
           Control(frame1_, kCombo1, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                  kInputLeft, 1500, kInputWidth, 315 * kComboDropItems / 2, Font::Regular);
+                  kInputLeft, r.input_top, kInputWidth, 315 * kComboDropItems / 2, Font::Regular);
       SetWindowSubclass(combo1_, InputProc, kComboInput, reinterpret_cast<DWORD_PTR>(this));
+      continue;
     }
+    text1_[r.text] =
+        Control(frame1_, kText1 + static_cast<int>(r.text), L"EDIT", L"", kEdit, kInputLeft,
+                r.input_top, kInputWidth, kTextHeight, Font::Regular, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(text1_[r.text], InputProc, r.text, reinterpret_cast<DWORD_PTR>(this));
   }
-  constexpr const wchar_t* kCaptions[] = {L"Album:", L"Artist:", L"Genre:",
-                                          L"Note:",  L"Title:",  L"Year:"};
-  constexpr int kCaptionTop[] = {240, 765, 1305, 1860, 2370, 2880};
-  for (int i = 0; i < 6; ++i)
-    Label(frame1_, kLabel1 + i, kCaptions[i], kInputLeft, kCaptionTop[i], true);
   Control(frame1_, kFrame1Box, L"BUTTON", L"MP3 TAG", BS_GROUPBOX, 0, 0, kFrameWidth, 3465,
           Font::Regular);
 
@@ -293,6 +305,7 @@ void Form1::CreateControls() {
   frame2_ = Container(kFrame2, 90, 3600, kFrameWidth, 2130);
   command4_ =
       Control(frame2_, kCommand4, L"BUTTON", L"...", kButton, 3870, 1725, 390, 345, Font::Regular);
+  NameCommand4();
   struct Row {
     const wchar_t* caption;
     int top;
@@ -320,9 +333,21 @@ void Form1::CreateControls() {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = frame2_;
     tool.uId = reinterpret_cast<UINT_PTR>(command4_);
-    tool.lpszText = const_cast<wchar_t*>(L"Open in default player");
+    tool.lpszText = const_cast<wchar_t*>(kPlayTip);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+// The button's own text, "...", says nothing: a screen reader announces the
+// name annotated here instead (Microsoft Active Accessibility's direct
+// annotation).
+void Form1::NameCommand4() {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services))))
+    return;
+  acc_props_.reset(services);
+  services->SetHwndPropStr(command4_, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, kPlayTip);
 }
 
 void Form1::Layout() {
@@ -430,6 +455,10 @@ void Form1::Unload() {
   if (unloading_ || !hwnd_) return;
   unloading_ = true;
   Form_Unload();
+  if (acc_props_) {
+    acc_props_->ClearHwndProps(command4_, OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_NAME, 1);
+    acc_props_.reset();
+  }
   DestroyWindow(hwnd_);
 }
 
@@ -447,20 +476,13 @@ void Form1::SetfileInfoState() {
 }
 
 void Form1::LoadTag(const std::string& FileName) {
-  if (!form::IsAcceptedPath(FileName)) {
+  if (const auto refused = doc_.Load(FileName)) {
     SetValue(0, std::string(form::kNoFileOpenValue));
-    CurrentFile.clear();
-    ShowMessage(form::kInvalidFile);
+    ShowMessage(*refused);
     return;
   }
-  CurrentFile = FileName;
-  loaded_tag_ = ReadTag(FileName);
-  const auto size = io::SizeOf(FileName);
-  loaded_size_ = size ? std::optional(*size) : std::nullopt;
   genre_chosen_ = false;
-  for (std::size_t i = 0; i < form::kTextCount; ++i)
-    SendMessageW(text1_[i], EM_LIMITTEXT, form::TextLimit(form::TextIndex(i), loaded_tag_), 0);
-  ShowInputs(form::ShownInputs(loaded_tag_, FileName));
+  ShowInputs(doc_.Shown());
   FillPanel();
 }
 
@@ -502,7 +524,7 @@ void Form1::ShowPath() {
     // The path is measured in the font it is shown in.
     gdi::WindowDc dc(hwnd_);
     gdi::Selection font(dc.get(), font_.get());
-    shown = CompactPath(CurrentFile, width, dc.get());
+    shown = CompactPath(doc_.CurrentFile(), width, dc.get());
   }
   SetValue(0, shown);
 }
@@ -510,10 +532,10 @@ void Form1::ShowPath() {
 void Form1::FillPanel() {
   ShowPath();
   clsMP3Info info;
-  info.LoadMP3(CurrentFile);
+  info.LoadMP3(doc_.CurrentFile());
   // A file with no audio frame still has a size: show it, not the 0 of an
   // empty load.
-  const auto values = form::AudioValues(info, loaded_size_.value_or(0), DecimalSeparator());
+  const auto values = form::AudioValues(info, doc_.FileSize(), DecimalSeparator());
   for (std::size_t i = 0; i < values.size(); ++i) SetValue(i + 1, values[i]);
 }
 
@@ -525,32 +547,25 @@ int Form1::ShowMessage(const form::Message& message) {
 void Form1::Command1_Click() { Unload(); }
 
 void Form1::Command2_Click() {
-  const form::TagInputs inputs = ReadInputs();
-  if (const auto refusal = form::SaveRefusal(inputs.genre_index >= 0, CurrentFile)) {
-    ShowMessage(*refusal);
-    return;
-  }
-  const auto written = TryWriteTag(CurrentFile, form::FieldsToSave(inputs, loaded_tag_),
-                                   CodePage::SystemDefault(), loaded_size_);
-  if (written)
-    Unload();
+  if (const auto message = doc_.Save(ReadInputs()))
+    ShowMessage(*message);
   else
-    ShowMessage(form::SaveFailure(written.error()));
+    Unload();
 }
 
 void Form1::Command3_Click() {
-  if (const auto refusal = form::DeleteRefusal(CurrentFile)) {
+  if (const auto refusal = doc_.DeleteRefusal()) {
     ShowMessage(*refusal);
     return;
   }
   if (ShowMessage(form::kConfirmDelete) != IDOK) return;
-  if (const auto removed = TryRemoveTag(CurrentFile, loaded_size_); removed)
-    Unload();
+  if (const auto message = doc_.Delete())
+    ShowMessage(*message);
   else
-    ShowMessage(form::SaveFailure(removed.error()));
+    Unload();
 }
 
-void Form1::Command4_Click() { ShellOpenFile(CurrentFile, "", hwnd_, "", ""); }
+void Form1::Command4_Click() { ShellOpenFile(doc_.CurrentFile(), "", hwnd_, "", ""); }
 
 void Form1::mnuAbout_Click() {
   const std::string text = form::AboutText(kVersion);
@@ -582,7 +597,7 @@ void Form1::Form_DpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
-  if (!CurrentFile.empty()) ShowPath();
+  if (!doc_.CurrentFile().empty()) ShowPath();
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -607,6 +622,26 @@ void Form1::Combo1_KeyPress(std::int16_t& KeyAscii) {
 void Form1::Text1_GotFocus(std::int16_t Index) {
   HWND text = text1_[static_cast<std::size_t>(Index)];
   SendMessageW(text, EM_SETSEL, 0, GetWindowTextLengthW(text));
+}
+
+LRESULT Form1::Text1_Change(std::size_t Index, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND box = text1_[Index];
+  const std::wstring before = WindowText(box);
+  const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+  const std::wstring after = WindowText(box);
+  if (after == before) return result;
+  DWORD caret = 0;
+  SendMessageW(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  const std::string typed = win::Narrow(after);
+  const form::BoxText fitted =
+      doc_.Fit(form::TextIndex(Index), win::Narrow(before), typed,
+               win::Narrow(std::wstring_view(after).substr(0, caret)).size());
+  if (fitted.text != typed) {
+    SetWindowTextW(box, win::Widen(fitted.text).c_str());
+    const auto at = static_cast<WPARAM>(win::Widen(fitted.text.substr(0, fitted.caret)).size());
+    SendMessageW(box, EM_SETSEL, at, static_cast<LPARAM>(at));
+  }
+  return result;
 }
 
 void Form1::OnSize() {
@@ -707,13 +742,26 @@ LRESULT CALLBACK Form1::InputProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_CHAR: {
       auto key = static_cast<std::int16_t>(wParam);
-      if (index == kComboInput)
+      if (index == kComboInput) {
         self->Combo1_KeyPress(key);
-      else
-        self->Text1_KeyPress(static_cast<std::int16_t>(index), key);
+        return key == 0 ? 0 : DefSubclassProc(window, message, wParam, lParam);
+      }
+      self->Text1_KeyPress(static_cast<std::int16_t>(index), key);
       if (key == 0) return 0;
-      return DefSubclassProc(window, message, static_cast<std::uint16_t>(key), lParam);
+      return self->Text1_Change(index, message, static_cast<std::uint16_t>(key), lParam);
     }
+    // The edit control's own ways to insert text: Shift+Insert, its context
+    // menu, the clipboard, undo and input methods.
+    case WM_KEYDOWN:
+    case WM_CONTEXTMENU:
+    case WM_PASTE:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+    case WM_IME_CHAR:
+    case WM_IME_COMPOSITION:
+      if (index != kComboInput) return self->Text1_Change(index, message, wParam, lParam);
+      break;
     case WM_NCDESTROY: RemoveWindowSubclass(window, InputProc, index); break;
     default: break;
     }

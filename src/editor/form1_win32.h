@@ -8,10 +8,12 @@
 #include "effects/gdi_win32.h"
 #include "tagstore/tag.h"
 
+#include <oleacc.h>
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,9 +34,6 @@ public:
   void ClearTexts();
   void SetfileInfoState();
   void LoadTag(const std::string& FileName);
-
-  // The full path of the file on screen; empty when none.
-  std::string CurrentFile;
 
 private:
   // Life cycle.
@@ -61,6 +60,9 @@ private:
   void Text1_KeyPress(std::int16_t Index, std::int16_t& KeyAscii);
   void Combo1_KeyPress(std::int16_t& KeyAscii);
   void Text1_GotFocus(std::int16_t Index);
+  // Whatever changes a box's text (keys, a paste, an input method, undo) runs
+  // through here, so that the box takes no more than the record holds.
+  LRESULT Text1_Change(std::size_t Index, UINT message, WPARAM wParam, LPARAM lParam);
 
   // Window procedures: they dispatch to the handlers above.
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,6 +81,7 @@ private:
   void SetValue(std::size_t index, const std::string& text);
   void SetLabel(HWND label, const std::wstring& text);
   int ShowMessage(const form::Message& message);
+  void NameCommand4();
 
   // Geometry: every control keeps its place in twips, and Layout puts them
   // all there at the window's DPI, at creation and when the DPI changes.
@@ -109,6 +112,11 @@ private:
     bool initialised;
   };
   std::optional<ComApartment> com_;
+  // The accessible name given to the "..." button, cleared with the window.
+  struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+  };
+  std::unique_ptr<IAccPropServices, ComRelease> acc_props_;
 
   HWND hwnd_ = nullptr;
   HWND frame1_ = nullptr;
@@ -132,11 +140,9 @@ private:
   std::optional<Animater> animater_;
   bool unloading_ = false;
 
-  // The tag and the file's length as the load found them, and whether the
-  // user has chosen a genre since: a save keeps what the user left alone and
-  // writes nothing over a file that another program changed meanwhile.
-  TagFields loaded_tag_;
-  std::optional<std::uint64_t> loaded_size_;
+  // The file on screen, in the system's code page, and whether the user has
+  // chosen a genre since it was loaded.
+  form::Document doc_{CodePage::SystemDefault()};
   bool genre_chosen_ = false;
 };
 

@@ -4,8 +4,11 @@
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/codepage.h"
+#include "tools/fileio.h"
 #include "tools/paths.h"
 #include "tools/text.h"
+
+#include <algorithm>
 
 namespace id3::form {
 
@@ -24,11 +27,6 @@ Argument CleanArgument(std::string_view text) {
 
 bool IsAcceptedPath(std::string_view path) { return text::HasMp3Extension(path); }
 
-std::string ProposedTitle(std::string_view path) {
-  const std::string name = StripExtension(FileNameOf(std::string(path)));
-  return std::string(utf8::Prefix(name, kTextLimit));
-}
-
 bool PreferenceChecked(std::string_view stored) {
   const auto first = stored.find_first_not_of(' ');
   if (first == std::string_view::npos) return false;
@@ -38,35 +36,50 @@ bool PreferenceChecked(std::string_view stored) {
 
 std::string PreferenceText(bool checked) { return checked ? "1" : "0"; }
 
-TagInputs ShownInputs(const TagFields& tag, std::string_view path) {
-  TagInputs in;
-  in.text[kAlbum] = tag.album;
-  in.text[kArtist] = tag.artist;
-  in.text[kComment] = tag.comment;
-  in.text[kTitle] = tag.title.empty() ? ProposedTitle(path) : tag.title;
-  in.text[kYear] = tag.year;
-  in.genre_index = GenreIndex(tag.genre);
-  return in;
+namespace {
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Each box's field, in the tag as read and in an edit.
+constexpr std::array<std::string TagFields::*, kTextCount> kFieldOf = {
+    &TagFields::album, &TagFields::artist, &TagFields::comment, &TagFields::title,
+    &TagFields::year};
+constexpr std::array<std::optional<std::string> TagEdit::*, kTextCount> kEditOf = {
+    &TagEdit::album, &TagEdit::artist, &TagEdit::comment, &TagEdit::title, &TagEdit::year};
+
+std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file) {
+  if (!genre_selected) return kSelectGenre;
+  if (current_file.empty()) return kNoFileOpen;
+  if (!FileExists(current_file)) return SaveFailure(TagError::NotFound);
+  return std::nullopt;
 }
 
-std::size_t TextLimit(TextIndex box, const TagFields& loaded) {
-  if (box == kYear) return kYearLimit;
-  if (box == kComment && loaded.track) return record::kV11CommentWidth;
-  return kTextLimit;
-}
+} // namespace
 
-TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded) {
-  TagFields tag;
-  tag.marker = "TAG";
-  tag.album = inputs.text[kAlbum];
-  tag.artist = inputs.text[kArtist];
-  tag.comment = inputs.text[kComment];
-  tag.title = inputs.text[kTitle];
-  tag.year = inputs.text[kYear];
-  tag.genre = inputs.genre_chosen ? inputs.genre_text : loaded.genre;
-  tag.genre_byte = loaded.genre_byte;
-  tag.track = loaded.track;
-  return tag;
+BoxText FitBoxText(std::string_view before, std::string_view after, std::size_t caret,
+                   std::size_t limit, const CodePage& cp) {
+  // What stayed: the end the two share, not reaching back over the caret, then
+  // the start they share; each between two characters.
+  caret = std::min(caret, after.size());
+  std::size_t tail = 0;
+  const std::size_t most = std::min(before.size(), after.size());
+  while (tail < most && tail < after.size() - caret &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+    ++tail;
+  while (tail > 0 && IsContinuation(after[after.size() - tail])) --tail;
+  std::size_t head = 0;
+  while (head < most - tail && before[head] == after[head]) ++head;
+  while (head > 0 && head != after.size() && IsContinuation(after[head])) --head;
+
+  const std::string_view kept_head = after.substr(0, head),
+                         kept_tail = after.substr(after.size() - tail);
+  const std::string stored = cp.Decode(cp.Encode(after.substr(head, after.size() - head - tail)));
+  // Every character takes a byte at least.
+  for (std::size_t n = std::min(utf8::Count(stored), limit);; --n) {
+    const std::string_view inserted = utf8::Prefix(stored, n);
+    std::string text = std::string(kept_head).append(inserted).append(kept_tail);
+    if (n == 0 || cp.Encode(text).size() <= limit) return {std::move(text), head + inserted.size()};
+  }
 }
 
 Message SaveFailure(TagError error) {
@@ -91,14 +104,65 @@ Message SaveFailure(TagError error) {
   return failure("Error saving data!\r\nThe disk reported an error.");
 }
 
-std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file) {
-  if (!genre_selected) return kSelectGenre;
-  return DeleteRefusal(current_file);
+std::optional<Message> Document::Load(std::string_view path) {
+  if (!IsAcceptedPath(path)) {
+    path_.clear();
+    return kInvalidFile;
+  }
+  path_ = path;
+  const auto read = TryReadRecord(path_);
+  record_ = read ? read->record : std::nullopt;
+  if (read) {
+    size_ = read->file_size;
+  } else {
+    const auto size = io::SizeOf(path_);
+    size_ = size ? std::optional(*size) : std::nullopt;
+  }
+  read_ = record_ ? ParseTagRecord(*record_, cp_) : TagFields{};
+  shown_ = TagInputs{};
+  for (std::size_t box = 0; box < kTextCount; ++box) shown_.text[box] = read_.*kFieldOf[box];
+  // A genre byte without a name shows as the first entry, "Blues".
+  shown_.genre_index = GenreIndex(read_.genre);
+  if (read_.title.empty()) Propose(kTitle, StripExtension(FileNameOf(path_)));
+  return std::nullopt;
 }
 
-std::optional<Message> DeleteRefusal(const std::string& current_file) {
-  if (current_file.empty()) return kNoFileOpen;
-  if (!FileExists(current_file)) return SaveFailure(TagError::NotFound);
+void Document::Propose(TextIndex box, std::string_view text) {
+  shown_.text[box] = FitBoxText("", text, text.size(), Limit(box), cp_).text;
+}
+
+std::size_t Document::Limit(TextIndex box) const {
+  switch (box) {
+  case kYear: return record::kYearWidth;
+  case kComment: return read_.track ? record::kV11CommentWidth : record::kCommentWidth;
+  default: return record::kTitleWidth;
+  }
+}
+
+BoxText Document::Fit(TextIndex box, std::string_view before, std::string_view after,
+                      std::size_t caret) const {
+  return FitBoxText(before, after, caret, Limit(box), cp_);
+}
+
+std::optional<Message> Document::Save(const TagInputs& inputs) const {
+  if (const auto refusal = SaveRefusal(inputs.genre_index >= 0, path_)) return refusal;
+  TagEdit edit;
+  edit.marker = "TAG";
+  for (std::size_t box = 0; box < kTextCount; ++box)
+    if (inputs.text[box] != read_.*kFieldOf[box]) edit.*kEditOf[box] = inputs.text[box];
+  // A new tag gets the genre on screen.
+  if (inputs.genre_chosen || !record_)
+    edit.genre = static_cast<std::uint8_t>(GenreIndex(inputs.genre_text));
+  const auto written = TryWriteRecord(path_, ApplyEdit(record_, edit, cp_).record, size_);
+  if (!written) return SaveFailure(written.error());
+  return std::nullopt;
+}
+
+std::optional<Message> Document::DeleteRefusal() const { return SaveRefusal(true, path_); }
+
+std::optional<Message> Document::Delete() const {
+  const auto removed = TryRemoveTag(path_, size_);
+  if (!removed) return SaveFailure(removed.error());
   return std::nullopt;
 }
 

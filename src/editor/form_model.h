@@ -1,8 +1,8 @@
 // What the editor window holds and decides, apart from the controls: the
-// argument text's cleaning, which file is accepted, what the inputs show for a
-// tag, which record a save writes, which message each command shows, and the
-// texts of the caption, the About box and the information panel. The window
-// copies between this and its controls.
+// argument text's cleaning, the document (the file on screen, what the inputs
+// show for it, what a save writes and which message each command shows), what
+// a box takes, and the texts of the caption, the About box and the
+// information panel. The window copies between this and its controls.
 #pragma once
 
 #include "tagstore/tag.h"
@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace id3 {
 
@@ -50,12 +51,6 @@ Argument CleanArgument(std::string_view text);
 // not exist.
 bool IsAcceptedPath(std::string_view path);
 
-// The title offered for a file whose tag has none: its name without folder and
-// extension, cut to what the title box holds.
-inline constexpr std::size_t kTextLimit = 30;
-inline constexpr std::size_t kYearLimit = 4;
-std::string ProposedTitle(std::string_view path);
-
 // The stored preference text as a check box state, and back. Only "1" (blanks
 // around it allowed) ticks the box; anything else, a missing value included,
 // leaves it clear.
@@ -71,25 +66,27 @@ enum TextIndex : std::size_t { kAlbum, kArtist, kComment, kTitle, kYear, kTextCo
 // from the list since the load, by mouse or keyboard, the one shown included.
 struct TagInputs {
   std::array<std::string, kTextCount> text;
-  int genre_index;
+  int genre_index = -1;
   std::string genre_text;
   bool genre_chosen = false;
 };
 
-// The inputs that show a file's tag; the title is proposed from the path when
-// the tag has none. The genre text is left empty: the list holds the names.
-TagInputs ShownInputs(const TagFields& tag, std::string_view path);
+// A box's text after a change, and where the caret goes: bytes of text before
+// it.
+struct BoxText {
+  std::string text;
+  std::size_t caret;
+};
 
-// The longest text a box takes for the tag loaded: 4 for the year, 30 for the
-// others, but 28 for the comment of a record with a track number, which holds
-// two bytes less comment; the box says so rather than losing them at the save.
-std::size_t TextLimit(TextIndex box, const TagFields& loaded);
-
-// The record a save writes: the inputs as typed, the marker "TAG", and what
-// the user could not see or never touched kept from the loaded tag: the track
-// number, and the genre unless one was chosen (so a genre byte that has no
-// name, shown as "Blues", survives; "Blues" chosen on purpose is written).
-TagFields FieldsToSave(const TagInputs& inputs, const TagFields& loaded);
+// What a box's text becomes after a change by the user (typing, a paste, an
+// input method, undo): whatever is new in after, against before (caret, in
+// bytes of after, tells where it ends when that is ambiguous), has each
+// character the code page lacks replaced by what will be stored, and is cut,
+// in whole characters, to what fits in limit bytes of the code page; the caret
+// goes after what was kept. So a box never holds more than its field, and
+// shows what a save writes.
+BoxText FitBoxText(std::string_view before, std::string_view after, std::size_t caret,
+                   std::size_t limit, const CodePage& cp);
 
 // The message boxes of the commands and the load.
 enum class Icon { Exclamation, Critical, Information };
@@ -110,11 +107,51 @@ inline constexpr Message kInvalidFile{"Invalid file!", "Error!", Icon::Exclamati
 // "Error saving data!" for a failed save or delete, with why on a second line.
 Message SaveFailure(TagError error);
 
-// The checks before a save and a delete, in their order; the first that fails
-// gives its message, none failing gives nothing. A file that is gone is told
-// as SaveFailure(NotFound).
-std::optional<Message> SaveRefusal(bool genre_selected, const std::string& current_file);
-std::optional<Message> DeleteRefusal(const std::string& current_file);
+// The file on screen: what was loaded from it, what the inputs showed, and the
+// load, save and delete decisions. The window copies between this and its
+// controls and shows the messages it gives.
+class Document {
+public:
+  // cp: the code page the file's tag is read and written in.
+  explicit Document(CodePage cp) : cp_(std::move(cp)) {}
+
+  // LoadTag. A refused path leaves no file open, and gives the message to show.
+  std::optional<Message> Load(std::string_view path);
+  // A value offered for an input in place of what the file holds (the file's
+  // name for a tag without a title): shown as if typed, so it fits the box.
+  void Propose(TextIndex box, std::string_view text);
+
+  // The full path of the file on screen; empty when none.
+  const std::string& CurrentFile() const { return path_; }
+  // Its length at the load: the file's own, also when it holds no audio.
+  std::uint64_t FileSize() const { return size_.value_or(0); }
+  // What the inputs show after the load.
+  const TagInputs& Shown() const { return shown_; }
+  // Bytes of the code page a box takes: 4 for the year, 30 for the others, but
+  // 28 for the comment of a record with a track number.
+  std::size_t Limit(TextIndex box) const;
+  // FitBoxText for the box.
+  BoxText Fit(TextIndex box, std::string_view before, std::string_view after,
+              std::size_t caret) const;
+
+  // Writes the inputs as the tag; the message to show, none when the tag was
+  // written (the window then closes). A text the user left as the load showed
+  // it keeps the bytes it was read from, whatever the code page; so does the
+  // genre byte unless a genre was chosen, and the track number always.
+  std::optional<Message> Save(const TagInputs& inputs) const;
+  // The refusal before the question; then, when the user confirmed, the
+  // removal, with the message to show when it failed.
+  std::optional<Message> DeleteRefusal() const;
+  std::optional<Message> Delete() const;
+
+private:
+  CodePage cp_;
+  std::string path_;
+  std::optional<std::uint64_t> size_;
+  std::optional<TagRecord> record_; // none when the file has no tag
+  TagFields read_;                  // the record's fields, decoded
+  TagInputs shown_;
+};
 
 // Lines joined by CR LF, none after the last.
 std::string AboutText(const Version& version);

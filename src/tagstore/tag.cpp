@@ -43,6 +43,19 @@ void PutText(TagRecord& rec, std::size_t offset, std::size_t width, std::string_
 
 bool IsTagMarker(std::string_view marker) { return text::EqualIgnoringCase(marker, "tag"); }
 
+bool HasTrack(const TagRecord& rec) {
+  return rec[record::kV11ZeroOffset] == 0 && rec[record::kTrackOffset] != 0;
+}
+
+// A tag with blank fields, no track and no genre.
+TagRecord BlankRecord() {
+  TagRecord rec;
+  rec.fill(' ');
+  PutText(rec, record::kMarkerOffset, record::kMarkerWidth, "TAG");
+  rec[record::kGenreOffset] = 255;
+  return rec;
+}
+
 // The file's length and its last 128 bytes; TooShort below 128 bytes, Changed
 // when the length is not the expected one.
 std::expected<std::uint64_t, TagError>
@@ -89,7 +102,7 @@ TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp) {
   tag.artist = ReadText(rec, kArtistOffset, kArtistWidth, cp);
   tag.album = ReadText(rec, kAlbumOffset, kAlbumWidth, cp);
   tag.year = ReadText(rec, kYearOffset, kYearWidth, cp);
-  if (rec[kV11ZeroOffset] == 0 && rec[kTrackOffset] != 0) {
+  if (HasTrack(rec)) {
     tag.comment = ReadText(rec, kCommentOffset, kV11CommentWidth, cp);
     tag.track = rec[kTrackOffset];
   } else {
@@ -100,25 +113,84 @@ TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp) {
   return tag;
 }
 
-TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp) {
-  using namespace record;
-  TagRecord rec{};
-  const std::string marker = cp.EncodeFit(tag.marker, kMarkerWidth);
-  PutText(rec, kMarkerOffset, kMarkerWidth, IsTagMarker(marker) ? marker : "TAG");
-  PutText(rec, kTitleOffset, kTitleWidth, cp.EncodeFit(tag.title, kTitleWidth));
-  PutText(rec, kArtistOffset, kArtistWidth, cp.EncodeFit(tag.artist, kArtistWidth));
-  PutText(rec, kAlbumOffset, kAlbumWidth, cp.EncodeFit(tag.album, kAlbumWidth));
-  PutText(rec, kYearOffset, kYearWidth, cp.EncodeFit(tag.year, kYearWidth));
-  if (tag.track && *tag.track != 0) {
-    PutText(rec, kCommentOffset, kV11CommentWidth, cp.EncodeFit(tag.comment, kV11CommentWidth));
-    rec[kV11ZeroOffset] = 0;
-    rec[kTrackOffset] = *tag.track;
-  } else {
-    PutText(rec, kCommentOffset, kCommentWidth, cp.EncodeFit(tag.comment, kCommentWidth));
+std::string_view FieldName(TextField field) {
+  switch (field) {
+  case TextField::kTitle: return "title";
+  case TextField::kArtist: return "artist";
+  case TextField::kAlbum: return "album";
+  case TextField::kYear: return "year";
+  case TextField::kComment: break;
   }
-  rec[kGenreOffset] =
-      tag.genre.empty() ? tag.genre_byte : static_cast<std::uint8_t>(GenreIndex(tag.genre));
-  return rec;
+  return "comment";
+}
+
+EditedRecord ApplyEdit(const std::optional<TagRecord>& read, const TagEdit& edit,
+                       const CodePage& cp) {
+  using namespace record;
+  EditedRecord out{BlankRecord(), {}};
+  if (read && HasTagMarker(*read)) out.record = *read;
+  TagRecord& rec = out.record;
+  if (edit.marker) {
+    const std::string marker = cp.EncodeFit(*edit.marker, kMarkerWidth);
+    PutText(rec, kMarkerOffset, kMarkerWidth, IsTagMarker(marker) ? marker : "TAG");
+  }
+  const bool had_track = HasTrack(rec);
+  const bool has_track = edit.track ? *edit.track != 0 : had_track;
+  const std::size_t comment_width = has_track ? kV11CommentWidth : kCommentWidth;
+  const struct {
+    TextField field;
+    const std::optional<std::string>& text;
+    std::size_t offset, width;
+  } slots[] = {{TextField::kTitle, edit.title, kTitleOffset, kTitleWidth},
+               {TextField::kArtist, edit.artist, kArtistOffset, kArtistWidth},
+               {TextField::kAlbum, edit.album, kAlbumOffset, kAlbumWidth},
+               {TextField::kYear, edit.year, kYearOffset, kYearWidth},
+               {TextField::kComment, edit.comment, kCommentOffset, comment_width}};
+  for (const auto& slot : slots) {
+    if (!slot.text) continue;
+    const std::string bytes = cp.Encode(*slot.text);
+    const bool cut = bytes.size() > slot.width;
+    PutText(rec, slot.offset, slot.width, cut ? cp.EncodeFit(*slot.text, slot.width) : bytes);
+    out.fields.push_back({slot.field, slot.width, cut, cp.Decode(bytes) != *slot.text,
+                          ReadText(rec, slot.offset, slot.width, cp)});
+  }
+  if (has_track && !had_track && !edit.comment) {
+    // The track number takes the comment's last two bytes: a comment that
+    // holds text there loses it, between two characters, and says so.
+    const std::string_view old = Field(rec, kCommentOffset, kCommentWidth);
+    // Padding is zeros and spaces; npos + 1 is 0, all padding.
+    const std::size_t used = old.find_last_not_of(std::string_view("\0 ", 2)) + 1;
+    if (used > kV11CommentWidth) {
+      const std::string kept(cp.FitBytes(old.substr(0, used), kV11CommentWidth));
+      PutText(rec, kCommentOffset, kV11CommentWidth, kept);
+      out.fields.push_back({TextField::kComment, kV11CommentWidth, true, false,
+                            ReadText(rec, kCommentOffset, kV11CommentWidth, cp)});
+    }
+  }
+  if (has_track) {
+    rec[kV11ZeroOffset] = 0;
+    if (edit.track) rec[kTrackOffset] = *edit.track;
+  } else if (had_track && !edit.comment) {
+    // The comment's 28 bytes stay; padding follows them.
+    rec[kV11ZeroOffset] = rec[kTrackOffset] = ' ';
+  }
+  if (edit.genre) rec[kGenreOffset] = *edit.genre;
+  return out;
+}
+
+TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp) {
+  const TagEdit edit{
+      .title = tag.title,
+      .artist = tag.artist,
+      .album = tag.album,
+      .year = tag.year,
+      .comment = tag.comment,
+      .track = tag.track.value_or(0),
+      .genre =
+          tag.genre.empty() ? tag.genre_byte : static_cast<std::uint8_t>(GenreIndex(tag.genre)),
+      .marker = tag.marker,
+  };
+  return ApplyEdit(std::nullopt, edit, cp).record;
 }
 
 std::string_view Describe(TagError error) {
@@ -137,10 +209,9 @@ std::string_view Describe(TagError error) {
 }
 
 std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp) {
-  if (auto ok = CheckIsFile(path); !ok) return std::unexpected(ok.error());
-  auto file = File::Open(path, File::Access::Read);
-  if (!file) return std::unexpected(FromIo(file.error()));
-  return TryReadTag(*file, cp);
+  const auto read = TryReadRecord(path);
+  if (!read) return std::unexpected(read.error());
+  return read->record ? ParseTagRecord(*read->record, cp) : TagFields{};
 }
 
 std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp) {
@@ -149,11 +220,19 @@ std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePa
   return ParseTagRecord(rec, cp);
 }
 
-std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
-                                          const CodePage& cp,
-                                          std::optional<std::uint64_t> expected_size) {
+std::expected<StoredRecord, TagError> TryReadRecord(const std::string& path) {
+  if (auto ok = CheckIsFile(path); !ok) return std::unexpected(ok.error());
+  auto file = File::Open(path, File::Access::Read);
+  if (!file) return std::unexpected(FromIo(file.error()));
+  TagRecord rec{};
+  const auto size = ReadLastRecord(*file, rec);
+  if (!size) return std::unexpected(size.error());
+  return StoredRecord{HasTagMarker(rec) ? std::optional(rec) : std::nullopt, *size};
+}
+
+std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagRecord& fresh,
+                                             std::optional<std::uint64_t> expected_size) {
   if (auto ok = CheckIsFile(path); !ok) return ok;
-  const TagRecord fresh = RenderTagRecord(tag, cp);
   auto file = File::Open(path, File::Access::ReadWrite);
   if (!file) return std::unexpected(FromIo(file.error()));
   TagRecord old{};
@@ -174,6 +253,12 @@ std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFiel
   }
   if (auto c = file->Close(); !c) return std::unexpected(FromIo(c.error()));
   return {};
+}
+
+std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
+                                          const CodePage& cp,
+                                          std::optional<std::uint64_t> expected_size) {
+  return TryWriteRecord(path, RenderTagRecord(tag, cp), expected_size);
 }
 
 std::expected<void, TagError> TryRemoveTag(const std::string& path,

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace id3 {
 
@@ -68,8 +69,46 @@ TagFields ParseTagRecord(const TagRecord& rec, const CodePage& cp);
 // A record for the fields: each text cut to its width and padded with spaces,
 // the marker "TAG" unless it is "tag" in some letter case, the genre byte from
 // the name (or genre_byte when the name is empty), the ID3v1.1 layout when a
-// track is given.
+// track is given. ApplyEdit on no record, every field named.
 TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp);
+
+enum class TextField { kTitle, kArtist, kAlbum, kYear, kComment };
+// "title", "artist", "album", "year", "comment".
+std::string_view FieldName(TextField field);
+
+// A change to a record. What it names is written; everything else keeps the
+// bytes it had, whatever the code page, because text that one code page wrote
+// need not survive the round trip through another.
+struct TagEdit {
+  std::optional<std::string> title, artist, album, year, comment; // UTF-8
+  // 1 to 255 sets the ID3v1.1 track number; 0 removes it.
+  std::optional<std::uint8_t> track;
+  std::optional<std::uint8_t> genre;
+  // Written as given when it is "tag" in some letter case, else as "TAG".
+  std::optional<std::string> marker;
+};
+
+// What became of a text field that was encoded: the edit named it, or a track
+// number took the last two bytes of a comment that needed them.
+struct FieldWritten {
+  TextField field;
+  std::size_t width;  // its width in bytes
+  bool cut;           // longer than that: cut between two characters
+  bool replaced;      // characters the code page lacks were replaced
+  std::string stored; // the text as it reads back
+  bool operator==(const FieldWritten&) const = default;
+};
+
+struct EditedRecord {
+  TagRecord record;
+  std::vector<FieldWritten> fields; // in the record's order
+};
+
+// The record after the edit; read is the record as the file holds it, none
+// (or bytes without the marker) for a file without a tag, which gets blank
+// fields, no track and the genre byte 255, "no genre" to most taggers.
+EditedRecord ApplyEdit(const std::optional<TagRecord>& read, const TagEdit& edit,
+                       const CodePage& cp);
 
 // Why an operation on a file failed.
 enum class TagError {
@@ -86,13 +125,24 @@ enum class TagError {
 
 std::string_view Describe(TagError error);
 
+// The record a file ends in, none when it has no tag, and the file's length.
+struct StoredRecord {
+  std::optional<TagRecord> record;
+  std::uint64_t file_size = 0;
+};
+std::expected<StoredRecord, TagError> TryReadRecord(const std::string& path);
+// Writes the record over the file's tag, or after its last byte when it has
+// none. With expected_size, the length the caller saw when it read the tag, a
+// file that has since changed its length is left alone (Changed): another
+// program shortened it, cut its tag or wrote to it in between.
+std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagRecord& rec,
+                                             std::optional<std::uint64_t> expected_size = {});
+
 // The detailed forms: what happened, and the tag read.
 std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp);
 // The same for a file the caller has open already.
 std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp);
-// With expected_size, the length the caller saw when it read the tag, a file
-// that has since changed its length is left alone (Changed): another program
-// shortened it, cut its tag or wrote to it in between.
+// TryWriteRecord of RenderTagRecord: every field as the tag gives it.
 std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
                                           const CodePage& cp,
                                           std::optional<std::uint64_t> expected_size = {});

@@ -3,10 +3,10 @@
 #include "tools/text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 
 namespace id3 {
 namespace {
@@ -14,32 +14,34 @@ namespace {
 // Windows-1252 differs from ISO-8859-1 only in 0x80-0x9F. The five bytes that
 // Windows-1252 leaves undefined map to the C1 control of the same number, as
 // Windows itself does, so that every byte reads and writes back unchanged.
-constexpr std::array<char32_t, 32> kCp1252High = {
+constexpr char32_t kCp1252High[] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-constexpr char32_t kReplacement = 0xFFFD;
+// What malformed UTF-8 stands for: a character no code page holds, stored as
+// the '?' that a character the code page lacks becomes.
+constexpr char32_t kMalformed = '?';
 
-// Decodes the code point at text[i], advancing i; malformed input gives U+FFFD.
+// Decodes the code point at text[i], advancing i.
 char32_t NextCodePoint(std::string_view text, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(text[i]);
   const std::size_t len = utf8::SequenceLength(b0);
   if (len == 1) {
     ++i;
-    return b0 < 0x80 ? b0 : kReplacement;
+    return b0 < 0x80 ? b0 : kMalformed;
   }
   if (i + len > text.size()) {
     ++i;
-    return kReplacement;
+    return kMalformed;
   }
   char32_t cp = b0 & (0x7F >> len);
   for (std::size_t k = 1; k < len; ++k) {
     const auto b = static_cast<unsigned char>(text[i + k]);
     if ((b & 0xC0) != 0x80) {
       ++i;
-      return kReplacement;
+      return kMalformed;
     }
     cp = (cp << 6) | (b & 0x3F);
   }
@@ -52,9 +54,9 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 namespace utf8 {
 
 std::size_t SequenceLength(unsigned char b) {
-  if (b >= 0xF0 && b <= 0xF4) return 4;
-  if (b >= 0xE0 && b <= 0xEF) return 3;
   if (b >= 0xC2 && b <= 0xDF) return 2;
+  if (b >= 0xE0 && b <= 0xEF) return 3;
+  if (b >= 0xF0 && b <= 0xF4) return 4;
   return 1;
 }
 
@@ -118,7 +120,7 @@ void Append(std::string& out, char32_t cp) {
 
 } // namespace utf8
 
-CodePage CodePage::Windows1252() { return CodePage(Kind::Windows1252, "windows-1252", 1252); }
+CodePage CodePage::Windows1252() { return CodePage(Kind::Windows1252, "windows-1252"); }
 
 CodePage CodePage::SystemDefault() { return PlatformDefault(); }
 
@@ -155,7 +157,8 @@ std::string CodePage::Encode(std::string_view utf8) const {
       continue;
     }
     const auto* hit = std::ranges::find(kCp1252High, cp);
-    out += hit != kCp1252High.end() ? static_cast<char>(0x80 + (hit - kCp1252High.begin())) : '?';
+    out += hit != std::end(kCp1252High) ? static_cast<char>(0x80 + (hit - std::begin(kCp1252High)))
+                                        : '?';
   }
   return out;
 }
@@ -169,6 +172,15 @@ std::string CodePage::EncodeFit(std::string_view utf8, std::size_t width) const 
     bytes = Encode(text);
   }
   return bytes;
+}
+
+std::string_view CodePage::FitBytes(std::string_view bytes, std::size_t width) const {
+  // A cut between two characters decodes, in its two halves, to the whole.
+  const std::string whole = Decode(bytes);
+  std::size_t n = std::min(width, bytes.size());
+  // No later than at 0, where the first half is empty.
+  while (Decode(bytes.substr(0, n)) + Decode(bytes.substr(n)) != whole) --n;
+  return bytes.substr(0, n);
 }
 
 } // namespace id3

@@ -30,10 +30,13 @@ public:
   std::string Encode(std::string_view utf8) const;
   // Encode, cut to at most width bytes without splitting a character.
   std::string EncodeFit(std::string_view utf8, std::size_t width) const;
+  // The longest start of bytes of the code page, at most width long, that does
+  // not end inside a character.
+  std::string_view FitBytes(std::string_view bytes, std::size_t width) const;
 
 private:
   enum class Kind { Windows1252, Platform };
-  CodePage(Kind kind, std::string name, unsigned id)
+  CodePage(Kind kind, std::string name, unsigned id = 0)
       : kind_(kind), name_(std::move(name)), id_(id) {}
 
   // Platform conversions of one whole text: iconv elsewhere, the Win32 code

@@ -42,8 +42,8 @@ bool Convert(const Iconv& cd, std::string_view& in, std::string& out) {
 
 // iconv's name for a Windows code page number given as digits.
 std::string IconvName(std::string_view name) {
-  const bool digits = !name.empty() && std::isdigit(static_cast<unsigned char>(name[0])) &&
-                      name.find_first_not_of("0123456789") == std::string_view::npos;
+  const bool digits =
+      !name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos;
   return digits ? "CP" + std::string(name) : std::string(name);
 }
 

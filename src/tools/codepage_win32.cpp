@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 
@@ -14,6 +16,7 @@ std::optional<unsigned> NumberOf(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower == "ansi" || lower == "acp") return GetACP();
+  if (lower == "utf-8" || lower == "utf8") return static_cast<unsigned>(CP_UTF8);
   if (lower == "iso-8859-1" || lower == "latin1") return 28591u;
   if (lower == "iso-8859-15") return 28605u;
   std::string_view digits = lower;
@@ -50,21 +53,28 @@ std::string CodePage::PlatformDecode(std::string_view bytes) const {
 
 std::string CodePage::PlatformEncode(std::string_view utf8) const {
   const std::wstring wide = win::Widen(utf8);
-  if (wide.empty()) return {};
-  // No best-fit mapping: a character the code page lacks becomes '?', not a
-  // look-alike.
-  DWORD flags = WC_NO_BEST_FIT_CHARS;
-  const char fallback = '?';
-  int n = WideCharToMultiByte(id_, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              &fallback, nullptr);
-  if (n == 0) {
-    flags = 0; // some code pages (UTF-7, ISO-2022) take no flags
-    n = WideCharToMultiByte(id_, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                            nullptr);
+  std::string out;
+  out.reserve(wide.size());
+  // Each character on its own, kept only when its bytes read back as the
+  // character itself: no best-fit look-alike ("e" for "é") and no reliance on
+  // WC_NO_BEST_FIT_CHARS, which Wine answers with stray bytes in double-byte
+  // code pages.
+  std::array<char, 8> bytes{};
+  std::array<wchar_t, 4> back{};
+  for (std::size_t i = 0; i < wide.size();) {
+    const int units =
+        IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
+    const int n = WideCharToMultiByte(id_, 0, wide.data() + i, units, bytes.data(),
+                                      static_cast<int>(bytes.size()), nullptr, nullptr);
+    const int k = n > 0 ? MultiByteToWideChar(id_, 0, bytes.data(), n, back.data(),
+                                              static_cast<int>(back.size()))
+                        : 0;
+    if (k == units && std::equal(back.begin(), back.begin() + k, wide.begin() + i))
+      out.append(bytes.data(), static_cast<std::size_t>(n));
+    else
+      out += '?';
+    i += static_cast<std::size_t>(units);
   }
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(id_, flags, wide.data(), static_cast<int>(wide.size()), out.data(), n,
-                      flags ? &fallback : nullptr, nullptr);
   return out;
 }
 

@@ -90,7 +90,9 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
       Make("b.MP3", Concat({test::Id3v2Tag({}), Bytes(3000, 0x55), test::Id3v2Tag({}, 0x10),
                             test::RecordBytes(kSample)}));
   // A name need not be UTF-8 (on POSIX): what is not becomes U+FFFD.
-  const std::string missing = dir.File("c") + "\xFF\xED\xA0\x80\xE6\x9B\x41中\"\x01.mp3";
+  const std::string missing =
+      dir.File("c") +
+      "\xFF\xED\xA0\x80\xE6\x9B\x41中\"\x01\xC2\x80\xF0\x90\x80\x80\xED\x9F\xBF.mp3";
   // A name cut inside a sequence.
   const std::string cut = dir.File("d") + "\xE6\x9B";
   const Outcome r = Cli({"show", "--json", tagged, junk, missing, cut});
@@ -112,11 +114,13 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
                 "album":null,"year":null,"comment":null,"track":null,"genre":null})"),
                        json::parse(R"([{"version":"2.4.0","offset":3010,"size":20}])"),
                        json{{"valid", false}}));
-  EXPECT_EQ(objects[2],
-            json::parse(
-                R"({"file":)" +
-                json(dir.File("c") + "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001.mp3").dump() +
-                R"(,"tag":null,
+  EXPECT_EQ(
+      objects[2],
+      json::parse(R"({"file":)" +
+                  json(dir.File("c") +
+                       "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001\u0080\U00010000\uD7FF.mp3")
+                      .dump() +
+                  R"(,"tag":null,
       "id3v2":null,"id3v2_others":[],"audio":null,"file_size":null,"error":"no such file"})"));
   EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
   EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
@@ -186,6 +190,51 @@ TEST_F(CliTest, SetChangesOnlyTheNamedFields) {
   EXPECT_EQ(on_disk, kAudio);
 }
 
+// Words tagged on a Western and on a Russian system: set in another code page
+// changes the bytes of what it is given only.
+TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
+  TagFields western;
+  western.title = "Café Crème", western.comment = "Über Déjà", western.year = "1999";
+  Bytes tag = test::RecordBytes(western);
+  const std::string artist = CodePage::Named("1251")->Encode("Привет");
+  std::ranges::copy(artist, tag.begin() + record::kArtistOffset);
+  const Bytes file = Concat({kAudio, tag});
+  for (const char* cp : {"cp932", "utf-8", "936"}) {
+    const std::string path = Make("a.mp3", file);
+    const Outcome r = Cli({"--codepage", cp, "set", "--year", "2002", path});
+    EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, std::string())) << cp;
+    Bytes want = file;
+    std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
+    EXPECT_EQ(test::ReadAll(path), want) << cp;
+  }
+  // Characters the code page lacks, and a comment that a new track number
+  // cuts: warnings, or with --strict failures that leave that file alone.
+  const std::string plain = Make("plain.mp3", kAudio), tagged = Make("b.mp3", file);
+  TagFields full;
+  full.comment = std::string(30, 'c');
+  const Bytes full_file = Concat({kAudio, test::RecordBytes(full)});
+  const std::string long_comment = Make("full.mp3", full_file);
+  const std::string lacks = ": title has characters that " + CodePage::SystemDefault().Name() +
+                            " lacks",
+                    longer = ": comment is longer than 28 bytes";
+  const std::string strict = "; not written (--strict)\n";
+  Outcome r = Cli({"set", "--strict", "--title", "日本語", plain});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + plain + lacks + strict));
+  r = Cli({"set", "--strict", "--track", "3", long_comment, tagged});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + long_comment + longer + strict));
+  EXPECT_EQ(test::ReadAll(plain), kAudio);
+  EXPECT_EQ(test::ReadAll(long_comment), full_file);
+  EXPECT_EQ(TagOf(tagged).track, 3);
+  r = Cli({"set", "--title", "日本語", "--track", "3", plain, long_comment});
+  EXPECT_EQ(std::pair(r.status, r.err),
+            std::pair(0, "id3v1: warning: " + plain + lacks + "; stored as \"???\"\n" +
+                             "id3v1: warning: " + long_comment + lacks + "; stored as \"???\"\n" +
+                             "id3v1: warning: " + long_comment + longer + "; stored as \"" +
+                             std::string(28, 'c') + "\"\n"));
+  EXPECT_EQ(std::tuple(TagOf(long_comment).title, TagOf(long_comment).comment),
+            std::tuple("???", std::string(28, 'c')));
+}
+
 TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   const std::string title(35, 't'), cut(30, 't');
   for (const std::size_t n : {0u, 3u, 4u, 127u, 128u, 417u}) {
@@ -199,13 +248,16 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
     const Outcome set = Cli({"set", "--title", title, "--artist", std::string(30, 'a'), path});
     EXPECT_EQ(std::pair(set.status, set.err),
               n < 128 ? std::pair(1, "id3v1: " + path + ": shorter than 128 bytes\n")
-                      : std::pair(0, "id3v1: warning: title is longer than 30 bytes; cut to \"" +
-                                         cut + "\"\n"));
+                      : std::pair(0, "id3v1: warning: " + path +
+                                         ": title is longer than 30 bytes; stored as \"" + cut +
+                                         "\"\n"));
     EXPECT_EQ(test::ReadAll(path).size(), n < 128 ? n : n + 128);
     if (n < 128) continue;
     EXPECT_EQ(std::tuple(TagOf(path).title, TagOf(path).genre_byte),
               std::tuple(cut, 255)); // no genre
   }
+  // Nothing but a tag.
+  EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
 }
 
 TEST_F(CliTest, UsageErrorsChangeNothing) {

@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace id3::test {
 namespace {
@@ -22,7 +24,8 @@ namespace {
 using namespace form1;
 namespace fs = std::filesystem;
 
-constexpr int kAlbum = kText1, kArtist = kText1 + 1, kNote = kText1 + 2, kTitle = kText1 + 3;
+constexpr int kAlbum = kText1, kArtist = kText1 + 1, kNote = kText1 + 2, kTitle = kText1 + 3,
+              kYear = kText1 + 4;
 constexpr wchar_t kPrefs[] = L"Software\\Quelmo ID3TAG EDITOR\\General";
 
 int Twips(int twips) { return MulDiv(twips, 144, 1440); }
@@ -36,6 +39,19 @@ SIZE SizeOf(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   return {r.right - r.left, r.bottom - r.top};
+}
+// Characters as a keyboard or an input method gives them.
+void Type(std::wstring_view text) {
+  std::vector<INPUT> keys;
+  for (const wchar_t c : text)
+    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT key{};
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = c;
+      key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      keys.push_back(key);
+    }
+  SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT));
 }
 bool Walk(const Program& editor, UINT vk, int to) {
   Press(vk);
@@ -124,6 +140,17 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   const RECT& work = monitor.rcWork;
   EXPECT_NEAR(Centre(editor.Window()).x, (work.left + work.right) / 2, 1);
   EXPECT_NEAR(Centre(editor.Window()).y, (work.top + work.bottom) / 2, 1);
+  // Each input has its caption just before it in z-order: a screen reader
+  // names the input after it.
+  for (const auto& [id, caption] : {std::pair{kAlbum, L"Album:"},
+                                    {kArtist, L"Artist:"},
+                                    {int(kCombo1), L"Genre:"},
+                                    {kNote, L"Note:"},
+                                    {kTitle, L"Title:"},
+                                    {kYear, L"Year:"}}) {
+    HWND label = GetWindow(editor.Control(id), GW_HWNDPREV);
+    EXPECT_EQ(ClassOf(label) + L" " + TextOf(label), L"Static " + std::wstring(caption));
+  }
 
   // "Blues", shown for the nameless genre, chosen with the mouse: the list
   // opens below the box with the shown entry at its top.
@@ -219,13 +246,13 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
     if (dropped != path) ExpectBox(editor, form::kInvalidFile);
   }
   ASSERT_TRUE(WaitUntil([&] { return editor.Text(kLabel3 + 1) == L"128"; }));
-  EXPECT_EQ(editor.Text(kTitle), L"Gr\u00FC\u00DFe \u65E5\u672C");
-  EXPECT_EQ(SendMessageW(editor.Control(kNote), EM_GETLIMITTEXT, 0, 0), 28);
+  // The title proposed from the name shows what a save writes in code page 1252.
+  EXPECT_EQ(editor.Text(kTitle), L"Gr\u00FC\u00DFe ??");
 
   // Enter walks the inputs, selecting each text, from the box Tab reaches
   // after the last button.
   ASSERT_TRUE(Walk(editor, VK_TAB, kAlbum));
-  for (int id : {kArtist, int(kCombo1), kNote, kTitle, kText1 + 4, kAlbum}) {
+  for (int id : {kArtist, int(kCombo1), kNote, kTitle, kYear, kAlbum}) {
     ASSERT_TRUE(Walk(editor, VK_RETURN, id)) << id;
     if (id == kCombo1) continue;
     EXPECT_EQ(SendMessageW(editor.Control(id), EM_GETSEL, 0, 0),
@@ -288,6 +315,79 @@ TEST_F(EditorWindow, ASecondEscCancels) {
   ASSERT_FALSE(editor.Running(20000));
   EXPECT_EQ(editor.ExitCode(), 0u);
   EXPECT_EQ(ReadAll(path), file);
+}
+
+// Run with LANG=ja_JP.UTF-8, which makes 932 the system's code page, as on a
+// Japanese Windows.
+class EditorInJapanese : public EditorWindow {
+protected:
+  void SetUp() override {
+    ASSERT_EQ(GetACP(), 932u) << "needs LANG=ja_JP.UTF-8";
+    EditorWindow::SetUp();
+  }
+  const Bytes audio = Bytes(file.begin(), file.end() - 128);
+};
+
+// Files tagged on a Western and on a Russian system: the year changed with
+// the keyboard, and every other byte as it was.
+TEST_F(EditorInJapanese, FieldsTheUserLeftAloneKeepTheirBytes) {
+  TagFields western, russian;
+  western.title = "Café Crème", western.comment = "Über Déjà", western.year = "1999";
+  russian.title = "Ночь", russian.artist = "Привет", russian.year = "1999";
+  for (const auto& [tag, cp] : {std::pair{western, "1252"}, {russian, "1251"}}) {
+    const Bytes before = Concat({audio, RecordBytes(tag, *CodePage::Named(cp))});
+    const std::string path = Make("song.mp3", before);
+    Editor editor(L"\"" + win::Widen(path) + L"\"");
+    ASSERT_TRUE(editor.WaitReady());
+    for (int id : {kArtist, int(kCombo1), kNote, kTitle, kYear})
+      ASSERT_TRUE(Walk(editor, VK_RETURN, id));
+    Type(L"2002");
+    ASSERT_TRUE(WaitUntil([&] { return editor.Text(kYear) == L"2002"; }));
+    editor.Click(kCommand2).get();
+    ASSERT_FALSE(editor.Running(20000));
+    Bytes want = before;
+    std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
+    EXPECT_EQ(ReadAll(path), want) << cp;
+  }
+}
+
+// A box takes what its field holds in bytes of code page 932, whether typed or
+// pasted, and shows a character 932 lacks as what a save writes.
+TEST_F(EditorInJapanese, ABoxTakesWhatTheRecordHolds) {
+  const std::string path = Make("box.mp3", audio);
+  Editor editor(L"\"" + win::Widen(path) + L"\"");
+  ASSERT_TRUE(editor.WaitReady());
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kCombo1) &&
+              Walk(editor, VK_RETURN, kNote));
+  const std::wstring pasted(31, L'x');
+  ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
+  HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+  std::ranges::copy(pasted.c_str(), pasted.c_str() + pasted.size() + 1,
+                    static_cast<wchar_t*>(GlobalLock(text)));
+  GlobalUnlock(text);
+  SetClipboardData(CF_UNICODETEXT, text);
+  CloseClipboard();
+  Press('V', VK_CONTROL);
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kNote) == pasted.substr(1); }));
+  // 15 double-byte characters fill the title; "abc" after them is refused.
+  const std::wstring kana = L"あいうえおかきくけこさしすせそ";
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kTitle));
+  Type(kana);
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kTitle) == kana; }));
+  Type(L"abc");
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kYear));
+  EXPECT_EQ(editor.Text(kTitle), kana);
+  Type(L"é");
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kYear) == L"?"; }));
+  editor.Click(kCommand2).get();
+  ASSERT_FALSE(editor.Running(20000));
+  const Bytes saved = ReadAll(path);
+  const auto field = [&](std::size_t offset, std::size_t width) {
+    return std::string(saved.end() - 128 + offset, saved.end() - 128 + offset + width);
+  };
+  EXPECT_EQ(field(record::kTitleOffset, 30), CodePage::SystemDefault().Encode(win::Narrow(kana)));
+  EXPECT_EQ(field(record::kCommentOffset, 30), std::string(30, 'x'));
+  EXPECT_EQ(field(record::kYearOffset, 4), "?   ");
 }
 
 } // namespace

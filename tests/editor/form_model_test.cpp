@@ -1,12 +1,12 @@
 // What the editor decides without its window, natively and under Wine: the
-// argument text, the proposed title, the preferences and box limits, the
-// record a save writes over real files, the messages and their order, the
-// texts of the caption, the About box and the panel.
+// argument text, the preferences, what a box takes, the document over real
+// files in several code pages (what it shows, what a save writes, the
+// messages and their order), the texts of the caption, the About box and the
+// panel.
 #include "editor/form_model.h"
 
 #include "mpeginfo/frame_header.h"
 #include "mpeginfo/mp3info.h"
-#include "tagstore/genres.h"
 #include "tools/paths.h"
 
 #include "testfs.h"
@@ -19,7 +19,15 @@
 namespace id3::form {
 namespace {
 
-TEST(EditorForm, CleansTheArgumentTextAndProposesATitle) {
+using namespace std::string_literals;
+
+std::string Times(int n, std::string_view text) {
+  std::string out;
+  while (n-- > 0) out += text;
+  return out;
+}
+
+TEST(EditorForm, CleansTheArgumentTextAndReadsThePreferences) {
   // The play option only as a whole word after a blank, in any case.
   for (const auto& [text, path, no_play] :
        {std::tuple{"\"C:\\My Music\\a b.mp3\" -noplay", "C:\\My Music\\a b.mp3", true},
@@ -31,105 +39,173 @@ TEST(EditorForm, CleansTheArgumentTextAndProposesATitle) {
     EXPECT_EQ(CleanArgument(text).path, path) << text;
     EXPECT_EQ(CleanArgument(text).no_play, no_play) << text;
   }
-  EXPECT_EQ(ProposedTitle("C:\\a.b\\Some Song.mp3"), "Some Song");
-  EXPECT_EQ(ProposedTitle("C:\\0123456789012345678901234567890123456789.mp3"),
-            "012345678901234567890123456789");
-  // Thirty characters, not bytes: a two-byte character is kept whole.
-  std::string name;
-  for (int i = 0; i < 35; ++i) name += "\xC3\xA9";
-  EXPECT_EQ(ProposedTitle("C:\\" + name + ".mp3"), name.substr(0, 60));
-}
-
-TEST(EditorForm, PreferencesAndBoxLimits) {
   for (const char* checked : {"1", " 1 "}) EXPECT_TRUE(PreferenceChecked(checked));
   for (const char* other : {"0", "", " ", "yes", "2", "-1", "1x", "01a"})
     EXPECT_FALSE(PreferenceChecked(other)) << other;
   EXPECT_EQ(PreferenceText(true) + PreferenceText(false), "10");
-  TagFields with_track;
-  with_track.track = 3;
-  const std::size_t plain[] = {30, 30, 30, 30, 4}, tracked[] = {30, 30, 28, 30, 4};
-  for (std::size_t box = 0; box < kTextCount; ++box) {
-    EXPECT_EQ(TextLimit(TextIndex(box), {}), plain[box]) << box;
-    EXPECT_EQ(TextLimit(TextIndex(box), with_track), tracked[box]) << box;
+}
+
+CodePage Named(const char* name) { return CodePage::Named(name).value(); }
+
+TEST(EditorForm, ABoxTakesNoMoreThanItsFieldHoldsInBytesOfTheCodePage) {
+  const std::string j15 = Times(15, "あ");
+  // code page, limit, text before, after and the caret in it; text and caret
+  const std::tuple<const char*, std::size_t, std::string, std::string, std::size_t, std::string,
+                   std::size_t>
+      cases[] = {
+          // Typed or pasted after 15 double-byte characters: refused.
+          {"932", 30, j15, j15 + "abc", 48, j15, 45},
+          {"932", 30, "", j15 + "abc", 48, j15, 45},
+          {"932", 30, Times(14, "あ"), Times(14, "あ") + "aあ", 45, Times(14, "あ") + "a", 43},
+          {"936", 4, "", "中文字", 9, "中文", 6},
+          {"UTF-8", 30, Times(14, "é"), Times(16, "é"), 32, Times(15, "é"), 30},
+          {"1252", 4, "2002", "20025", 5, "2002", 4},
+          // What the code page lacks shows as it will be stored.
+          {"1252", 30, "ab", "a日本b", 7, "a??b", 3},
+          {"1251", 30, "", "Жö", 4, "Ж?", 3},
+          {"1252", 30, "é", "ũ", 0, "?", 1},
+          {"1252", 30, "é", "è", 2, "è", 2},
+          // Taking away is always allowed, even from a text over the limit.
+          {"1252", 4, "123456", "12346", 4, "12346", 4},
+          // The caret tells which of equal characters is the new one.
+          {"1252", 2, "aa", "aaa", 1, "aa", 0},
+      };
+  for (const auto& [name, limit, before, after, caret, text, at] : cases) {
+    const BoxText fitted = FitBoxText(before, after, caret, limit, Named(name));
+    EXPECT_EQ(fitted.text, text) << name << " " << after;
+    EXPECT_EQ(fitted.caret, at) << name << " " << after;
   }
 }
 
-// A tagged file whose genre byte has no name (shown as "Blues"), with a track,
-// saved as the window does: the inputs shown, then changed by the user.
-TEST(EditorForm, ASaveKeepsWhatTheUserLeftAloneAndWritesAGenreChosen) {
-  test::ScratchDir dir;
-  const std::string path = dir.File("tagged.mp3");
-  TagFields old;
-  old.comment = "Old comment";
-  old.genre_byte = 255;
-  old.track = 7;
-  const TagRecord rec = RenderTagRecord(old, CodePage::Windows1252());
-  test::WriteAll(path,
-                 test::Concat({test::Repeat(0x55, 600), test::Bytes(rec.begin(), rec.end())}));
+const CodePage kCp = CodePage::Windows1252();
+
+TagRecord Record(std::initializer_list<std::pair<std::size_t, std::string>> parts) {
+  TagRecord rec;
+  rec.fill(' ');
+  for (const auto& [at, bytes] : parts) std::ranges::copy(bytes, rec.begin() + at);
+  return rec;
+}
+
+const test::Bytes kAudio = test::Repeat(0x55, 600);
+
+class EditorDocument : public test::ScratchTest {
+protected:
+  std::string Tagged(const std::string& name, const TagRecord& rec) const {
+    return Make(name, test::Concat({kAudio, test::Bytes(rec.begin(), rec.end())}));
+  }
+};
+
+// Words in Windows-1252 (title, album, comment) and 1251 (artist), a track and
+// a genre byte without a name, opened in each code page: only the year changed.
+TEST_F(EditorDocument, WhatTheUserLeftAloneKeepsItsBytesInEveryCodePage) {
+  const TagRecord rec = Record({{0, "TAG"},
+                                {3, "Caf\xE9 Cr\xE8me"},
+                                {33, "\xCF\xF0\xE8\xE2\xE5\xF2"},
+                                {63, "Best of"},
+                                {93, "1999"},
+                                {97, "\xDC"
+                                     "ber D\xE9j\xE0"},
+                                {125, "\0\x07\xC8"s}});
+  TagRecord want = rec;
+  std::ranges::copy("2002"s, want.begin() + record::kYearOffset);
+  for (const char* name : {"1252", "1251", "932", "936", "UTF-8"}) {
+    const std::string path = Tagged("song.mp3", rec);
+    Document doc(Named(name));
+    ASSERT_FALSE(doc.Load(path));
+    TagInputs inputs = doc.Shown();
+    inputs.text[kYear] = "2002";
+    EXPECT_FALSE(doc.Save(inputs)) << name;
+    EXPECT_EQ(test::ReadAll(path), test::Concat({kAudio, test::Bytes(want.begin(), want.end())}))
+        << name;
+  }
+}
+
+TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
+  // No title, a track, and a genre byte without a name, shown as "Blues".
+  const std::string path =
+      Tagged("Some Song.mp3", Record({{0, "TAG"}, {97, "Old comment"}, {125, "\0\x07\xFF"s}}));
   const auto save = [&](bool chosen, const std::string& genre) {
-    const TagFields loaded = ReadTag(path, CodePage::Windows1252());
-    TagInputs inputs = ShownInputs(loaded, path);
-    inputs.text[kTitle] = "New Title";
-    if (chosen) inputs.genre_chosen = true;
+    Document doc(kCp);
+    EXPECT_FALSE(doc.Load(path));
+    TagInputs inputs = doc.Shown();
+    inputs.genre_chosen = chosen;
     inputs.genre_text = genre;
-    EXPECT_TRUE(WriteTag(path, FieldsToSave(inputs, loaded), CodePage::Windows1252()));
+    EXPECT_FALSE(doc.Save(inputs));
     const test::Bytes saved = test::ReadAll(path);
     EXPECT_EQ(saved[600 + record::kTrackOffset], 7);
     return int(saved[600 + record::kGenreOffset]);
   };
+  Document doc(kCp);
+  ASSERT_FALSE(doc.Load(path));
+  EXPECT_EQ(doc.CurrentFile(), path);
+  EXPECT_EQ(doc.FileSize(), 728u);
+  EXPECT_EQ(doc.Shown().text[kTitle] + "|" + doc.Shown().text[kComment], "Some Song|Old comment");
+  EXPECT_EQ(doc.Shown().genre_index, 0);
+  const std::size_t limits[] = {30, 30, 28, 30, 4};
+  for (std::size_t box = 0; box < kTextCount; ++box)
+    EXPECT_EQ(doc.Limit(TextIndex(box)), limits[box]) << box;
+  EXPECT_EQ(doc.Fit(kComment, "", std::string(29, 'c'), 29).text, std::string(28, 'c'));
+
   EXPECT_EQ(save(false, "Blues"), 255);
   EXPECT_EQ(save(true, "Blues"), 0);
   EXPECT_EQ(save(true, "Rock"), 17);
   EXPECT_EQ(save(false, "Blues"), 17);
-  EXPECT_EQ(ReadTag(path, CodePage::Windows1252()).title, "New Title");
-  EXPECT_EQ(ReadTag(path, CodePage::Windows1252()).comment, "Old comment");
+  EXPECT_EQ(ReadTag(path, kCp).title, "Some Song");
+  EXPECT_EQ(ReadTag(path, kCp).comment, "Old comment");
 
-  // A file that another program changed since the load is left alone.
-  const test::Bytes original = test::ReadAll(path);
+  // A file without a tag gets one, with the genre shown; a proposed title
+  // fits the box as if it had been typed.
+  const std::string untagged = Make("x.mp3", kAudio);
+  ASSERT_FALSE(doc.Load(untagged));
+  EXPECT_EQ(doc.Limit(kComment), 30u);
+  TagInputs shown = doc.Shown();
+  shown.genre_text = "Blues";
+  shown.text[kAlbum] = "Album";
+  EXPECT_FALSE(doc.Save(shown));
+  const TagFields saved = ReadTag(untagged, kCp);
+  EXPECT_EQ(std::tuple(saved.title, saved.album, saved.genre_byte), std::tuple("x", "Album", 0));
+  Document japanese(Named("932"));
+  ASSERT_FALSE(japanese.Load(dir.File(Times(20, "あ") + ".mp3")));
+  EXPECT_EQ(japanese.Shown().text[kTitle], Times(15, "あ"));
+}
+
+TEST_F(EditorDocument, ChecksComeInTheirOrderAndAFailureLeavesTheFileAsItWas) {
+  Document doc(kCp);
+  TagInputs inputs;
+  // The genre comes first, even with no file open.
+  EXPECT_EQ(doc.Save(inputs)->text, kSelectGenre.text);
+  inputs.genre_index = 0;
+  EXPECT_EQ(doc.Save(inputs)->text, kNoFileOpen.text);
+  EXPECT_EQ(doc.DeleteRefusal()->text, kNoFileOpen.text);
+
+  const TagRecord rec = Record({{0, "TAG"}, {3, "Title"}});
+  const std::string path = Tagged("a.mp3", rec);
+  const test::Bytes tagged = test::ReadAll(path);
+  ASSERT_FALSE(doc.Load(path));
+  inputs = doc.Shown();
+  inputs.text[kTitle] = "Other";
+  EXPECT_FALSE(doc.DeleteRefusal());
+  // Changed by another program since the load: nothing is written.
   for (std::uint64_t length : {727u, 600u, 729u}) {
     std::filesystem::resize_file(test::FromU8(path), length);
     const test::Bytes before = test::ReadAll(path);
-    EXPECT_EQ(TryWriteTag(path, old, CodePage::Windows1252(), 728).error(), TagError::Changed);
-    EXPECT_EQ(TryRemoveTag(path, 728).error(), TagError::Changed);
+    EXPECT_EQ(doc.Save(inputs)->text, SaveFailure(TagError::Changed).text);
+    EXPECT_EQ(doc.Delete()->text, SaveFailure(TagError::Changed).text);
     EXPECT_EQ(test::ReadAll(path), before) << length;
   }
-  test::WriteAll(path, original);
-  EXPECT_TRUE(TryWriteTag(path, old, CodePage::Windows1252(), 728).has_value());
-  EXPECT_TRUE(TryRemoveTag(path, 728).has_value());
-  EXPECT_EQ(test::ReadAll(path).size(), 600u);
-}
-
-TEST(EditorForm, ChecksComeInTheirOrderAndFailuresSayWhy) {
-  test::ScratchDir dir;
-  const std::string present = dir.File("here.mp3"), missing = dir.File("gone.mp3");
-  test::WriteAll(present, test::Repeat(0x55, 600));
-  const std::string_view gone = SaveFailure(TagError::NotFound).text;
-  // The genre comes first, even with no file open; a folder is no file.
-  EXPECT_EQ(SaveRefusal(false, "")->text, "Please select a genre!");
-  EXPECT_EQ(SaveRefusal(false, present)->text, "Please select a genre!");
-  EXPECT_EQ(SaveRefusal(true, "")->text, "No file open!");
-  EXPECT_EQ(SaveRefusal(true, missing)->text, gone);
-  EXPECT_EQ(SaveRefusal(true, test::U8(dir.Path()))->text, gone);
-  EXPECT_FALSE(SaveRefusal(true, present));
-  EXPECT_EQ(DeleteRefusal("")->icon, Icon::Exclamation);
-  EXPECT_EQ(DeleteRefusal(missing)->text, gone);
-  EXPECT_FALSE(DeleteRefusal(present));
-  for (const auto& [error, reason] :
-       {std::pair{TagError::AccessDenied, "The file is read-only."},
-        {TagError::InUse, "The file is in use by another program."},
-        {TagError::NoSpace, "The disk is full."},
-        {TagError::NotFound, "The file has been removed or moved."},
-        {TagError::IsDirectory, "The file has been removed or moved."},
-        {TagError::TooShort, "The file was shortened or changed since it was loaded."},
-        {TagError::Changed, "The file was shortened or changed since it was loaded."},
-        {TagError::OnlyTag, "The file holds nothing but the tag."},
-        {TagError::IoError, "The disk reported an error."}}) {
-    const Message message = SaveFailure(error);
-    EXPECT_EQ(message.text, "Error saving data!\r\n" + std::string(reason));
-    EXPECT_EQ(message.caption, kAppTitle);
-    EXPECT_EQ(message.icon, Icon::Critical);
-    EXPECT_EQ(message.buttons, Buttons::Ok);
+  test::WriteAll(path, tagged);
+  EXPECT_FALSE(doc.Delete());
+  EXPECT_EQ(test::ReadAll(path), kAudio);
+  // Gone, or a folder in its place.
+  for (const bool folder : {false, true}) {
+    std::filesystem::remove(test::FromU8(path));
+    if (folder) std::filesystem::create_directory(test::FromU8(path));
+    EXPECT_EQ(doc.Save(inputs)->text, SaveFailure(TagError::NotFound).text);
+    EXPECT_EQ(doc.DeleteRefusal()->text, SaveFailure(TagError::NotFound).text);
   }
+  // A refused path leaves no file open.
+  EXPECT_EQ(doc.Load("C:\\song.mp")->text, kInvalidFile.text);
+  EXPECT_EQ(doc.CurrentFile(), "");
 }
 
 TEST(EditorForm, CaptionAboutAndPanel) {

@@ -25,14 +25,18 @@ TEST(CodePage, Windows1252) {
   for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
   EXPECT_EQ(cp.Encode(cp.Decode(all)), all);
   EXPECT_EQ(cp.Decode("a\x80\xF6\x9F"), "a€öŸ");
+  // U+0080 to U+009F are not the bytes 0x80 to 0x9F.
+  EXPECT_EQ(cp.Encode("\u0080\u009F\u00A0"), "??\xA0");
   // Characters it lacks, and malformed UTF-8, become '?'.
   EXPECT_EQ(cp.Encode("a☃b曲c😀\xFF\xE2\x82x\xF5\x80\x80\x80\xE2"), "a?b?c????x?????");
   // Cut to a width without splitting a character.
   EXPECT_EQ(cp.EncodeFit("Björk Guðmundsdóttir", 4), "Bj\xF6r");
+  EXPECT_EQ(cp.FitBytes("Bj\xF6rk", 3), "Bj\xF6");
   for (const char* name : {"windows-1252", "CP1252", "1252"})
     EXPECT_EQ(CodePage::Named(name).value().Name(), "windows-1252") << name;
   EXPECT_FALSE(CodePage::Named("no-such-code-page"));
-  EXPECT_EQ(utf8::Count("aé☃😀अ"), 5u);
+  // Sequences led by the lowest and highest lead bytes of each length.
+  EXPECT_EQ(utf8::Count("aé☃😀अ\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBF"), 10u);
   EXPECT_EQ(utf8::Prefix("aé☃😀", 3), "aé☃");
   EXPECT_EQ(utf8::Prefix("ab", 5), "ab");
 }
@@ -62,12 +66,16 @@ TEST(CodePage, ThePlatformsOwn) {
   ASSERT_TRUE(cyrillic);
   EXPECT_EQ(cyrillic->Encode("Жö"), "\xC6?");
   EXPECT_EQ(CodePage::Named("ISO-8859-15").value().Encode("€"), "\xA4");
+  EXPECT_EQ(CodePage::Named("utf-8").value().Encode("é"), "\xC3\xA9");
   // A double-byte code page: a character is never cut in half.
   const auto japanese = CodePage::Named("932");
   if (!japanese) GTEST_SKIP() << "code page 932 is not available";
   const std::string bytes = japanese->EncodeFit("aあい", 4);
   EXPECT_EQ(bytes.size(), 3u);
   EXPECT_EQ(japanese->Decode(bytes), "aあ");
+  // Bytes cut between two characters.
+  for (const auto& [width, kept] : {std::pair{0u, ""}, {1u, "a"}, {2u, "a"}, {3u, "a\x82\xA0"}})
+    EXPECT_EQ(japanese->FitBytes("a\x82\xA0", width), kept) << width;
 }
 
 TEST(TakeOptionWord, WholeWordsOutsideQuotesWithTheBlanksBeforeThem) {
