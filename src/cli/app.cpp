@@ -1,8 +1,10 @@
 #include "cli/app.h"
 
 #include "cli/report.h"
+#include "id3v2/to_id3v1.h"
 #include "tagstore/genres.h"
 #include "tagstore/tag.h"
+#include "tools/bytesource.h"
 #include "tools/text.h"
 #include "version.h"
 
@@ -36,6 +38,8 @@ struct Options {
   bool any_name = false;
   bool json = false;
   bool strict = false;
+  bool from_id3v2 = false;
+  bool dry_run = false;
   unsigned jobs = kDefaultJobs;
   std::vector<std::string> files;
   std::string title, artist, album, year, comment, genre;
@@ -151,27 +155,31 @@ public:
   }
 
   int Set(const CLI::App& cmd) {
-    TagEdit edit;
-    for (const auto& [option, value, field] : {std::tuple{"--title", &o_.title, &edit.title},
-                                               {"--artist", &o_.artist, &edit.artist},
-                                               {"--album", &o_.album, &edit.album},
-                                               {"--year", &o_.year, &edit.year},
-                                               {"--comment", &o_.comment, &edit.comment}})
+    TagEdit given;
+    for (const auto& [option, value, field] : {std::tuple{"--title", &o_.title, &given.title},
+                                               {"--artist", &o_.artist, &given.artist},
+                                               {"--album", &o_.album, &given.album},
+                                               {"--year", &o_.year, &given.year},
+                                               {"--comment", &o_.comment, &given.comment}})
       if (cmd.count(option)) *field = *value;
-    if (o_.track) edit.track = static_cast<std::uint8_t>(*o_.track);
-    if (cmd.count("--genre")) edit.genre = ParseGenre(o_.genre);
+    if (o_.track) given.track = static_cast<std::uint8_t>(*o_.track);
+    if (cmd.count("--genre")) given.genre = ParseGenre(o_.genre);
+    bool first = true;
     for (const auto& file : o_.files) {
       if (!CheckName(file)) continue;
-      const auto read = TryReadRecord(file);
-      if (!read) {
-        Fail(file, Describe(read.error()));
-        continue;
-      }
-      const EditedRecord edited = ApplyEdit(read->record, edit, cp_);
+      const auto plan = o_.from_id3v2 ? PlanFromId3v2(file, given) : PlanGiven(file, given);
+      if (!plan) continue;
+      const EditedRecord edited = ApplyEdit(plan->record, plan->edit, cp_);
       if (!Accept(file, edited)) continue;
-      if (auto written = TryWriteRecord(file, edited.record, read->file_size); !written)
+      if (o_.dry_run) {
+        if (!first) Print("\n");
+        first = false;
+        Print(file + "\n" + TagLines(ParseTagRecord(edited.record, cp_)));
+      } else if (auto written = TryWriteRecord(file, edited.record, plan->file_size); !written) {
         Fail(file, Describe(written.error()));
+      }
     }
+    Flush();
     return Status();
   }
 
@@ -184,6 +192,90 @@ public:
   }
 
 private:
+  // What a file's record becomes: the record as the file holds it (none
+  // without a tag), the file's length when it was read, the change.
+  struct Plan {
+    std::optional<TagRecord> record;
+    std::uint64_t file_size = 0;
+    TagEdit edit;
+  };
+
+  std::optional<Plan> PlanGiven(const std::string& file, const TagEdit& given) {
+    const auto read = TryReadRecord(file);
+    if (!read) {
+      Fail(file, Describe(read.error()));
+      return std::nullopt;
+    }
+    return Plan{read->record, read->file_size, given};
+  }
+
+  // The file's ID3v2 tag by the rules, for the fields the command line does
+  // not give. The file is opened once and read through its head and tail
+  // windows, which hold both tags.
+  std::optional<Plan> PlanFromId3v2(const std::string& file, const TagEdit& given) {
+    const auto opened = io::OpenForReading(file);
+    if (!opened) {
+      Fail(file, io::Describe(opened.error()));
+      return std::nullopt;
+    }
+    const io::FileSource raw(opened->file, opened->size);
+    const auto src = io::WindowedSource::Read(raw, windows_);
+    const auto found = src ? id3v2::Read(*src, cp_) : std::unexpected(src.error());
+    if (!found) {
+      Fail(file, io::Describe(found.error()));
+      return std::nullopt;
+    }
+    if (!found->tag) {
+      Fail(file, "no ID3v2 tag; left as it is");
+      return std::nullopt;
+    }
+    TagRecord last{};
+    if (opened->size < record::kSize || !src->ReadAt(opened->size - record::kSize, last)) {
+      Fail(file, Describe(TagError::TooShort));
+      return std::nullopt;
+    }
+    const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
+    Plan plan{HasTagMarker(last) ? std::optional(last) : std::nullopt, opened->size, given};
+    TagEdit& e = plan.edit;
+    for (const auto& [mine, proposed] : {std::pair{&e.title, &p.title},
+                                         {&e.artist, &p.artist},
+                                         {&e.album, &p.album},
+                                         {&e.year, &p.year},
+                                         {&e.comment, &p.comment}})
+      if (!*mine) *mine = *proposed;
+    if (!e.track) e.track = p.track;
+    if (!e.genre) e.genre = p.genre;
+    bool accepted = true;
+    for (const id3v2::Warning& w : p.warnings)
+      if (!Given(given, w.field)) accepted = Warn(file, id3v2::Describe(w)) && accepted;
+    if (!accepted) return std::nullopt;
+    return plan;
+  }
+
+  static bool Given(const TagEdit& given, id3v2::Field field) {
+    switch (field) {
+    case id3v2::Field::kTitle: return given.title.has_value();
+    case id3v2::Field::kArtist: return given.artist.has_value();
+    case id3v2::Field::kAlbum: return given.album.has_value();
+    case id3v2::Field::kYear: return given.year.has_value();
+    case id3v2::Field::kComment: return given.comment.has_value();
+    case id3v2::Field::kTrack: return given.track.has_value();
+    case id3v2::Field::kGenre: break;
+    }
+    return given.genre.has_value();
+  }
+
+  // A warning, or with --strict a failure that leaves the file alone.
+  bool Warn(const std::string& file, const std::string& what) {
+    if (o_.strict) {
+      Fail(file, what + "; not written (--strict)");
+      return false;
+    }
+    Flush();
+    err_ << "id3v1: warning: " << file << ": " << what << '\n';
+    return true;
+  }
+
   bool CheckName(const std::string& file) {
     if (o_.any_name || text::HasMp3Extension(file)) return true;
     Fail(file, "not an .mp3 name");
@@ -200,13 +292,8 @@ private:
       if (f.replaced) problems.push_back("has characters that " + cp_.Name() + " lacks");
       for (const std::string& problem : problems) {
         const std::string what = std::string(FieldName(f.field)) + " " + problem;
-        if (o_.strict) {
-          Fail(file, what + "; not written (--strict)");
-          accepted = false;
-        } else {
-          err_ << "id3v1: warning: " << file << ": " << what << "; stored as \"" << f.stored
-               << "\"\n";
-        }
+        accepted =
+            Warn(file, o_.strict ? what : what + "; stored as \"" + f.stored + "\"") && accepted;
       }
     }
     return accepted;
@@ -236,6 +323,7 @@ private:
 
   const Options& o_;
   const CodePage& cp_;
+  std::vector<std::uint8_t> windows_; // the head and tail of the file read last
   std::ostream& out_;
   std::ostream& err_;
   std::string buffer_;
@@ -274,6 +362,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       ->check([](const std::string& text) {
         return ParseGenre(text) ? std::string() : "unknown genre: " + text;
       });
+  set->add_flag("--from-id3v2", o.from_id3v2,
+                "Fill the tag from the file's ID3v2 tag: title, artist, album, year, comment, "
+                "track, genre; a field given here wins. A file without one is left alone");
+  set->add_flag("--dry-run", o.dry_run, "Print what would be written, write nothing");
   set->add_flag("--strict", o.strict,
                 "A field that would be cut or lose characters is an error: that file is left "
                 "unchanged");

@@ -147,6 +147,23 @@ FileReport Inspect(const std::string& path, const CodePage& cp,
   return report;
 }
 
+std::string TagLines(const TagFields& t) {
+  std::ostringstream s;
+  s << "Title: " << t.title << '\n'
+    << "Artist: " << t.artist << '\n'
+    << "Album: " << t.album << '\n'
+    << "Year: " << t.year << '\n'
+    << "Note: " << t.comment << '\n';
+  if (t.track) s << "Track: " << static_cast<int>(*t.track) << '\n';
+  s << "Genre: ";
+  if (t.genre.empty())
+    s << '(' << static_cast<int>(t.genre_byte) << ')';
+  else
+    s << t.genre;
+  s << '\n';
+  return s.str();
+}
+
 std::string TextBlock(const FileReport& r) {
   std::ostringstream s;
   s << r.file << '\n';
@@ -154,23 +171,10 @@ std::string TextBlock(const FileReport& r) {
     s << "Error: " << *r.error << '\n';
     return s.str();
   }
-  if (!r.tag) {
+  if (!r.tag)
     s << "Tag: none\n";
-  } else {
-    const TagFields& t = *r.tag;
-    s << "Title: " << t.title << '\n'
-      << "Artist: " << t.artist << '\n'
-      << "Album: " << t.album << '\n'
-      << "Year: " << t.year << '\n'
-      << "Note: " << t.comment << '\n';
-    if (t.track) s << "Track: " << static_cast<int>(*t.track) << '\n';
-    s << "Genre: ";
-    if (t.genre.empty())
-      s << '(' << static_cast<int>(t.genre_byte) << ')';
-    else
-      s << t.genre;
-    s << '\n';
-  }
+  else
+    s << TagLines(*r.tag);
   s << "ID3v2: ";
   if (const auto& tag = r.id3v2.tag) {
     s << VersionText(tag->place.header) << ", " << tag->place.header.Length() << " bytes\n";

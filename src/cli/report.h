@@ -31,6 +31,11 @@ FileReport Inspect(const std::string& path, const CodePage& cp, std::vector<std:
 // The block of "Caption: value" lines, ending in a newline.
 std::string TextBlock(const FileReport& report);
 
+// Its lines of the ID3v1 tag, with the window's captions: "Title: ...",
+// "Artist: ", "Album: ", "Year: ", "Note: ", "Track: " where there is one,
+// "Genre: " (the number in parentheses where it has no name).
+std::string TagLines(const TagFields& tag);
+
 // One JSON object, on one line without its newline.
 std::string JsonLine(const FileReport& report);
 

@@ -66,6 +66,18 @@ void ProposeGenre(const Tag& tag, Proposal& p) {
 
 } // namespace
 
+std::string Describe(const Warning& w) {
+  const std::string value = "\"" + w.value + "\"";
+  switch (w.reason) {
+  case Reason::kNoYear: return "year: no year of four digits in " + value + "; kept";
+  case Reason::kTrackZero: return "track " + value + " is 0; no track written";
+  case Reason::kTrackAbove255: return "track " + value + " is above 255; no track written";
+  case Reason::kTrackNotNumber: return "track " + value + " is not a number; no track written";
+  case Reason::kGenreNotInTable: break;
+  }
+  return "genre " + value + " is not in the genre table; kept";
+}
+
 Proposal ProposeId3v1(const Tag& tag) {
   const Fields shown = ShownFields(tag);
   Proposal p;

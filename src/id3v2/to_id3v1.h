@@ -48,4 +48,8 @@ struct Proposal {
 
 Proposal ProposeId3v1(const Tag& tag);
 
+// The warning in words: what the frame holds and what is written instead, as
+// in track "300" is above 255; no track written.
+std::string Describe(const Warning& warning);
+
 } // namespace id3::id3v2
