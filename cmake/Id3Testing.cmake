@@ -34,8 +34,8 @@ endif()
 file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/tests/gen")
 
 # id3_test(NAME DIR dir [LIBS ...] [OWN_MAIN] [FIXTURE name]): one test program
-# of a test folder. Its cases are listed one by one in CTest. Without OWN_MAIN
-# it links gtest_main. FIXTURE names a CTest fixture its cases need.
+# of a test folder. It links gtest_main; with OWN_MAIN the folder brings its
+# own main(). FIXTURE names a CTest fixture its cases need.
 function(id3_test name)
   cmake_parse_arguments(ARG "OWN_MAIN" "DIR;FIXTURE" "LIBS" ${ARGN})
   id3_platform_sources(srcs "${ARG_DIR}")

@@ -3,7 +3,7 @@
 ; and an entry in the user's list of installed apps. /S runs it silently.
 ;
 ; Defined by the build: TARGET (x86-unicode or amd64-unicode), PROGRAM (the
-; built id3edit.exe), OUTFILE, VERSION (major.minor.revision).
+; built id3edit.exe), OUTFILE, VERSION (major.minor.revision), APP_TITLE.
 
 Unicode true
 Target ${TARGET}
@@ -11,7 +11,6 @@ SetCompressor /SOLID lzma
 
 !include LogicLib.nsh
 
-!define APP_TITLE "Quelmo ID3TAG EDITOR"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QuelmoID3TagEditor"
 !define SETTINGS_KEY "Software\${APP_TITLE}"
 

@@ -5,6 +5,7 @@
 // information panel. The window copies between this and its controls.
 #pragma once
 
+#include "identity.h"
 #include "tagstore/tag.h"
 
 #include <array>
@@ -21,18 +22,14 @@ class clsMP3Info;
 
 namespace form {
 
-inline constexpr std::string_view kAppTitle = "Quelmo ID3TAG EDITOR";
+using id3::kAppTitle;
 
 // The per-user settings: HKEY_CURRENT_USER\Software\<title>\General.
 inline constexpr std::string_view kSettingsSection = "General";
 inline constexpr std::string_view kNoAnimationsKey = "NoAnimations";
 inline constexpr std::string_view kNoFileInfoKey = "NoFileInfo";
 
-struct Version {
-  int major;
-  int minor;
-  int revision;
-};
+using id3::Version;
 
 // The title and the version: "Quelmo ID3TAG EDITOR v1.0.14".
 std::string Caption(const Version& version);

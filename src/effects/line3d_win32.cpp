@@ -3,6 +3,7 @@
 #include "effects/gdi_win32.h"
 #include "effects/modanimate_win32.h"
 #include "effects/units.h"
+#include "effects/window_win32.h"
 
 #include <windowsx.h>
 
@@ -77,16 +78,8 @@ HWND CreateLine3d(HWND parent, int id, int x, int y, int width, int height,
 }
 
 ATOM Line3d::ClassAtom() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Line3d::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kLine3dClassName;
-    if (const ATOM registered = RegisterClassExW(&wc)) return registered;
-    return static_cast<ATOM>(GetClassInfoExW(wc.hInstance, kLine3dClassName, &wc));
-  }();
+  static const ATOM atom =
+      win::RegisterWindowClass({kLine3dClassName, &win::ObjectWindowProc<Line3d>});
   return atom;
 }
 
@@ -136,10 +129,10 @@ void Line3d::WriteProperties(PropertyBag& bag) const { WriteLine3dProperties(pro
 
 void Line3d::Layout() {
   lines_[0].Visible = lines_[1].Visible = false;
-  const gdi::Resolution dpi = gdi::ScreenResolution();
+  const int dpi = win::WindowDpi(window_);
   const Line3dSize size = ClientSize(window_);
   const bool horizontal = IsLine3dHorizontal(size);
-  const Line3dSize snapped = SnapLine3dSize(size, horizontal, dpi.x, dpi.y);
+  const Line3dSize snapped = SnapLine3dSize(size, horizontal, dpi, dpi);
   if (snapped != size) {
     RECT outer{};
     GetWindowRect(window_, &outer);
@@ -150,7 +143,7 @@ void Line3d::Layout() {
     SetWindowPos(window_, nullptr, 0, 0, snapped.width + frameWidth, snapped.height + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  PlaceLine3dLines(ClientSize(window_), horizontal, dpi.x, dpi.y, lines_);
+  PlaceLine3dLines(ClientSize(window_), horizontal, dpi, dpi, lines_);
   InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -172,15 +165,15 @@ void Line3d::InvalidateLine(std::size_t index) {
 void Line3d::RaiseMouse(UINT code, std::int16_t button, WPARAM wParam, LPARAM lParam) {
   const HWND parent = GetParent(window_);
   if (!parent) return;
-  const gdi::Resolution dpi = gdi::ScreenResolution();
+  const int dpi = win::WindowDpi(window_);
   Line3dMouseEvent event{};
   event.hdr.hwndFrom = window_;
   event.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window_));
   event.hdr.code = code;
   event.Button = button;
   event.Shift = ShiftState(wParam);
-  event.X = PixelsToTwips(GET_X_LPARAM(lParam), dpi.x);
-  event.Y = PixelsToTwips(GET_Y_LPARAM(lParam), dpi.y);
+  event.X = PixelsToTwips(GET_X_LPARAM(lParam), dpi);
+  event.Y = PixelsToTwips(GET_Y_LPARAM(lParam), dpi);
   SendMessageW(parent, WM_NOTIFY, event.hdr.idFrom, reinterpret_cast<LPARAM>(&event));
 }
 
@@ -196,12 +189,13 @@ void Line3d::NotifyPropertyChanged(const char* name) {
   SendMessageW(parent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
 }
 
-void Line3d::Attach(HWND window, const CREATESTRUCTW& create) {
+Line3d* Line3d::Attach(HWND window, const CREATESTRUCTW& create) {
   const auto* bag = static_cast<const PropertyBag*>(create.lpCreateParams);
-  auto control = std::unique_ptr<Line3d>(
-      new Line3d(window, bag ? ReadLine3dProperties(*bag) : Line3dProperties{}));
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.release()));
+  // The window owns the control from here on; Detach ends it.
+  return new Line3d(window, bag ? ReadLine3dProperties(*bag) : Line3dProperties{});
 }
+
+void Line3d::Detach() { std::unique_ptr<Line3d>{this}.reset(); }
 
 void Line3d::ButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam) {
   // The release reaches the control even when it happens outside it.
@@ -214,42 +208,32 @@ void Line3d::ButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
   RaiseMouse(kLine3dMouseUp, button, wParam, lParam);
 }
 
-LRESULT CALLBACK Line3d::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (message == WM_NCCREATE) Attach(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    auto* self = reinterpret_cast<Line3d*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    switch (message) {
-    case WM_CREATE:
-    case WM_SIZE: self->Layout(); return 0;
-    case WM_ERASEBKGND: return 1; // WM_PAINT covers every pixel
-    case WM_PAINT: {
-      const PaintScope paint(window);
-      self->Paint(paint.dc());
-      return 0;
-    }
-    // Window animations and PrintWindow capture the control through this.
-    case WM_PRINTCLIENT: self->Paint(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_LBUTTONDOWN: self->ButtonDown(1, wParam, lParam); return 0;
-    case WM_RBUTTONDOWN: self->ButtonDown(2, wParam, lParam); return 0;
-    case WM_MBUTTONDOWN: self->ButtonDown(4, wParam, lParam); return 0;
-    case WM_MOUSEMOVE:
-      self->RaiseMouse(kLine3dMouseMove, HeldButtons(wParam), wParam, lParam);
-      return 0;
-    case WM_LBUTTONUP: self->ButtonUp(1, wParam, lParam); return 0;
-    case WM_RBUTTONUP: self->ButtonUp(2, wParam, lParam); return 0;
-    case WM_MBUTTONUP: self->ButtonUp(4, wParam, lParam); return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      std::unique_ptr<Line3d>{self}.reset();
-      break;
-    default: break;
-    }
-  } catch (...) {
-    // Only creation can throw (out of memory): refuse the window rather than
-    // let an exception cross the system's message dispatch.
-    if (message == WM_NCCREATE) return FALSE;
+LRESULT Line3d::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_CREATE:
+  case WM_SIZE:
+  // The window it sits in moved to a monitor of another DPI.
+  case win::kDpiChangedAfterParent: Layout(); return 0;
+  case WM_ERASEBKGND: return 1; // WM_PAINT covers every pixel
+  case WM_PAINT: {
+    const PaintScope paint(window_);
+    Paint(paint.dc());
+    return 0;
   }
+  // Window animations and PrintWindow capture the control through this.
+  case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+  case WM_LBUTTONDOWN: ButtonDown(1, wParam, lParam); return 0;
+  case WM_RBUTTONDOWN: ButtonDown(2, wParam, lParam); return 0;
+  case WM_MBUTTONDOWN: ButtonDown(4, wParam, lParam); return 0;
+  case WM_MOUSEMOVE: RaiseMouse(kLine3dMouseMove, HeldButtons(wParam), wParam, lParam); return 0;
+  case WM_LBUTTONUP: ButtonUp(1, wParam, lParam); return 0;
+  case WM_RBUTTONUP: ButtonUp(2, wParam, lParam); return 0;
+  case WM_MBUTTONUP: ButtonUp(4, wParam, lParam); return 0;
+  default: return Default(window_, message, wParam, lParam);
+  }
+}
+
+LRESULT Line3d::Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

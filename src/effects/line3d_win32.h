@@ -2,7 +2,9 @@
 // by side (by default dark grey with white below it), lying horizontally when
 // the control is wider than high and vertically otherwise. The control keeps
 // itself 30 twips thick (2 pixels at 96 DPI) across its direction, whatever
-// size its parent gives it; its length is the parent's to choose.
+// size its parent gives it; its length is the parent's to choose. Twips are
+// taken at the DPI of the window it sits in (win::WindowDpi), and laid out
+// again when that window moves to another DPI.
 //
 // Notifications to the parent, as WM_NOTIFY with the control's id:
 //   kLine3dMouseDown, kLine3dMouseMove, kLine3dMouseUp: lParam points to a
@@ -14,6 +16,7 @@
 
 #include "effects/line3d_layout.h"
 #include "effects/propertybag.h"
+#include "effects/window_win32.h"
 
 #include <windows.h>
 
@@ -86,11 +89,16 @@ public:
 
 private:
   friend HWND CreateLine3d(HWND, int, int, int, int, int, const PropertyBag&);
+  friend LRESULT CALLBACK win::ObjectWindowProc<Line3d>(HWND, UINT, WPARAM, LPARAM);
 
   Line3d(HWND window, const Line3dProperties& properties);
   static ATOM ClassAtom();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static void Attach(HWND window, const CREATESTRUCTW& create);
+  // The window's procedure (win::ObjectWindowProc): the properties come from
+  // the bag passed at creation, if any.
+  static Line3d* Attach(HWND window, const CREATESTRUCTW& create);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Detach();
 
   void ButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam);
   void ButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam);

@@ -49,4 +49,9 @@ float PixelsToTwips(int pixels, int pixelsPerInch) {
   return static_cast<float>(static_cast<double>(pixels) * kTwipsPerInch / pixelsPerInch);
 }
 
+int CentredStart(int low, int high, int size) {
+  return ClampToInt32(
+      RoundHalfEven((static_cast<double>(low) + high - static_cast<double>(size)) / 2));
+}
+
 } // namespace id3

@@ -1,6 +1,6 @@
 #include "startup/shellverb_win32.h"
 
-#include "editor/form_model.h"
+#include "identity.h"
 #include "tools/wintext_win32.h"
 
 #include <shlobj.h>
@@ -134,7 +134,7 @@ bool WriteVerbs(HKEY root, std::string file_class, std::string_view command) {
 void Show(Outcome outcome) {
   const Message message = MessageFor(outcome);
   const UINT icon = message.icon == MessageIcon::Information ? MB_ICONINFORMATION : MB_ICONSTOP;
-  MessageBoxW(nullptr, win::Widen(message.text).c_str(), win::Widen(form::kAppTitle).c_str(),
+  MessageBoxW(nullptr, win::Widen(message.text).c_str(), win::Widen(kAppTitle).c_str(),
               MB_OK | icon);
 }
 
@@ -173,11 +173,7 @@ bool UnregisterVerb(HKEY machine_classes, HKEY user_classes, bool user_only) {
 }
 
 UniqueHKey OpenUserClasses() {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return {};
-  return UniqueHKey(key);
+  return CreateRegKey(HKEY_CURRENT_USER, "Software\\Classes", KEY_READ | KEY_WRITE);
 }
 
 Outcome RunRegister(HKEY machine_classes, HKEY user_classes, std::string_view command,

@@ -1,5 +1,6 @@
 #include "tools/paths.h"
 
+#include "tools/locale_win32.h"
 #include "tools/wintext_win32.h"
 
 #include <windows.h>
@@ -9,19 +10,6 @@
 
 namespace id3 {
 namespace {
-
-std::wstring LocaleText(LCTYPE what) {
-  wchar_t buf[16] = {};
-  const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, buf, 16);
-  return n > 1 ? std::wstring(buf, static_cast<std::size_t>(n - 1)) : std::wstring();
-}
-
-UINT LocaleNumber(LCTYPE what) {
-  DWORD value = 0;
-  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what | LOCALE_RETURN_NUMBER,
-                  reinterpret_cast<LPWSTR>(&value), sizeof value / sizeof(wchar_t));
-  return value;
-}
 
 // LOCALE_SGROUPING ("3;0", "3;2;0", "3") as NUMBERFMTW.Grouping (3, 32, 30):
 // the digits in a row, with a trailing ";0" dropped and otherwise a 0 added.
@@ -45,15 +33,15 @@ std::string FormatTwoDecimals(double value) {
   const std::wstring number =
       win::Widen(std::string_view(digits, static_cast<std::size_t>(length)));
 
-  std::wstring decimal = LocaleText(LOCALE_SDECIMAL);
-  std::wstring thousand = LocaleText(LOCALE_STHOUSAND);
+  std::wstring decimal = win::Widen(win::DecimalSeparator());
+  std::wstring thousand = win::UserLocaleText(LOCALE_STHOUSAND);
   NUMBERFMTW fmt{};
   fmt.NumDigits = 2;
-  fmt.LeadingZero = LocaleNumber(LOCALE_ILZERO);
-  fmt.Grouping = GroupingOf(LocaleText(LOCALE_SGROUPING));
+  fmt.LeadingZero = win::UserLocaleNumber(LOCALE_ILZERO);
+  fmt.Grouping = GroupingOf(win::UserLocaleText(LOCALE_SGROUPING));
   fmt.lpDecimalSep = decimal.data();
   fmt.lpThousandSep = thousand.data();
-  fmt.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
+  fmt.NegativeOrder = win::UserLocaleNumber(LOCALE_INEGNUMBER);
 
   wchar_t out[128];
   const int n = GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, number.c_str(), &fmt, out, 128);

@@ -1,6 +1,5 @@
-// The portable parts of the window effects: unit conversions, the animation
-// flags' help text, the separator's persisted properties and its two lines.
-#include "effects/flagdescription.h"
+// The portable parts of the window effects: unit conversions, the separator's
+// persisted properties and its two lines.
 #include "effects/line3d_layout.h"
 #include "effects/units.h"
 
@@ -23,7 +22,7 @@ TEST(Units, ConversionsRoundAsTheScreenDoes) {
   EXPECT_EQ(HimetricToPixels(11, 120), 0);
   EXPECT_EQ(HimetricToPixels(-32, 120), -2); // 18 twips, one and a half pixels
   EXPECT_EQ(HimetricToPixels(1, 1440), 1);   // 0.57 twips round up, one pixel each
-  EXPECT_EQ(TwipsToPixels(30, 120), 2);      // 2.5
+  EXPECT_EQ(TwipsToPixels(30, 120) + TwipsToPixels(90, 120), 2 + 8); // 2.5 and 7.5
   EXPECT_EQ(TwipsToPixels(INT_MIN, INT_MAX), INT_MIN);
   EXPECT_EQ(TwipsToPixelIndex(-1, 96), -1);
   EXPECT_FLOAT_EQ(PixelsToTwips(1, 7), 1440.0f / 7);
@@ -32,13 +31,12 @@ TEST(Units, ConversionsRoundAsTheScreenDoes) {
   EXPECT_EQ(PixelsToTwips(10, 0), 0.0f);
 }
 
-TEST(FlagDescription, NineteenLinesJoinedByCrLf) {
-  const std::string text = FlagDescription();
-  EXPECT_EQ(std::ranges::count(text, '\r') + std::ranges::count(text, '\n'), 36);
-  EXPECT_TRUE(text.starts_with("dwFlags description:\r\nAW_SLIDE\r\n") &&
-              text.ends_with("\r\nAW_VER_NEGATIVE\r\nAnimates the window from bottom to top. "
-                             "This flag can be used with roll or slide animation. It is ignored "
-                             "when used with AW_CENTER or AW_BLEND."));
+TEST(Units, CentredStartsRoundHalvesToEven) {
+  EXPECT_EQ(CentredStart(0, 1280, 320), 480);
+  EXPECT_EQ(CentredStart(0, 1024, 505), 260); // 259.5
+  EXPECT_EQ(CentredStart(0, 1024, 507), 258); // 258.5
+  EXPECT_EQ(CentredStart(100, 200, 300), 0);  // wider than the room: it stands out on both sides
+  EXPECT_EQ(CentredStart(INT_MAX - 1, INT_MAX, 0), INT_MAX - 1); // no overflow
 }
 
 std::array<std::uint32_t, 4> All(const Line3dProperties& p) {

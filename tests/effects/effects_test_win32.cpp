@@ -4,6 +4,7 @@
 #include "effects/animater_win32.h"
 #include "effects/gdi_win32.h"
 #include "effects/line3d_win32.h"
+#include "effects/window_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -83,13 +84,15 @@ protected:
     RECT r{};
     return GetClientRect(line_, &r) && r.right == width && r.bottom == height;
   }
-  // Pixels of the separator's two rows, as painted on screen, off their colours.
-  int Rows(COLORREF first, COLORREF second) const {
+  // Pixels of the separator's rows, as painted on screen, off their colours.
+  int Rows(std::initializer_list<COLORREF> colours) const {
     UpdateWindow(line_);
     const gdi::WindowDc dc(line_);
-    int off = 0;
-    for (int x = 0; x < 287; ++x)
-      off += (GetPixel(dc.get(), x, 0) != first) + (GetPixel(dc.get(), x, 1) != second);
+    int off = 0, y = 0;
+    for (const COLORREF colour : colours) {
+      for (int x = 0; x < 287; ++x) off += GetPixel(dc.get(), x, y) != colour;
+      ++y;
+    }
     return off;
   }
 
@@ -163,23 +166,23 @@ TEST_F(Effects, TheSeparatorPaintsKeepsItsThicknessAndTellsItsHost) {
   ShowWindow(window_, SW_SHOWNA);
   line_ = CreateLine3d(window_, 38, 7, 21, 287, 2); // the editor's: 4305 x 30 twips
   Line3d& line = *Line3d::FromWindow(line_);
-  EXPECT_TRUE(Sized(287, 2) && Rows(kGrey, kWhite) == 0);
+  EXPECT_TRUE(Sized(287, 2) && Rows({kGrey, kWhite}) == 0);
   // Printed, as a window animation captures it, the same.
   const test::Dib dib(287, 2, kNone);
   SendMessageW(line_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()), PRF_CLIENT);
   EXPECT_EQ(dib.CountOther(0, 0, 287, 1, kGrey) + dib.CountOther(0, 1, 287, 2, kWhite), 0);
   // 200 twips high: the layout's own resize runs a nested layout.
   SetWindowPos(line_, nullptr, 0, 0, 287, 13, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_TRUE(Sized(287, 2) && Rows(kGrey, kWhite) == 0);
+  EXPECT_TRUE(Sized(287, 2) && Rows({kGrey, kWhite}) == 0);
   PropertyBag bag;
   bag.WriteProperty("Color1", 0x00FF00, kLine3dDefaultColor1);
   line.ReadProperties(bag);
-  EXPECT_EQ(Rows(RGB(0, 255, 0), kWhite), 0);
+  EXPECT_EQ(Rows({RGB(0, 255, 0), kWhite}), 0);
   line.Color2(0x0000FF); // red: only the second line is repainted
   RECT dirty{};
   EXPECT_TRUE(GetUpdateRect(line_, &dirty, FALSE) && dirty.left == 0 && dirty.top == 1 &&
               dirty.right == 287 && dirty.bottom == 2);
-  EXPECT_EQ(Rows(RGB(0, 255, 0), kRed), 0);
+  EXPECT_EQ(Rows({RGB(0, 255, 0), kRed}), 0);
   line.Enabled(false);
   EXPECT_EQ(g_seen.changed, (std::vector<std::string>{"Color2", "Enabled"}));
 
@@ -195,6 +198,36 @@ TEST_F(Effects, TheSeparatorPaintsKeepsItsThicknessAndTellsItsHost) {
   EXPECT_EQ(seen, (std::vector<std::vector<float>>{{kLine3dMouseDown, 1, 1, 150, 15, 1, 38},
                                                    {kLine3dMouseMove, 3, 2, 300, 0, 1, 38},
                                                    {kLine3dMouseUp, 2, 0, 450, 15, 1, 38}}));
+}
+
+// The separator takes its twips at the DPI its window lays itself out at, and
+// lays itself out again when that window tells it that its DPI changed: 30
+// twips thick, halves to the even neighbour, the second line on the pixel
+// holding the 15-twip mark.
+TEST_F(Effects, TheSeparatorFollowsTheDpiOfItsWindow) {
+  ShowWindow(window_, SW_SHOWNA);
+  line_ = CreateLine3d(window_, 38, 7, 21, 287, 2);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  struct Case {
+    int dpi;
+    std::initializer_list<COLORREF> rows;
+  };
+  for (const auto& [dpi, rows] :
+       {Case{120, {kGrey, kWhite}}, Case{144, {kGrey, kWhite, face}},
+        Case{192, {kGrey, face, kWhite, face}}, Case{96, {kGrey, kWhite}}}) {
+    win::SetWindowDpi(window_, dpi);
+    SendMessageW(line_, win::kDpiChangedAfterParent, 0, 0);
+    EXPECT_TRUE(Sized(287, int(rows.size())) && Rows(rows) == 0) << dpi;
+    EXPECT_EQ(win::WindowDpi(line_), dpi);
+  }
+  // Mouse positions are told in twips at that DPI too.
+  win::SetWindowDpi(window_, 192);
+  SendMessageW(line_, WM_MOUSEMOVE, 0, MAKELPARAM(10, 1));
+  ASSERT_EQ(g_seen.mouse.size(), 1u);
+  EXPECT_TRUE(g_seen.mouse[0].X == 75 && g_seen.mouse[0].Y == 7.5f);
+  // Without a record, the system's figure, which is the screen's here.
+  win::SetWindowDpi(window_, 0);
+  EXPECT_EQ(win::WindowDpi(line_), 96);
 }
 
 } // namespace

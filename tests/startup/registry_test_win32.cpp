@@ -1,4 +1,5 @@
 // The registry functions, registration in scratch roots, the real program.
+#include "registry_win32.h"
 #include "startup/shellverb_win32.h"
 #include "testfs.h"
 #include "windriver_win32.h"
@@ -8,12 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <process.h>
-#include <thread>
 
 namespace id3::startup {
 namespace {
@@ -25,41 +24,24 @@ const fs::path kFolder = fs::path(ID3_FOLDER).make_preferred();
 
 std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
-std::string BoxFor(Outcome outcome, std::string icon) {
-  return "Quelmo ID3TAG EDITOR|" + std::string(MessageFor(outcome).text) + "|OK" + icon;
-}
+using test::BoxIcon;
+using test::RegistryScope;
+using Boxes = std::vector<test::BoxSeen>;
 
-// Each box shown while action runs, answered at once, and any other window, closed. The
-// icon is told by its handle (the screen may still show the last box's): only this process's.
-Lines ShownDuring(const std::function<void()>& action) {
-  Lines shown;
-  std::atomic<bool> done{false};
-  std::thread answerer([&] {
-    for (; !done; Sleep(20))
-      for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, nullptr));) {
-        if (!IsWindowVisible(w)) continue;
-        const test::BoxSeen box = test::ReadBox(w);
-        std::wstring line = box.caption + L"|" + box.text;
-        for (const std::wstring& button : box.buttons) line += L"|" + button;
-        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-          for (const auto& [id, mark] : {std::pair{IDI_ASTERISK, L"|(i)"}, {IDI_HAND, L"|(x)"}})
-            if (SendMessageW(c, STM_GETICON, 0, 0) == reinterpret_cast<LRESULT>(LoadIconW({}, id)))
-              line += mark;
-        shown.push_back(win::Narrow(line));
-        const bool is_box = test::ClassOf(w) == L"#32770";
-        SendMessageW(is_box ? FindWindowExW(w, {}, L"Button", {}) : w, is_box ? BM_CLICK : WM_CLOSE,
-                     0, 0);
-      }
-  });
-  action();
-  done = true;
-  answerer.join();
-  return shown;
+// The box of an outcome, as the user sees it.
+test::BoxSeen Box(std::wstring text, BoxIcon icon) {
+  return {L"Quelmo ID3TAG EDITOR", std::move(text), icon, {L"OK"}};
 }
+const test::BoxSeen kRegistered =
+    Box(L"Registration complete!\r\n\r\n"
+        L"You may now Right-Click on MP3 files to edit their ID3 Tags.",
+        BoxIcon::Information);
+const test::BoxSeen kUnregistered =
+    Box(L"Registration successfully deleted!", BoxIcon::Information);
 
 // What shows while a program runs to its end, with exit code 0.
-Lines RunShown(const fs::path& exe, const wchar_t* option, const wchar_t* more = nullptr) {
-  return ShownDuring([&] {
+Boxes RunShown(const fs::path& exe, const wchar_t* option, const wchar_t* more = nullptr) {
+  return test::AnswerBoxesDuring([&] {
     EXPECT_EQ(_wspawnl(_P_WAIT, exe.c_str(), Quoted(exe).c_str(), option, more, nullptr), 0);
   });
 }
@@ -109,38 +91,16 @@ void ExpectSame(const Lines& before, const Lines& after) {
       << (is != after.end() ? *is : "");
 }
 
-// Volatile below a volatile key, which refuses any other.
-void MakeKey(HKEY root, const std::string& path, std::optional<std::string> value = {}) {
-  HKEY raw = nullptr;
-  for (DWORD options : {REG_OPTION_NON_VOLATILE, REG_OPTION_VOLATILE})
-    if (!raw)
-      RegCreateKeyExW(root, win::Widen(path).c_str(), 0, {}, options, KEY_ALL_ACCESS, {}, &raw, {});
-  const UniqueHKey key(raw);
-  if (value) RegWriteValue(key.get(), "", "", REG_SZ, *value);
+// A scratch key below HKEY_CURRENT_USER\Software for a classes root.
+RegistryScope TestRoot(const wchar_t* name, bool refusing) {
+  return {HKEY_CURRENT_USER, std::wstring(L"Software\\Id3StartupTest ") + name,
+          refusing ? RegistryScope::Start::EmptyVolatile : RegistryScope::Start::Empty};
 }
-
-// A scratch key. A volatile one refuses non-volatile keys below it, as
-// HKEY_CLASSES_ROOT refuses a user without administrator rights.
-struct TestKey {
-  TestKey(const char* name, bool refusing) : path(L"Software\\Id3StartupTest " + win::Widen(name)) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
-    const DWORD option = refusing ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
-    RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, {}, option, KEY_ALL_ACCESS, {}, &key, {});
-  }
-  TestKey(const TestKey&) = delete;
-  ~TestKey() {
-    RegCloseKey(key);
-    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
-  }
-  operator HKEY() const { return key; }
-  std::wstring path;
-  HKEY key = nullptr;
-};
 
 // 2048 bytes with the NUL still fit, two more do not: strings are stored with
 // their NUL. A key is deleted only without sub-keys, and never the root.
 TEST(ModTools, ReadsWritesAndDeletesRealKeys) {
-  const TestKey root("modtools", false);
+  const RegistryScope root = TestRoot(L"modtools", false);
   RegWriteValue(root, "a\\b", "fits", REG_SZ, std::string(1023, 'x'));
   RegWriteValue(root, "a\\b", "long", REG_SZ, std::string(1024, 'x'));
   RegWriteValue(root, "a", "", REG_DWORD, std::uint32_t{7});
@@ -174,9 +134,10 @@ TEST(Registration, RemovalTakesAwayExactlyWhatItMade) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.machine_keys) + testing::PrintToString(c.user_keys));
-    const TestKey machine("machine", c.machine_refuses), user("user", false);
-    for (const auto& [path, value] : c.machine_keys) MakeKey(machine, path, value);
-    for (const auto& [path, value] : c.user_keys) MakeKey(user, path, value);
+    const RegistryScope machine = TestRoot(L"machine", c.machine_refuses),
+                        user = TestRoot(L"user", false);
+    for (const auto& [path, value] : c.machine_keys) machine.Make(path, value);
+    for (const auto& [path, value] : c.user_keys) user.Make(path, value);
     const Lines before = Saved(HKEY_CURRENT_USER, "Software");
     // Twice: the second time must not take its own keys for ones found.
     for (int i = 0; i < 2; ++i)
@@ -193,32 +154,38 @@ TEST(Registration, RemovalTakesAwayExactlyWhatItMade) {
 }
 
 TEST(Registration, TellsTheOutcomeInABox) {
-  const TestKey machine("machine", true), user("user", false);
-  const auto expect = [](Outcome outcome, const char* icon, const std::function<Outcome()>& run) {
-    EXPECT_EQ(ShownDuring([&] { EXPECT_EQ(run(), outcome); }), Lines{BoxFor(outcome, icon)});
+  const RegistryScope machine = TestRoot(L"machine", true), user = TestRoot(L"user", false);
+  const auto expect = [](const test::BoxSeen& box, const std::function<Outcome()>& run,
+                         Outcome outcome) {
+    EXPECT_EQ(test::AnswerBoxesDuring([&] { EXPECT_EQ(run(), outcome); }), Boxes{box});
   };
-  expect(Outcome::Registered, "|(i)", [&] { return RunRegister(machine, user, kCommand, {}); });
+  expect(
+      kRegistered, [&] { return RunRegister(machine, user, kCommand, {}); }, Outcome::Registered);
   // Added since: a value to the class it made (which keeps it), a key below the verb (which stays).
-  MakeKey(user, "Mp3file", "MP3 audio");
-  MakeKey(user, VerbKeyPath("Mp3file") + "\\DropTarget");
-  expect(Outcome::UnregistrationFailed, "|(x)", [&] { return RunUnregister(machine, user, {}); });
+  user.Make("Mp3file", "MP3 audio");
+  user.Make(VerbKeyPath("Mp3file") + "\\DropTarget");
+  expect(
+      Box(L"Registration could not be deleted!", BoxIcon::Critical),
+      [&] { return RunUnregister(machine, user, {}); }, Outcome::UnregistrationFailed);
   RegDeleteKeyPath(user, VerbKeyPath("Mp3file") + "\\DropTarget");
-  expect(Outcome::Unregistered, "|(i)", [&] { return RunUnregister(machine, user, {}); });
+  expect(
+      kUnregistered, [&] { return RunUnregister(machine, user, {}); }, Outcome::Unregistered);
   EXPECT_FALSE(KeyExists(user, "Mp3file\\Shell"));
   EXPECT_EQ(RegGetString(user, ".mp3", "") + RegGetString(user, "Mp3file", ""), "Mp3fileMP3 audio");
-  expect(Outcome::RegistrationFailed, "|(x)",
-         [&] { return RunRegister(machine, machine, kCommand, {}); });
+  expect(
+      Box(L"Registration failed!", BoxIcon::Critical),
+      [&] { return RunRegister(machine, machine, kCommand, {}); }, Outcome::RegistrationFailed);
 }
 
 // The program in Wine's own classes roots, which hold no ".mp3" class.
 TEST(Program, RegistersBothVerbsAndUnregistersToTheKeysItFound) {
   const fs::path program = kFolder / u8"My Tools Ünï 音" / "id3edit.exe";
   const Lines before = Classes();
-  EXPECT_EQ(RunShown(program, L"-register"), Lines{BoxFor(Outcome::Registered, "")});
+  EXPECT_EQ(RunShown(program, L"-register"), Boxes{kRegistered});
   for (const std::string& verb : {VerbKeyPath("Mp3file"), SupplementalVerbKeyPath()})
     EXPECT_EQ(RegGetString(HKEY_CLASSES_ROOT, CommandKeyPath(verb), ""),
               win::Narrow(Quoted(program)) + " \"%1\"");
-  EXPECT_EQ(RunShown(program, L"-unregister"), Lines{BoxFor(Outcome::Unregistered, "")});
+  EXPECT_EQ(RunShown(program, L"-unregister"), Boxes{kUnregistered});
   ExpectSame(before, Classes());
 }
 
@@ -228,20 +195,22 @@ TEST(Installer, InstallsAndUninstallsSilentlyForTheUser) {
       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QuelmoID3TagEditor";
   const std::string settings = "Software\\Quelmo ID3TAG EDITOR";
   const Lines found = Classes();
-  EXPECT_EQ(RunShown(fs::path(ID3_SETUP).make_preferred(), L"/S"), Lines{});
+  EXPECT_EQ(RunShown(fs::path(ID3_SETUP).make_preferred(), L"/S"), Boxes{});
   const UniqueHKey user = OpenUserClasses();
   for (const std::string& verb : {VerbKeyPath("Mp3file"), SupplementalVerbKeyPath()})
     EXPECT_EQ(RegGetString(user.get(), CommandKeyPath(verb), ""),
               win::Narrow(Quoted(folder / "id3edit.exe") + L" \"%1\""));
   EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, apps, "UninstallString"),
             win::Narrow(Quoted(folder / "uninstall.exe")));
-  MakeKey(HKEY_CURRENT_USER, settings + "\\General");
+  const RegistryScope settings_key(HKEY_CURRENT_USER, win::Widen(settings),
+                                   RegistryScope::Start::Empty);
+  settings_key.Make("General");
   // From a copy that stays, as the uninstaller would run from a copy of itself
   // in the temporary folder, left to be deleted when Windows next starts.
   fs::copy_file(folder / "uninstall.exe", kFolder / "uninstall.exe",
                 fs::copy_options::overwrite_existing);
   EXPECT_EQ(RunShown(kFolder / "uninstall.exe", L"/S", (L"_?=" + folder.wstring()).c_str()),
-            Lines{});
+            Boxes{});
   EXPECT_FALSE(fs::exists(folder));
   ExpectSame(found, Classes());
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, apps) || KeyExists(HKEY_CURRENT_USER, settings));

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -20,7 +21,8 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() {
   std::error_code ec;
-  fs::remove_all(path_, ec);
+  for (int tries = 0; tries < 500 && (fs::remove_all(path_, ec), ec); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 std::string ScratchDir::File(std::string_view utf8_name) const {
@@ -56,6 +58,18 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   Bytes out;
   for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
+}
+
+std::optional<std::string> WaitForLine(const std::string& utf8_path) {
+  for (int tries = 0; tries < 2000; ++tries) {
+    std::ifstream in(FromU8(utf8_path), std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    if (const auto end = text.find('\n'); end != std::string::npos)
+      return text.substr(0, end > 0 && text[end - 1] == '\r' ? end - 1 : end);
+    in.close();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return std::nullopt;
 }
 
 } // namespace id3::test

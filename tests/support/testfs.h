@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,9 @@ namespace id3::test {
 using Bytes = std::vector<std::uint8_t>;
 
 // A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes; File gives the UTF-8 path of a file in it.
+// contents when the object goes (after a program that still holds it has
+// let go, for a few seconds at the most); File gives the UTF-8 path of a
+// file in it.
 class ScratchDir {
 public:
   ScratchDir();
@@ -43,6 +46,10 @@ std::filesystem::path FromU8(std::string_view utf8);
 Bytes ReadAll(const std::string& utf8_path);
 void WriteAll(const std::string& utf8_path, const Bytes& bytes);
 Bytes Concat(std::initializer_list<Bytes> parts);
+
+// The first line another program writes into a file, once it has written it
+// whole, without its line break; nothing when none comes within 20 seconds.
+std::optional<std::string> WaitForLine(const std::string& utf8_path);
 inline Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
 
 // Files bundled under tests/data, those the build generates, and the

@@ -2,18 +2,30 @@
 
 #include "dib_win32.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace id3::test {
 namespace {
 
-// Which system icon the control shows, by comparing what is on screen with
-// each candidate drawn the same size over the same background: another
-// process's icon handle cannot be read from here. A pixel differs when a
-// colour is off by more than a little, so that smoothed edges do not count;
-// more than a tenth of them differing is no match.
+const std::pair<LPCWSTR, BoxIcon> kIcons[] = {{IDI_EXCLAMATION, BoxIcon::Exclamation},
+                                              {IDI_HAND, BoxIcon::Critical},
+                                              {IDI_ASTERISK, BoxIcon::Information},
+                                              {IDI_QUESTION, BoxIcon::Question}};
+
+// Which system icon the control shows: by its handle, which names the icon
+// exactly where it is this process's; else by comparing what is on screen
+// with each candidate drawn the same size over the same background. A pixel
+// differs when a colour is off by more than a little, so that smoothed edges
+// do not count; more than a tenth of them differing is no match.
 BoxIcon IconOf(HWND icon) {
+  const auto shown_icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+  for (const auto& [id, kind] : kIcons)
+    if (shown_icon && shown_icon == LoadIconW(nullptr, id)) return kind;
   RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   RECT r{};
   GetWindowRect(icon, &r);
@@ -25,10 +37,7 @@ BoxIcon IconOf(HWND icon) {
   if (shown.empty()) return BoxIcon::Unknown;
   BoxIcon best = BoxIcon::Unknown;
   std::size_t best_diff = shown.size() / 10;
-  for (const auto& [id, kind] : {std::pair{IDI_EXCLAMATION, BoxIcon::Exclamation},
-                                 {IDI_HAND, BoxIcon::Critical},
-                                 {IDI_ASTERISK, BoxIcon::Information},
-                                 {IDI_QUESTION, BoxIcon::Question}}) {
+  for (const auto& [id, kind] : kIcons) {
     const Dib drawn(width, height, RGB(shown[0] >> 16, (shown[0] >> 8) & 0xFF, shown[0] & 0xFF));
     DrawIconEx(drawn.dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
     const auto pixels = drawn.Pixels();
@@ -45,8 +54,8 @@ BoxIcon IconOf(HWND icon) {
 }
 
 struct Search {
-  DWORD pid;
-  const wchar_t* cls; // a visible top-level window of this class, or
+  DWORD pid;          // 0: any process's
+  const wchar_t* cls; // a visible top-level window of this class (any for L""), or
   int id;             // a control with this identifier
   HWND found;
 };
@@ -55,12 +64,42 @@ BOOL CALLBACK Find(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  if (pid != search->pid ||
-      (search->cls ? !IsWindowVisible(window) || ClassOf(window) != search->cls
+  if ((search->pid && pid != search->pid) ||
+      (search->cls ? !IsWindowVisible(window) || (*search->cls && ClassOf(window) != search->cls)
                    : GetDlgCtrlID(window) != search->id))
     return TRUE;
   search->found = window;
   return FALSE;
+}
+
+HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
+  Search search{pid, cls, 0, nullptr};
+  EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool PointerAt(POINT screen) {
+  POINT at{};
+  return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+}
+
+constexpr wchar_t kBoxClass[] = L"#32770";
+
+// A box is read once its text and icon are on screen.
+bool Painted(const BoxSeen& box) { return !box.text.empty() && box.icon != BoxIcon::Unknown; }
+
+// A box answered with a button or the Esc key, another window closed; true
+// once it is gone.
+bool Answer(HWND window, int answer) {
+  if (ClassOf(window) != kBoxClass)
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  else if (answer == kPressEsc)
+    Press(VK_ESCAPE);
+  else if (const HWND button = GetDlgItem(window, answer))
+    PostMessageW(button, BM_CLICK, 0, 0);
+  else
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
 } // namespace
@@ -95,6 +134,43 @@ BoxSeen ReadBox(HWND dialog) {
   return box;
 }
 
+void PrintTo(const BoxSeen& box, std::ostream* out) {
+  static constexpr const char* kIconNames[] = {"none",        "information", "critical",
+                                               "exclamation", "question",    "unknown"};
+  *out << "{" << ::testing::PrintToString(box.caption) << ", " << ::testing::PrintToString(box.text)
+       << ", " << kIconNames[int(box.icon)] << ", " << ::testing::PrintToString(box.buttons) << "}";
+}
+
+std::optional<BoxSeen> AnswerBox(DWORD process, int answer) {
+  HWND box = nullptr;
+  BoxSeen seen;
+  if (!WaitUntil([&] {
+        return (box = FindTopLevel(process, kBoxClass)) && Painted(seen = ReadBox(box));
+      }) ||
+      !Answer(box, answer))
+    return std::nullopt;
+  return seen;
+}
+
+std::vector<BoxSeen> AnswerBoxesDuring(const std::function<void()>& action) {
+  std::vector<BoxSeen> shown;
+  std::atomic<bool> done{false};
+  std::thread answerer([&] {
+    for (; !done; Sleep(20))
+      while (const HWND window = FindTopLevel(0, L"")) {
+        BoxSeen seen = ReadBox(window);
+        if (ClassOf(window) == kBoxClass)
+          WaitUntil([&] { return Painted(seen = ReadBox(window)) || !IsWindow(window); });
+        shown.push_back(seen);
+        if (!Answer(window, IDOK)) break;
+      }
+  });
+  action();
+  done = true;
+  answerer.join();
+  return shown;
+}
+
 bool WaitUntil(const std::function<bool()>& condition) {
   for (const ULONGLONG end = GetTickCount64() + 20000; !condition(); Sleep(10))
     if (GetTickCount64() > end) return false;
@@ -126,7 +202,15 @@ void ClickAt(POINT screen) {
               0};
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, in, sizeof(INPUT));
+  // Under Wine the pointer reaches the X server after the move, and the motion
+  // an earlier move made there can come back later and put the pointer where
+  // that move left it: a press sent with the move may land there. So the
+  // buttons wait until the pointer has stayed where it was sent a moment.
+  for (int tries = 0; tries < 20; ++tries) {
+    SendInput(1, in, sizeof(INPUT));
+    if (WaitUntil([&] { return PointerAt(screen); }) && (Sleep(100), PointerAt(screen))) break;
+  }
+  SendInput(2, in + 1, sizeof(INPUT));
 }
 
 POINT Centre(HWND window) {
@@ -162,11 +246,7 @@ DWORD Program::ExitCode() const {
   return code;
 }
 
-HWND Program::TopLevel(const wchar_t* cls) const {
-  Search search{process_.dwProcessId, cls, 0, nullptr};
-  EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+HWND Program::TopLevel(const wchar_t* cls) const { return FindTopLevel(process_.dwProcessId, cls); }
 
 bool Program::WaitForWindow(const wchar_t* cls) {
   return WaitUntil([&] { return (window_ = TopLevel(cls)) != nullptr; });

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <future>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,18 +22,34 @@ std::wstring TextOf(HWND window);
 // None: the box shows no icon; Unknown: it shows one that is none of these.
 enum class BoxIcon { None, Information, Critical, Exclamation, Question, Unknown };
 
-// A message box (a "#32770" dialog) as it is on screen at this moment.
+// A message box (a "#32770" dialog) as it is on screen at this moment, or
+// another window by its caption and its first text.
 struct BoxSeen {
   std::wstring caption;
   std::wstring text;
   BoxIcon icon = BoxIcon::None;
   std::vector<std::wstring> buttons;
+  friend bool operator==(const BoxSeen&, const BoxSeen&) = default;
 };
 BoxSeen ReadBox(HWND dialog);
+void PrintTo(const BoxSeen& box, std::ostream* out);
+
+// Answers the next message box of a process (of any process for 0) as a user
+// would: with one of its buttons (IDOK, IDCANCEL...) or with the real Esc key
+// (kPressEsc). Waits for it to show, with its text and icon painted, and then
+// for it to go. What it showed; nothing when no box came or it stayed.
+inline constexpr int kPressEsc = -1;
+std::optional<BoxSeen> AnswerBox(DWORD process, int answer = IDOK);
+
+// Every window that shows while action runs, of any process, in order:
+// boxes answered at once with their first button, other windows closed.
+std::vector<BoxSeen> AnswerBoxesDuring(const std::function<void()>& action);
 
 bool WaitUntil(const std::function<bool()>& condition);
 // A key pressed and released, a modifier (VK_SHIFT...) held around it.
 void Press(UINT vk, UINT modifier = 0);
+// The left button pressed and released with the pointer at the point, once
+// the pointer is seen to stay there.
 void ClickAt(POINT screen);
 POINT Centre(HWND window);
 
@@ -48,6 +66,7 @@ public:
   HWND TopLevel(const wchar_t* cls) const;
   bool WaitForWindow(const wchar_t* cls);
   HWND Window() const { return window_; }
+  DWORD Id() const { return process_.dwProcessId; }
   HWND Control(int id) const;
   std::wstring Text(int id) const { return TextOf(Control(id)); }
   bool Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

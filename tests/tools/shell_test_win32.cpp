@@ -7,12 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <thread>
 
 namespace id3 {
 namespace {
@@ -46,17 +42,8 @@ TEST(ShellOpenFile, RunsTheDefaultActionWithItsParametersInItsFolder) {
   const std::string body = "@echo %~1 %CD%> \"" + said + "\"\r\n";
   test::WriteAll(dir.File("open me.cmd"), test::Bytes(body.begin(), body.end()));
   EXPECT_GT(ShellOpenFile(dir.File("open me.cmd"), folder, nullptr, "\"two words\"", ""), 32);
-  std::string line;
-  std::error_code busy;
-  // Until it has said its line and let go of its batch file and its folder.
-  for (int i = 0; i < 3000 && std::filesystem::exists(dir.Path(), busy); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::ifstream in(test::FromU8(said), std::ios::binary);
-    if (!line.ends_with("\r\n")) line.assign(std::istreambuf_iterator<char>(in), {});
-    in.close();
-    if (line.ends_with("\r\n")) std::filesystem::remove_all(dir.Path(), busy);
-  }
-  EXPECT_EQ(line, "two words " + folder + "\r\n");
+  // The scratch folder goes once the command interpreter has let go of it.
+  EXPECT_EQ(test::WaitForLine(said), "two words " + folder);
 }
 
 } // namespace
