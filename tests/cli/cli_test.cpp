@@ -260,6 +260,128 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
 }
 
+// The record in one line: title|artist|album|year|comment|track|genre.
+std::string Brief(const TagFields& t) {
+  return t.title + '|' + t.artist + '|' + t.album + '|' + t.year + '|' + t.comment + '|' +
+         (t.track ? std::to_string(*t.track) : "-") + '|' +
+         (t.genre.empty() ? std::to_string(t.genre_byte) : t.genre);
+}
+
+// set --from-id3v2 on files the taggers made. Everything before the record
+// is kept byte for byte; a field the ID3v2 tag lacks keeps its ID3v1 value; a
+// field given on the command line wins, and takes its warning with it.
+TEST_F(CliTest, SetFromId3v2OnTheTaggersFiles) {
+  TagFields old;
+  old.album = "Old album", old.comment = "Old note", old.genre_byte = 200;
+  const std::string lacks = "has characters that windows-1252 lacks; stored as ";
+  const struct {
+    const char* file;
+    bool tagged; // with the old ID3v1 record
+    std::vector<std::string> options;
+    int status;
+    std::string record; // Brief of the record written; empty: the file is left as it was
+    std::string err;    // every $ stands for "id3v1: warning: " and the path
+  } cases[] = {
+      {"mutagen-v24-utf8.mp3",
+       false,
+       {},
+       0,
+       "?mega ? über|Artist A / Artist B|Album|2004|The comment|3|Eurodance",
+       "$title " + lacks + "\"?mega ? über\"\n"},
+      {"eyed3-v23.mp3",
+       true,
+       {},
+       0,
+       "Þórr ?|Ärtist|Old album|1999|Tag line|-|Rock",
+       "$track \"300\" is above 255; no track written\n$title " + lacks + "\"Þórr ?\"\n"},
+      {"eyed3-v23.mp3",
+       true,
+       {"--title", "Thor", "--track", "5"},
+       0,
+       "Thor|Ärtist|Old album|1999|Tag line|5|Rock",
+       ""},
+      {"eyed3-v23.mp3",
+       false,
+       {"--strict"},
+       1,
+       "",
+       "track \"300\" is above 255; no track written; not written (--strict)\n"},
+      {"mutagen-v23-utf16.mp3",
+       true,
+       {"--album", "Given"},
+       0,
+       "?mega|The Band|Given|1975|Kommentar|-|Rock",
+       "$track \"0\" is 0; no track written\n$title " + lacks + "\"?mega\"\n"},
+      {"mutagen-v24-utf16be.mp3",
+       false,
+       {},
+       0,
+       "Big end|Ünïcode||2010||7|255",
+       "$genre \"RX\" is not in the genre table; kept\n"},
+      {"mutagen-v24-cover.mp3",
+       true,
+       {},
+       0,
+       "Behind the picture|Pictured|Old album|1969|After the picture|-|200",
+       "$genre \"Psychedelic\" is not in the genre table; kept\n"},
+      {"mutagen-v24-cover.mp3",
+       true,
+       {"--genre", "Rock"},
+       0,
+       "Behind the picture|Pictured|Old album|1969|After the picture|-|Rock",
+       ""},
+      {"eyed3-v24-extended-compressed.mp3",
+       false,
+       {},
+       0,
+       "Squeezed title Squeezed title|Squeezed artist|Plain album||A compressed comment A "
+       "compres|-|255",
+       "$title is longer than 30 bytes; stored as \"Squeezed title Squeezed title\"\n"
+       "$comment is longer than 30 bytes; stored as \"A compressed comment A compres\"\n"},
+  };
+  for (const auto& c : cases) {
+    const Bytes original = test::ReadAll(test::GenFile(std::string("id3v2/") + c.file));
+    const Bytes before = c.tagged ? Concat({original, test::RecordBytes(old)}) : original;
+    const std::string path = Make(c.file, before);
+    std::vector<std::string> args{"--codepage", "1252", "set", "--from-id3v2"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(path);
+    const Outcome r = Cli(args);
+    std::string err = c.err;
+    for (std::size_t at; (at = err.find('$')) != std::string::npos;)
+      err.replace(at, 1, "id3v1: warning: " + path + ": ");
+    if (c.status) err = "id3v1: " + path + ": " + err;
+    EXPECT_EQ(std::pair(r.status, r.err), std::pair(c.status, err)) << c.file;
+    const Bytes after = test::ReadAll(path);
+    if (c.record.empty()) {
+      EXPECT_EQ(after, before) << c.file;
+      continue;
+    }
+    EXPECT_EQ(Bytes(after.begin(), after.end() - record::kSize), original) << c.file;
+    EXPECT_EQ(Brief(TagOf(path)), c.record) << c.file;
+  }
+}
+
+// --dry-run shows what it would write and writes nothing; a file without an
+// ID3v2 tag is reported and left alone, and the others are done.
+TEST_F(CliTest, SetFromId3v2DryRunAndFilesWithoutATag) {
+  const std::string plain = Make("plain.mp3", kAudio);
+  const Bytes v22 = test::ReadAll(test::GenFile("id3v2/made-v22.mp3"));
+  const std::string tagged = Make("v22.mp3", v22);
+  const std::string none = "id3v1: " + plain + ": no ID3v2 tag; left as it is\n";
+  const Outcome dry = Cli({"set", "--from-id3v2", "--dry-run", plain, tagged});
+  EXPECT_EQ(std::tuple(dry.status, dry.out, dry.err),
+            std::tuple(1,
+                       tagged + "\nTitle: Two two\nArtist: Old artist\nAlbum: Old album\nYear: "
+                                "1998\nNote: Old comment\nTrack: 4\nGenre: Rock\n",
+                       none));
+  EXPECT_EQ(std::pair(test::ReadAll(plain), test::ReadAll(tagged)), std::pair(kAudio, v22));
+  const Outcome done = Cli({"set", "--from-id3v2", plain, tagged});
+  EXPECT_EQ(std::tuple(done.status, done.out, done.err), std::tuple(1, "", none));
+  EXPECT_EQ(test::ReadAll(plain), kAudio);
+  EXPECT_EQ(Brief(TagOf(tagged)), "Two two|Old artist|Old album|1998|Old comment|4|Rock");
+}
+
 TEST_F(CliTest, UsageErrorsChangeNothing) {
   const std::string path = Make("a.mp3", kAudio);
   for (const std::string_view line :
