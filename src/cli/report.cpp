@@ -1,5 +1,7 @@
 #include "cli/report.h"
 
+#include "cli/lines.h"
+
 #include "id3v2/fields.h"
 #include "mpeginfo/frame_header.h"
 #include "tools/bytesource.h"
@@ -8,7 +10,6 @@
 
 #include <array>
 #include <charconv>
-#include <sstream>
 
 namespace id3::cli {
 namespace {
@@ -103,7 +104,7 @@ std::string Seconds(double s) {
 }
 
 // The ID3v2 fields under their tag's line, with the window's captions.
-void PutFieldLines(std::ostringstream& s, const id3v2::Fields& f) {
+void PutFieldLines(Lines& s, const id3v2::Fields& f) {
   const std::pair<const char*, const std::optional<std::string>*> lines[] = {
       {"Title", &f.title},  {"Artist", &f.artist}, {"Album", &f.album}, {"Year", &f.year},
       {"Note", &f.comment}, {"Track", &f.track},   {"Genre", &f.genre}};
@@ -148,7 +149,7 @@ FileReport Inspect(const std::string& path, const CodePage& cp,
 }
 
 std::string TagLines(const TagFields& t) {
-  std::ostringstream s;
+  Lines s;
   s << "Title: " << t.title << '\n'
     << "Artist: " << t.artist << '\n'
     << "Album: " << t.album << '\n'
@@ -161,15 +162,15 @@ std::string TagLines(const TagFields& t) {
   else
     s << t.genre;
   s << '\n';
-  return s.str();
+  return std::move(s).str();
 }
 
 std::string TextBlock(const FileReport& r) {
-  std::ostringstream s;
+  Lines s;
   s << r.file << '\n';
   if (r.error) {
     s << "Error: " << *r.error << '\n';
-    return s.str();
+    return std::move(s).str();
   }
   if (!r.tag)
     s << "Tag: none\n";
@@ -194,7 +195,7 @@ std::string TextBlock(const FileReport& r) {
     << "File size: " << FormatFileSize(static_cast<double>(r.file_size.value_or(0))) << '\n'
     << "Mode: " << a.ChannelMode() << '\n'
     << "Mpeg version: " << mpeg::MpegVersionText(a.MPEGVer()) << '\n';
-  return s.str();
+  return std::move(s).str();
 }
 
 std::string JsonLine(const FileReport& r) {

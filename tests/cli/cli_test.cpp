@@ -28,9 +28,10 @@ struct Outcome {
 
 Outcome Cli(std::vector<std::string> args) {
   args.insert(args.begin(), "id3v1");
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
+  std::string out, err;
+  const int status = RunCli(
+      args, [&](std::string_view t) { out += t; }, [&](std::string_view t) { err += t; });
+  return {status, out, err};
 }
 
 std::vector<json> JsonLines(const std::string& out) {
