@@ -448,11 +448,14 @@ const CommandSpec* FindCommand(Command command) {
 }
 
 // A help line: the left column, padded, then the text.
-std::string HelpLine(std::string left, std::string_view text) {
+std::string HelpLine(std::string_view left, std::string_view text) {
   constexpr std::size_t kColumn = 22;
-  left.insert(0, "  ");
-  left.resize(std::max(kColumn, left.size() + 1), ' ');
-  return left.append(text) += '\n';
+  std::string line = "  ";
+  line += left;
+  line.resize(std::max(kColumn, line.size() + 1), ' ');
+  line += text;
+  line += '\n';
+  return line;
 }
 
 std::string Help(Command command) {
@@ -461,17 +464,20 @@ std::string Help(Command command) {
   if (!c) {
     help = "Reads and writes the ID3v1 tag of MP3 files.\n"
            "Usage: id3v1 [OPTIONS] COMMAND [OPTIONS] [FILE...]\n\nCommands:\n";
-    for (const CommandSpec& each : kCommands) help += HelpLine(std::string(each.name), each.help);
+    for (const CommandSpec& each : kCommands) help += HelpLine(each.name, each.help);
   } else {
-    help = std::string(c->help) + ".\nUsage: id3v1 [OPTIONS] " + std::string(c->name) +
-           (c->files ? " [OPTIONS] FILE...\n" : "\n");
+    help += c->help;
+    help += ".\nUsage: id3v1 [OPTIONS] ";
+    help += c->name;
+    help += c->files ? " [OPTIONS] FILE...\n" : "\n";
   }
   help += "\nOptions:\n";
   for (const OptionSpec& o : kOptions) {
     if (o.command != Command::kNone && o.command != command) continue;
-    std::string left =
-        o.alias.empty() ? std::string(o.name) : std::string(o.alias) + ", " + std::string(o.name);
-    if (!o.value.empty()) left += " " + std::string(o.value);
+    std::string left;
+    if (!o.alias.empty()) (left += o.alias) += ", ";
+    left += o.name;
+    if (!o.value.empty()) (left += ' ') += o.value;
     help += HelpLine(left, o.help);
   }
   if (!c) help += HelpLine("--version", "The version");
