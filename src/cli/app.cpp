@@ -504,20 +504,20 @@ Parsed Parse(const std::vector<std::string>& args, Options& o) {
         return {Parsed::kText, std::string(kVersion) + "\n"};
       const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
       const std::string name = arg.substr(0, equals);
-      const auto spec = std::ranges::find_if(kOptions, [&](const OptionSpec& s) {
+      const auto known = std::ranges::find_if(kOptions, [&](const OptionSpec& s) {
         return (s.name == name || s.alias == name) &&
                (s.command == Command::kNone || s.command == o.command);
       });
-      if (spec == std::end(kOptions)) return error("unknown option: " + name);
+      if (known == std::end(kOptions)) return error("unknown option: " + name);
       std::string value;
       if (equals != std::string::npos) {
-        if (spec->value.empty()) return error(name + " takes no value");
+        if (known->value.empty()) return error(name + " takes no value");
         value = arg.substr(equals + 1);
-      } else if (!spec->value.empty()) {
+      } else if (!known->value.empty()) {
         if (++i == args.size()) return error(name + " needs a value");
         value = args[i];
       }
-      if (std::string wrong = spec->take(o, value); !wrong.empty())
+      if (std::string wrong = known->take(o, value); !wrong.empty())
         return error(name + ": " + wrong);
     } else if (o.command == Command::kNone) {
       const auto c = std::ranges::find(kCommands, arg, &CommandSpec::name);
