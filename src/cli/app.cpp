@@ -50,7 +50,7 @@ struct Options {
 std::optional<std::uint8_t> ParseGenre(const std::string& text) {
   unsigned number{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) {
+  if (ec == std::errc() && end == text.data() + text.size()) {
     if (number > 255) return std::nullopt;
     return static_cast<std::uint8_t>(number);
   }
@@ -331,7 +331,7 @@ namespace {
 std::optional<unsigned> ParseNumber(const std::string& text) {
   unsigned n{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return n;
 }
 

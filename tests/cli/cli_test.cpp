@@ -356,7 +356,8 @@ TEST_F(CliTest, UsageErrorsChangeNothing) {
   for (const std::string_view line :
        {"", "show", "show --jobs 0", "set --track 256", "set --genre Rokc", "set --genre 256",
         "set --genre 13x", "set --codepage no-such --title x", "--jobs 2 show", "show --json=1",
-        "set --track=x", "set --title", "genres x", "frobnicate"}) {
+        "show --jobs 1025", "set --genre=", "set --track=x", "set --title", "genres x",
+        "frobnicate"}) {
     std::vector<std::string> args;
     std::istringstream words{std::string(line)};
     for (std::string word; words >> word;) args.push_back(word);
