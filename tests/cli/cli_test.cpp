@@ -184,8 +184,9 @@ TEST_F(CliTest, SetChangesOnlyTheNamedFields) {
   ASSERT_EQ(Cli({"set", "--genre", "rock & roll", "--track", "0", path}).status, 0);
   EXPECT_EQ(std::tuple(TagOf(path).genre, TagOf(path).track),
             std::tuple("Rock & Roll", std::nullopt));
-  ASSERT_EQ(Cli({"set", "--genre", "255", path}).status, 0);
-  EXPECT_EQ(TagOf(path).genre_byte, 255);
+  ASSERT_EQ(Cli({"set", "--genre", "255", "--track", "255", path}).status, 0);
+  EXPECT_EQ(std::pair(int(TagOf(path).genre_byte), int(TagOf(path).track.value_or(0))),
+            std::pair(255, 255));
   Bytes on_disk = test::ReadAll(path);
   on_disk.resize(kAudio.size());
   EXPECT_EQ(on_disk, kAudio);
@@ -367,6 +368,8 @@ TEST_F(CliTest, UsageErrorsChangeNothing) {
     EXPECT_FALSE(r.err.empty()) << line;
   }
   EXPECT_EQ(test::ReadAll(path), kAudio);
+  // After "--" even "--" is a file.
+  EXPECT_EQ(Cli({"remove", "--", "--"}).err, "id3v1: --: not an .mp3 name\n");
 }
 
 TEST_F(CliTest, VersionHelpGenresAndCodePages) {
