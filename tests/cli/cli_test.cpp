@@ -347,7 +347,10 @@ TEST_F(CliTest, SetFromId3v2DryRunAndFilesWithoutATag) {
                                 "1998\nNote: Old comment\nTrack: 4\nGenre: Rock\n",
                        none));
   EXPECT_EQ(std::pair(test::ReadAll(plain), test::ReadAll(tagged)), std::pair(kAudio, v22));
-  EXPECT_EQ(Cli({"set", "--from-id3v2", plain, tagged}).err, none);
+  // A file of just 128 bytes, all ID3v2 tag: it gets an ID3v1 tag too.
+  const std::string cut = Make("cut.mp3", Bytes(v22.begin(), v22.begin() + 128));
+  EXPECT_EQ(Cli({"set", "--from-id3v2", plain, tagged, cut}).err, none);
+  EXPECT_EQ(test::ReadAll(cut).size(), 256u);
   EXPECT_EQ(test::ReadAll(plain), kAudio);
   EXPECT_EQ(Brief(TagOf(tagged)), "Two two|Old artist|Old album|1998|Old comment|4|Rock");
 }
@@ -376,6 +379,7 @@ TEST_F(CliTest, VersionHelpGenresAndCodePages) {
   const Outcome version = Cli({"--version"});
   EXPECT_EQ(std::tuple(version.status, version.out), std::tuple(0, "id3v1 " ID3_VERSION_TEXT "\n"));
   EXPECT_NE(Cli({"show", "--help"}).out.find("--jobs"), std::string::npos);
+  EXPECT_EQ(Cli({"show", "--help"}).out.find("--title"), std::string::npos);
   const std::string genres = Cli({"genres"}).out;
   EXPECT_EQ(std::count(genres.begin(), genres.end(), '\n'), 126);
   EXPECT_TRUE(genres.starts_with("0\tBlues\n1\tClassic Rock\n"));
