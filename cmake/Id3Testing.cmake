@@ -33,10 +33,11 @@ else()
 endif()
 file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/tests/gen")
 
-# id3_test(NAME DIR dir [LIBS ...] [OWN_MAIN]): one test program of a test
-# folder. It links gtest_main; with OWN_MAIN the folder brings its own main().
+# id3_test(NAME DIR dir [LIBS ...] [OWN_MAIN] [FIXTURE name]): one test program
+# of a test folder. It links gtest_main; with OWN_MAIN the folder brings its
+# own main(). FIXTURE names a CTest fixture its cases need.
 function(id3_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "DIR" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "DIR;FIXTURE" "LIBS" ${ARGN})
   id3_platform_sources(srcs "${ARG_DIR}")
   if(NOT srcs)
     return()
@@ -57,13 +58,13 @@ function(id3_test name)
   # program. Natively each case is listed on its own.
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-    set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900 FIXTURES_REQUIRED "${ARG_FIXTURE}")
     return()
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT ${ID3_DISCOVERY_TIMEOUT}
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED "${ARG_FIXTURE}")
 endfunction()
 
 # id3_test_locale(NAME LOCALE FILTER): under Wine, the cases of test program

@@ -9,7 +9,7 @@
 #include <span>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const id3::mpeg::MemorySource src(std::span<const std::uint8_t>(data, size));
+  const id3::io::MemorySource src(std::span<const std::uint8_t>(data, size));
   const auto info = id3::mpeg::AnalyseStream(src);
   if (!info) return 0;
   const auto& f = info->facts;

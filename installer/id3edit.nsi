@@ -2,8 +2,11 @@
 ; program under the user's local programs folder, the "Edit ID3 Tag" verb,
 ; and an entry in the user's list of installed apps. /S runs it silently.
 ;
+; Beside the editor, id3v1.exe, the command-line tool, for a console.
+;
 ; Defined by the build: TARGET (x86-unicode or amd64-unicode), PROGRAM (the
-; built id3edit.exe), OUTFILE, VERSION (major.minor.revision), APP_TITLE.
+; built id3edit.exe), TOOL (the built id3v1.exe), OUTFILE, VERSION
+; (major.minor.revision), APP_TITLE.
 
 Unicode true
 Target ${TARGET}
@@ -36,6 +39,7 @@ UninstPage instfiles
 Section
   SetOutPath "$INSTDIR"
   File "/oname=id3edit.exe" "${PROGRAM}"
+  File "/oname=id3v1.exe" "${TOOL}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP_TITLE}"
@@ -59,6 +63,7 @@ SectionEnd
 Section Uninstall
   ExecWait '"$INSTDIR\id3edit.exe" -unregister -user -quiet'
   Delete "$INSTDIR\id3edit.exe"
+  Delete "$INSTDIR\id3v1.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${SETTINGS_KEY}"

@@ -1,12 +1,12 @@
 #include "cli/app.h"
 
 #include "cli/report.h"
+#include "id3v2/to_id3v1.h"
 #include "tagstore/genres.h"
 #include "tagstore/tag.h"
+#include "tools/bytesource.h"
 #include "tools/text.h"
 #include "version.h"
-
-#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -31,22 +31,26 @@ constexpr unsigned kDefaultJobs = 8;
 // as ten of them, so over a few dozen files one thread is as quick.
 constexpr std::size_t kFilesPerThread = 32;
 
+enum class Command { kNone, kShow, kSet, kRemove, kGenres };
+
 struct Options {
+  Command command = Command::kNone;
   std::string codepage;
   bool any_name = false;
   bool json = false;
   bool strict = false;
+  bool from_id3v2 = false;
+  bool dry_run = false;
   unsigned jobs = kDefaultJobs;
   std::vector<std::string> files;
-  std::string title, artist, album, year, comment, genre;
-  std::optional<int> track;
+  TagEdit given; // the fields named on the command line
 };
 
 // A genre given as a table name (any letter case) or as a number 0-255.
 std::optional<std::uint8_t> ParseGenre(const std::string& text) {
   unsigned number{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) {
+  if (ec == std::errc() && end == text.data() + text.size()) {
     if (number > 255) return std::nullopt;
     return static_cast<std::uint8_t>(number);
   }
@@ -104,7 +108,7 @@ void RunInOrder(std::size_t count, unsigned jobs, const std::function<void(std::
 
 class Runner {
 public:
-  Runner(const Options& options, const CodePage& cp, std::ostream& out, std::ostream& err)
+  Runner(const Options& options, const CodePage& cp, const Output& out, const Output& err)
       : o_(options), cp_(cp), out_(out), err_(err) {}
 
   int Show() {
@@ -115,6 +119,8 @@ public:
     const std::size_t count = o_.files.size();
     std::vector<Shown> shown(count);
     bool first = true;
+    // The genre table is built on first use: here, before the threads share it.
+    BuildGenreTable();
     RunInOrder(
         count, o_.jobs,
         [&](std::size_t i) {
@@ -148,28 +154,24 @@ public:
     return Status();
   }
 
-  int Set(const CLI::App& cmd) {
-    TagEdit edit;
-    for (const auto& [option, value, field] : {std::tuple{"--title", &o_.title, &edit.title},
-                                               {"--artist", &o_.artist, &edit.artist},
-                                               {"--album", &o_.album, &edit.album},
-                                               {"--year", &o_.year, &edit.year},
-                                               {"--comment", &o_.comment, &edit.comment}})
-      if (cmd.count(option)) *field = *value;
-    if (o_.track) edit.track = static_cast<std::uint8_t>(*o_.track);
-    if (cmd.count("--genre")) edit.genre = ParseGenre(o_.genre);
+  int Set() {
+    const TagEdit& given = o_.given;
+    bool first = true;
     for (const auto& file : o_.files) {
       if (!CheckName(file)) continue;
-      const auto read = TryReadRecord(file);
-      if (!read) {
-        Fail(file, Describe(read.error()));
-        continue;
-      }
-      const EditedRecord edited = ApplyEdit(read->record, edit, cp_);
+      const auto plan = o_.from_id3v2 ? PlanFromId3v2(file, given) : PlanGiven(file, given);
+      if (!plan) continue;
+      const EditedRecord edited = ApplyEdit(plan->record, plan->edit, cp_);
       if (!Accept(file, edited)) continue;
-      if (auto written = TryWriteRecord(file, edited.record, read->file_size); !written)
+      if (o_.dry_run) {
+        if (!first) Print("\n");
+        first = false;
+        Print(file + "\n" + TagLines(ParseTagRecord(edited.record, cp_)));
+      } else if (auto written = TryWriteRecord(file, edited.record, plan->file_size); !written) {
         Fail(file, Describe(written.error()));
+      }
     }
+    Flush();
     return Status();
   }
 
@@ -182,6 +184,90 @@ public:
   }
 
 private:
+  // What a file's record becomes: the record as the file holds it (none
+  // without a tag), the file's length when it was read, the change.
+  struct Plan {
+    std::optional<TagRecord> record;
+    std::uint64_t file_size = 0;
+    TagEdit edit;
+  };
+
+  std::optional<Plan> PlanGiven(const std::string& file, const TagEdit& given) {
+    const auto read = TryReadRecord(file);
+    if (!read) {
+      Fail(file, Describe(read.error()));
+      return std::nullopt;
+    }
+    return Plan{read->record, read->file_size, given};
+  }
+
+  // The file's ID3v2 tag by the rules, for the fields the command line does
+  // not give. The file is opened once and read through its head and tail
+  // windows, which hold both tags.
+  std::optional<Plan> PlanFromId3v2(const std::string& file, const TagEdit& given) {
+    const auto opened = io::OpenForReading(file);
+    if (!opened) {
+      Fail(file, io::Describe(opened.error()));
+      return std::nullopt;
+    }
+    const io::FileSource raw(opened->file, opened->size);
+    const auto src = io::WindowedSource::Read(raw, windows_);
+    const auto found = src ? id3v2::Read(*src, cp_) : std::unexpected(src.error());
+    if (!found) {
+      Fail(file, io::Describe(found.error()));
+      return std::nullopt;
+    }
+    if (!found->tag) {
+      Fail(file, "no ID3v2 tag; left as it is");
+      return std::nullopt;
+    }
+    TagRecord last{};
+    if (opened->size < record::kSize || !src->ReadAt(opened->size - record::kSize, last)) {
+      Fail(file, Describe(TagError::TooShort));
+      return std::nullopt;
+    }
+    const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
+    Plan plan{HasTagMarker(last) ? std::optional(last) : std::nullopt, opened->size, given};
+    TagEdit& e = plan.edit;
+    for (const auto& [mine, proposed] : {std::pair{&e.title, &p.title},
+                                         {&e.artist, &p.artist},
+                                         {&e.album, &p.album},
+                                         {&e.year, &p.year},
+                                         {&e.comment, &p.comment}})
+      if (!*mine) *mine = *proposed;
+    if (!e.track) e.track = p.track;
+    if (!e.genre) e.genre = p.genre;
+    bool accepted = true;
+    for (const id3v2::Warning& w : p.warnings)
+      if (!Given(given, w.field)) accepted = Warn(file, id3v2::Describe(w)) && accepted;
+    if (!accepted) return std::nullopt;
+    return plan;
+  }
+
+  static bool Given(const TagEdit& given, id3v2::Field field) {
+    switch (field) {
+    case id3v2::Field::kTitle: return given.title.has_value();
+    case id3v2::Field::kArtist: return given.artist.has_value();
+    case id3v2::Field::kAlbum: return given.album.has_value();
+    case id3v2::Field::kYear: return given.year.has_value();
+    case id3v2::Field::kComment: return given.comment.has_value();
+    case id3v2::Field::kTrack: return given.track.has_value();
+    case id3v2::Field::kGenre: break;
+    }
+    return given.genre.has_value();
+  }
+
+  // A warning, or with --strict a failure that leaves the file alone.
+  bool Warn(const std::string& file, const std::string& what) {
+    if (o_.strict) {
+      Fail(file, what + "; not written (--strict)");
+      return false;
+    }
+    Flush();
+    err_("id3v1: warning: " + file + ": " + what + "\n");
+    return true;
+  }
+
   bool CheckName(const std::string& file) {
     if (o_.any_name || text::HasMp3Extension(file)) return true;
     Fail(file, "not an .mp3 name");
@@ -198,13 +284,8 @@ private:
       if (f.replaced) problems.push_back("has characters that " + cp_.Name() + " lacks");
       for (const std::string& problem : problems) {
         const std::string what = std::string(FieldName(f.field)) + " " + problem;
-        if (o_.strict) {
-          Fail(file, what + "; not written (--strict)");
-          accepted = false;
-        } else {
-          err_ << "id3v1: warning: " << file << ": " << what << "; stored as \"" << f.stored
-               << "\"\n";
-        }
+        accepted =
+            Warn(file, o_.strict ? what : what + "; stored as \"" + f.stored + "\"") && accepted;
       }
     }
     return accepted;
@@ -213,7 +294,7 @@ private:
   void Fail(const std::string& file, std::string_view reason) {
     // What came before the failure is shown before it.
     Flush();
-    err_ << "id3v1: " << file << ": " << reason << '\n';
+    err_("id3v1: " + file + ": " + std::string(reason) + "\n");
     failed_ = true;
   }
 
@@ -224,7 +305,8 @@ private:
   }
 
   void Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    if (buffer_.empty()) return;
+    out_(buffer_);
     buffer_.clear();
   }
 
@@ -234,76 +316,259 @@ private:
 
   const Options& o_;
   const CodePage& cp_;
-  std::ostream& out_;
-  std::ostream& err_;
+  std::vector<std::uint8_t> windows_; // the head and tail of the file read last
+  const Output& out_;
+  const Output& err_;
   std::string buffer_;
   bool failed_ = false;
 };
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Options o;
-  CLI::App app{"Reads and writes the ID3v1 tag of MP3 files.", "id3v1"};
-  app.set_version_flag("--version", kVersion);
-  app.require_subcommand(1, 1);
-  app.fallthrough();
-  app.add_option("--codepage", o.codepage,
-                 "Code page of the tag's text (default: windows-1252; the ANSI code page on "
-                 "Windows)");
-  app.add_flag("--any-name", o.any_name, "Also work on files whose names do not end in .mp3");
+namespace {
 
-  CLI::App* show = app.add_subcommand("show", "Show the tag and the audio facts of each file");
-  show->add_flag("--json", o.json, "One JSON object per file (JSON Lines)");
-  show->add_option("--jobs,-j", o.jobs,
-                   "Files read at once (default " + std::to_string(kDefaultJobs) + ")")
-      ->check(CLI::Range(1u, 1024u));
-  show->add_option("FILE", o.files, "MP3 files")->required();
+// A whole unsigned number, nothing around it.
+std::optional<unsigned> ParseNumber(const std::string& text) {
+  unsigned n{};
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return n;
+}
 
-  CLI::App* set = app.add_subcommand("set", "Change the named fields of each file's tag");
-  set->add_option("--title", o.title, "Title (30 bytes)");
-  set->add_option("--artist", o.artist, "Artist (30 bytes)");
-  set->add_option("--album", o.album, "Album (30 bytes)");
-  set->add_option("--year", o.year, "Year (4 bytes)");
-  set->add_option("--comment", o.comment, "Comment (30 bytes, 28 with a track number)");
-  set->add_option("--track", o.track, "Track number 1-255; 0 removes it")
-      ->check(CLI::Range(0, 255));
-  set->add_option("--genre", o.genre, "Genre name from the table, or a number 0-255")
-      ->check([](const std::string& text) {
-        return ParseGenre(text) ? std::string() : "unknown genre: " + text;
+// An option: its names, the command it belongs to (kNone: any), the name of
+// its value (none for a flag), its help, and what it does with the value: the
+// error text when it is not one it takes.
+struct OptionSpec {
+  std::string_view name, alias;
+  Command command;
+  std::string_view value;
+  std::string_view help;
+  std::string (*take)(Options&, const std::string&);
+};
+
+const OptionSpec kOptions[] = {
+    {"--codepage", "", Command::kNone, "NAME",
+     "Code page of the tag's text (default: windows-1252; the ANSI code page on Windows)",
+     [](Options& o, const std::string& v) {
+       o.codepage = v;
+       return std::string();
+     }},
+    {"--any-name", "", Command::kNone, "", "Also work on files whose names do not end in .mp3",
+     [](Options& o, const std::string&) {
+       o.any_name = true;
+       return std::string();
+     }},
+    {"--json", "", Command::kShow, "", "One JSON object per file (JSON Lines)",
+     [](Options& o, const std::string&) {
+       o.json = true;
+       return std::string();
+     }},
+    {"--jobs", "-j", Command::kShow, "N", "Files read at once, 1-1024 (default 8)",
+     [](Options& o, const std::string& v) {
+       const auto n = ParseNumber(v);
+       if (!n || *n < 1 || *n > 1024) return "not a number from 1 to 1024: " + v;
+       o.jobs = *n;
+       return std::string();
+     }},
+    {"--title", "", Command::kSet, "TEXT", "Title (30 bytes)",
+     [](Options& o, const std::string& v) {
+       o.given.title = v;
+       return std::string();
+     }},
+    {"--artist", "", Command::kSet, "TEXT", "Artist (30 bytes)",
+     [](Options& o, const std::string& v) {
+       o.given.artist = v;
+       return std::string();
+     }},
+    {"--album", "", Command::kSet, "TEXT", "Album (30 bytes)",
+     [](Options& o, const std::string& v) {
+       o.given.album = v;
+       return std::string();
+     }},
+    {"--year", "", Command::kSet, "TEXT", "Year (4 bytes)",
+     [](Options& o, const std::string& v) {
+       o.given.year = v;
+       return std::string();
+     }},
+    {"--comment", "", Command::kSet, "TEXT", "Comment (30 bytes, 28 with a track number)",
+     [](Options& o, const std::string& v) {
+       o.given.comment = v;
+       return std::string();
+     }},
+    {"--track", "", Command::kSet, "N", "Track number 1-255; 0 removes it",
+     [](Options& o, const std::string& v) {
+       const auto n = ParseNumber(v);
+       if (!n || *n > 255) return "not a number from 0 to 255: " + v;
+       o.given.track = static_cast<std::uint8_t>(*n);
+       return std::string();
+     }},
+    {"--genre", "", Command::kSet, "GENRE", "Genre name from the table, or a number 0-255",
+     [](Options& o, const std::string& v) {
+       o.given.genre = ParseGenre(v);
+       return o.given.genre ? std::string() : "unknown genre: " + v;
+     }},
+    {"--from-id3v2", "", Command::kSet, "",
+     "Fill the tag from the file's ID3v2 tag: title, artist, album, year, comment, track, "
+     "genre; a field given here wins. A file without one is left alone",
+     [](Options& o, const std::string&) {
+       o.from_id3v2 = true;
+       return std::string();
+     }},
+    {"--dry-run", "", Command::kSet, "", "Print what would be written, write nothing",
+     [](Options& o, const std::string&) {
+       o.dry_run = true;
+       return std::string();
+     }},
+    {"--strict", "", Command::kSet, "",
+     "A field that would be cut or lose characters is an error: that file is left unchanged",
+     [](Options& o, const std::string&) {
+       o.strict = true;
+       return std::string();
+     }},
+};
+
+struct CommandSpec {
+  std::string_view name;
+  Command command;
+  std::string_view help;
+  bool files; // takes FILE...
+};
+
+constexpr CommandSpec kCommands[] = {
+    {"show", Command::kShow, "Show the tag and the audio facts of each file", true},
+    {"set", Command::kSet, "Change the named fields of each file's tag", true},
+    {"remove", Command::kRemove, "Remove the ID3v1 tag of each file", true},
+    {"genres", Command::kGenres, "List the genre table: number and name", false},
+};
+
+const CommandSpec* FindCommand(Command command) {
+  for (const CommandSpec& c : kCommands)
+    if (c.command == command) return &c;
+  return nullptr;
+}
+
+// A help line: the left column, padded, then the text.
+std::string HelpLine(std::string_view left, std::string_view text) {
+  constexpr std::size_t kColumn = 22;
+  std::string line = "  ";
+  line += left;
+  line.resize(std::max(kColumn, line.size() + 1), ' ');
+  line += text;
+  line += '\n';
+  return line;
+}
+
+std::string Help(Command command) {
+  std::string help;
+  const CommandSpec* c = FindCommand(command);
+  if (!c) {
+    help = "Reads and writes the ID3v1 tag of MP3 files.\n"
+           "Usage: id3v1 [OPTIONS] COMMAND [OPTIONS] [FILE...]\n\nCommands:\n";
+    for (const CommandSpec& each : kCommands) help += HelpLine(each.name, each.help);
+  } else {
+    help += c->help;
+    help += ".\nUsage: id3v1 [OPTIONS] ";
+    help += c->name;
+    help += c->files ? " [OPTIONS] FILE...\n" : "\n";
+  }
+  help += "\nOptions:\n";
+  for (const OptionSpec& o : kOptions) {
+    if (o.command != Command::kNone && o.command != command) continue;
+    std::string left;
+    if (!o.alias.empty()) (left += o.alias) += ", ";
+    left += o.name;
+    if (!o.value.empty()) (left += ' ') += o.value;
+    help += HelpLine(left, o.help);
+  }
+  if (!c) help += HelpLine("--version", "The version");
+  return help += HelpLine("--help, -h", "This text");
+}
+
+struct Parsed {
+  enum { kRun, kText, kError } outcome;
+  std::string text; // the help or version to print, or the usage error
+};
+
+// The command line into o. Options of the tool go anywhere, a command's
+// after it; "--" ends the options.
+Parsed Parse(const std::vector<std::string>& args, Options& o) {
+  const auto error = [](std::string text) { return Parsed{Parsed::kError, std::move(text)}; };
+  bool options = true;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options && arg == "--") {
+      options = false;
+    } else if (options && arg.size() > 1 && arg[0] == '-') {
+      if (arg == "--help" || arg == "-h") return {Parsed::kText, Help(o.command)};
+      if (arg == "--version" && o.command == Command::kNone)
+        return {Parsed::kText, std::string(kVersion) + "\n"};
+      const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
+      const std::string name = arg.substr(0, equals);
+      const auto known = std::ranges::find_if(kOptions, [&](const OptionSpec& s) {
+        return (s.name == name || s.alias == name) &&
+               (s.command == Command::kNone || s.command == o.command);
       });
-  set->add_flag("--strict", o.strict,
-                "A field that would be cut or lose characters is an error: that file is left "
-                "unchanged");
-  set->add_option("FILE", o.files, "MP3 files")->required();
+      if (known == std::end(kOptions)) return error("unknown option: " + name);
+      std::string value;
+      if (equals != std::string::npos) {
+        if (known->value.empty()) return error(name + " takes no value");
+        value = arg.substr(equals + 1);
+      } else if (!known->value.empty()) {
+        if (++i == args.size()) return error(name + " needs a value");
+        value = args[i];
+      }
+      if (std::string wrong = known->take(o, value); !wrong.empty())
+        return error(name + ": " + wrong);
+    } else if (o.command == Command::kNone) {
+      const auto c = std::ranges::find(kCommands, arg, &CommandSpec::name);
+      if (c == std::end(kCommands)) return error("unknown command: " + arg);
+      o.command = c->command;
+    } else if (!FindCommand(o.command)->files) {
+      return error("unexpected: " + arg);
+    } else {
+      o.files.push_back(arg);
+    }
+  }
+  if (o.command == Command::kNone) return error("a command is needed: show, set, remove or genres");
+  if (FindCommand(o.command)->files && o.files.empty()) return error("no FILE given");
+  return {Parsed::kRun, {}};
+}
 
-  CLI::App* remove = app.add_subcommand("remove", "Remove the ID3v1 tag of each file");
-  remove->add_option("FILE", o.files, "MP3 files")->required();
+} // namespace
 
-  app.add_subcommand("genres", "List the genre table: number and name");
-
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e, out, err) == 0 ? kAllDone : kUsageError;
+int RunCli(const std::vector<std::string>& args, const Output& out, const Output& err) {
+  Options o;
+  const Parsed parsed = Parse(args, o);
+  if (parsed.outcome == Parsed::kText) {
+    out(parsed.text);
+    return kAllDone;
+  }
+  if (parsed.outcome == Parsed::kError) {
+    err("id3v1: " + parsed.text + "\nRun with --help for the commands and their options.\n");
+    return kUsageError;
   }
 
   std::optional<CodePage> cp = CodePage::SystemDefault();
   if (!o.codepage.empty()) {
     cp = CodePage::Named(o.codepage);
     if (!cp) {
-      err << "id3v1: unknown code page: " << o.codepage << '\n';
+      err("id3v1: unknown code page: " + o.codepage + "\n");
       return kUsageError;
     }
   }
 
   Runner runner(o, *cp, out, err);
-  if (show->parsed()) return runner.Show();
-  if (set->parsed()) return runner.Set(*set);
-  if (remove->parsed()) return runner.Remove();
-  for (std::int16_t i = 0; i < kGenreCount; ++i) out << i << '\t' << GenreName(i) << '\n';
+  switch (o.command) {
+  case Command::kShow: return runner.Show();
+  case Command::kSet: return runner.Set();
+  case Command::kRemove: return runner.Remove();
+  case Command::kNone:
+  case Command::kGenres: break;
+  }
+  std::string list;
+  for (std::int16_t i = 0; i < kGenreCount; ++i)
+    list += std::to_string(i) + '\t' + GenreName(i) + '\n';
+  out(list);
   return kAllDone;
 }
 

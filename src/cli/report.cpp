@@ -1,36 +1,28 @@
 #include "cli/report.h"
 
+#include "cli/lines.h"
+
+#include "id3v2/fields.h"
 #include "mpeginfo/frame_header.h"
-#include "mpeginfo/stream.h"
+#include "tools/bytesource.h"
 #include "tools/fileio.h"
 #include "tools/paths.h"
 
 #include <array>
-#include <sstream>
+#include <charconv>
 
 namespace id3::cli {
 namespace {
 
-// Length of the well-formed multi-byte UTF-8 sequence at text[i], 0 when
-// there is none.
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-  const unsigned char b0 = byte(0);
-  if (b0 < 0xC2 || b0 > 0xF4) return 0;
-  const std::size_t n = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
-  if (i + n > text.size()) return 0;
-  // The second byte's range excludes overlong forms, surrogates and code
-  // points past U+10FFFF.
-  const unsigned char lo = b0 == 0xE0 ? 0xA0 : b0 == 0xF0 ? 0x90 : 0x80;
-  const unsigned char hi = b0 == 0xED ? 0x9F : b0 == 0xF4 ? 0x8F : 0xBF;
-  if (byte(1) < lo || byte(1) > hi) return 0;
-  for (std::size_t k = 2; k < n; ++k)
-    if ((byte(k) & 0xC0) != 0x80) return 0;
-  return n;
-}
+// The bytes that stand for themselves in a JSON string, as a table: a run of
+// them, such as a long comment, is found at a load per byte.
+constexpr std::array<bool, 256> kPlain = [] {
+  std::array<bool, 256> plain{};
+  for (int b = 0x20; b < 0x80; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+  return plain;
+}();
 
-// A byte that stands for itself in a JSON string.
-bool IsPlain(unsigned char b) { return b >= 0x20 && b < 0x80 && b != '"' && b != '\\'; }
+bool IsPlain(unsigned char b) { return kPlain[b]; }
 
 // text as a JSON string. A file name need not be UTF-8 (on POSIX it is any
 // bytes): what is not becomes U+FFFD.
@@ -54,7 +46,7 @@ void AppendString(std::string& out, std::string_view text) {
       out += kHex[b >> 4];
       out += kHex[b & 15];
       ++i;
-    } else if (const std::size_t n = Utf8SequenceAt(text, i); n > 0) {
+    } else if (const std::size_t n = utf8::WellFormedAt(text, i); n > 0) {
       out.append(text, i, n);
       i += n;
     } else {
@@ -92,6 +84,34 @@ void PutBool(std::string& out, std::string_view key, bool b) {
   PutRaw(out, key, b ? "true" : "false");
 }
 
+void PutOptionalText(std::string& out, std::string_view key,
+                     const std::optional<std::string>& text) {
+  if (text)
+    PutText(out, key, *text);
+  else
+    PutRaw(out, key, "null");
+}
+
+std::string VersionText(const id3v2::Header& h) {
+  return "2." + std::to_string(h.major) + "." + std::to_string(h.revision);
+}
+
+// Seconds with three decimals.
+std::string Seconds(double s) {
+  char buf[32];
+  const auto end = std::to_chars(buf, buf + sizeof buf, s, std::chars_format::fixed, 3).ptr;
+  return std::string(buf, end);
+}
+
+// The ID3v2 fields under their tag's line, with the window's captions.
+void PutFieldLines(Lines& s, const id3v2::Fields& f) {
+  const std::pair<const char*, const std::optional<std::string>*> lines[] = {
+      {"Title", &f.title},  {"Artist", &f.artist}, {"Album", &f.album}, {"Year", &f.year},
+      {"Note", &f.comment}, {"Track", &f.track},   {"Genre", &f.genre}};
+  for (const auto& [caption, value] : lines)
+    if (*value) s << "  " << caption << ": " << **value << '\n';
+}
+
 } // namespace
 
 FileReport Inspect(const std::string& path, const CodePage& cp,
@@ -106,55 +126,66 @@ FileReport Inspect(const std::string& path, const CodePage& cp,
     return report;
   }
   report.file_size = file->size;
-  const mpeg::FileSource raw(file->file, file->size);
-  const auto src = mpeg::WindowedSource::Read(raw, windows);
+  const io::FileSource raw(file->file, file->size);
+  const auto src = io::WindowedSource::Read(raw, windows);
   if (!src) {
     report.error = std::string(io::Describe(src.error()));
     return report;
   }
+  auto found = id3v2::Read(*src, cp);
+  if (!found) {
+    report.error = std::string(io::Describe(found.error()));
+    return report;
+  }
+  report.id3v2 = std::move(*found);
   // A file too short for a tag is still a file with (no tag and) facts.
   TagRecord last{};
   if (file->size >= record::kSize && src->ReadAt(file->size - record::kSize, last)) {
     TagFields tag = ParseTagRecord(last, cp);
     if (tag.HasTag()) report.tag = std::move(tag);
   }
-  std::array<std::uint8_t, mpeg::kId3v2HeaderSize> head{};
-  if (const auto got = src->ReadAt(0, head))
-    report.id3v2 = mpeg::ReadId3v2Tag(std::span(head).first(*got));
   report.audio.LoadMP3(*src, path);
   return report;
 }
 
+std::string TagLines(const TagFields& t) {
+  Lines s;
+  s << "Title: " << t.title << '\n'
+    << "Artist: " << t.artist << '\n'
+    << "Album: " << t.album << '\n'
+    << "Year: " << t.year << '\n'
+    << "Note: " << t.comment << '\n';
+  if (t.track) s << "Track: " << static_cast<int>(*t.track) << '\n';
+  s << "Genre: ";
+  if (t.genre.empty())
+    s << '(' << static_cast<int>(t.genre_byte) << ')';
+  else
+    s << t.genre;
+  s << '\n';
+  return std::move(s).str();
+}
+
 std::string TextBlock(const FileReport& r) {
-  std::ostringstream s;
+  Lines s;
   s << r.file << '\n';
   if (r.error) {
     s << "Error: " << *r.error << '\n';
-    return s.str();
+    return std::move(s).str();
   }
-  if (!r.tag) {
+  if (!r.tag)
     s << "Tag: none\n";
-  } else {
-    const TagFields& t = *r.tag;
-    s << "Title: " << t.title << '\n'
-      << "Artist: " << t.artist << '\n'
-      << "Album: " << t.album << '\n'
-      << "Year: " << t.year << '\n'
-      << "Note: " << t.comment << '\n';
-    if (t.track) s << "Track: " << static_cast<int>(*t.track) << '\n';
-    s << "Genre: ";
-    if (t.genre.empty())
-      s << '(' << static_cast<int>(t.genre_byte) << ')';
-    else
-      s << t.genre;
-    s << '\n';
-  }
-  s << "ID3v2: ";
-  if (r.id3v2)
-    s << "2." << static_cast<int>(r.id3v2->major) << '.' << static_cast<int>(r.id3v2->revision)
-      << ", " << r.id3v2->length << " bytes\n";
   else
+    s << TagLines(*r.tag);
+  s << "ID3v2: ";
+  if (const auto& tag = r.id3v2.tag) {
+    s << VersionText(tag->place.header) << ", " << tag->place.header.Length() << " bytes\n";
+    PutFieldLines(s, id3v2::ShownFields(*tag));
+  } else {
     s << "none\n";
+  }
+  for (const auto& other : r.id3v2.others)
+    s << "Other ID3v2: " << VersionText(other.header) << ", " << other.header.Length()
+      << " bytes at " << other.offset << ", not read\n";
   const clsMP3Info& a = r.audio;
   s << "Bitrate: " << a.BitRate() << '\n'
     << "Emphasis: " << a.Emphasis() << '\n'
@@ -164,12 +195,13 @@ std::string TextBlock(const FileReport& r) {
     << "File size: " << FormatFileSize(static_cast<double>(r.file_size.value_or(0))) << '\n'
     << "Mode: " << a.ChannelMode() << '\n'
     << "Mpeg version: " << mpeg::MpegVersionText(a.MPEGVer()) << '\n';
-  return s.str();
+  return std::move(s).str();
 }
 
 std::string JsonLine(const FileReport& r) {
   std::string s = "{";
-  s.reserve(640);
+  // Room for the usual line, with the ID3v2 fields.
+  s.reserve(1024);
   PutText(s, "file", r.file);
   if (r.tag) {
     const TagFields& t = *r.tag;
@@ -186,15 +218,32 @@ std::string JsonLine(const FileReport& r) {
   } else {
     PutRaw(s, "tag", "null");
   }
-  if (r.id3v2) {
+  if (const auto& tag = r.id3v2.tag) {
+    const id3v2::Fields f = id3v2::ShownFields(*tag);
     PutRaw(s, "id3v2", "{");
-    PutText(s, "version",
-            "2." + std::to_string(r.id3v2->major) + "." + std::to_string(r.id3v2->revision));
-    PutNumber(s, "size", static_cast<std::int64_t>(r.id3v2->length));
+    PutText(s, "version", VersionText(tag->place.header));
+    PutNumber(s, "size", static_cast<std::int64_t>(tag->place.header.Length()));
+    PutOptionalText(s, "title", f.title);
+    PutOptionalText(s, "artist", f.artist);
+    PutOptionalText(s, "album", f.album);
+    PutOptionalText(s, "year", f.year);
+    PutOptionalText(s, "comment", f.comment);
+    PutOptionalText(s, "track", f.track);
+    PutOptionalText(s, "genre", f.genre);
     s += '}';
   } else {
     PutRaw(s, "id3v2", "null");
   }
+  PutRaw(s, "id3v2_others", "[");
+  for (const auto& other : r.id3v2.others) {
+    if (s.back() != '[') s += ',';
+    s += '{';
+    PutText(s, "version", VersionText(other.header));
+    PutNumber(s, "offset", static_cast<std::int64_t>(other.offset));
+    PutNumber(s, "size", static_cast<std::int64_t>(other.header.Length()));
+    s += '}';
+  }
+  s += ']';
   const clsMP3Info& a = r.audio;
   if (r.error) {
     PutRaw(s, "audio", "null");
@@ -206,7 +255,7 @@ std::string JsonLine(const FileReport& r) {
     PutNumber(s, "bitrate_kbps", a.BitRate());
     PutBool(s, "vbr", a.isVBR());
     PutNumber(s, "frequency_hz", a.Frequency());
-    PutNumber(s, "duration_s", a.SongLength());
+    PutRaw(s, "duration_s", Seconds(a.DurationSeconds()));
     PutNumber(s, "frames", a.NumFrames());
     PutRaw(s, "mpeg_version", mpeg::MpegVersionText(a.MPEGVer()));
     PutNumber(s, "layer", a.Layers());

@@ -2,8 +2,8 @@
 // with the editor window's captions or as one JSON object.
 #pragma once
 
+#include "id3v2/reader.h"
 #include "mpeginfo/mp3info.h"
-#include "mpeginfo/tags.h"
 #include "tagstore/tag.h"
 
 #include <cstdint>
@@ -17,18 +17,24 @@ struct FileReport {
   std::string file;
   std::optional<std::string> error; // set when the file could not be read at all
   std::optional<TagFields> tag;     // empty when the file has no tag
-  std::optional<mpeg::Id3v2Tag> id3v2;
+  id3v2::Found id3v2;
   clsMP3Info audio;
   std::optional<std::uint64_t> file_size;
 };
 
 // Opens the file once and reads its head and its tail once, into windows (kept
-// by the caller from file to file); the tag and the audio facts both come
-// from those bytes.
+// by the caller from file to file); the tags and the audio facts come from
+// those bytes, and only an ID3v2 tag larger than the head window reads more
+// (its frame headers behind the window, and the text frames there).
 FileReport Inspect(const std::string& path, const CodePage& cp, std::vector<std::uint8_t>& windows);
 
 // The block of "Caption: value" lines, ending in a newline.
 std::string TextBlock(const FileReport& report);
+
+// Its lines of the ID3v1 tag, with the window's captions: "Title: ...",
+// "Artist: ", "Album: ", "Year: ", "Note: ", "Track: " where there is one,
+// "Genre: " (the number in parentheses where it has no name).
+std::string TagLines(const TagFields& tag);
 
 // One JSON object, on one line without its newline.
 std::string JsonLine(const FileReport& report);

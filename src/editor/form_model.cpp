@@ -1,8 +1,10 @@
 #include "editor/form_model.h"
 
+#include "id3v2/to_id3v1.h"
 #include "mpeginfo/frame_header.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
+#include "tools/bytesource.h"
 #include "tools/codepage.h"
 #include "tools/fileio.h"
 #include "tools/paths.h"
@@ -154,8 +156,24 @@ std::optional<Message> Document::Load(std::string_view path) {
   for (std::size_t box = 0; box < kTextCount; ++box) shown_.text[box] = read_.*kFieldOf[box];
   // A genre byte without a name shows as the first entry, "Blues".
   shown_.genre_index = GenreIndex(read_.genre);
-  if (read_.title.empty()) Propose(kTitle, StripExtension(FileNameOf(path_)));
+  if (!record_) ProposeId3v2();
+  if (shown_.text[kTitle].empty()) Propose(kTitle, StripExtension(FileNameOf(path_)));
   return std::nullopt;
+}
+
+void Document::ProposeId3v2() {
+  const auto opened = io::OpenForReading(path_);
+  if (!opened) return;
+  const auto found = id3v2::Read(io::FileSource(opened->file, opened->size), cp_);
+  if (!found || !found->tag) return;
+  const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
+  for (const auto& [box, text] : {std::pair{kTitle, &p.title},
+                                  {kArtist, &p.artist},
+                                  {kAlbum, &p.album},
+                                  {kYear, &p.year},
+                                  {kComment, &p.comment}})
+    if (*text) Propose(box, **text);
+  if (p.genre) shown_.genre_index = *p.genre;
 }
 
 void Document::Propose(TextIndex box, std::string_view text) {

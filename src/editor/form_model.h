@@ -161,6 +161,10 @@ public:
   std::optional<Message> Delete() const;
 
 private:
+  // For a file without an ID3v1 tag, the values of its ID3v2 tag, by the
+  // rules id3v1 set --from-id3v2 follows; the genre selected where it maps.
+  void ProposeId3v2();
+
   CodePage cp_;
   std::string path_;
   std::optional<std::uint64_t> size_;

@@ -13,13 +13,13 @@ bool clsMP3Info::LoadMP3(const std::string& path) {
   ResetInfo();
   const auto file = io::OpenForReading(path);
   if (!file) return false;
-  const mpeg::FileSource raw(file->file, file->size);
+  const io::FileSource raw(file->file, file->size);
   std::vector<std::uint8_t> windows;
-  const auto src = mpeg::WindowedSource::Read(raw, windows);
+  const auto src = io::WindowedSource::Read(raw, windows);
   return src && LoadMP3(*src, path);
 }
 
-bool clsMP3Info::LoadMP3(const mpeg::ByteSource& src, const std::string& path) {
+bool clsMP3Info::LoadMP3(const io::ByteSource& src, const std::string& path) {
   ResetInfo();
   const std::uint64_t size_in_bytes = src.Size();
   const auto info = mpeg::AnalyseStream(src);

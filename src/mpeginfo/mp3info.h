@@ -13,7 +13,7 @@
 
 namespace id3 {
 
-namespace mpeg {
+namespace io {
 class ByteSource;
 }
 
@@ -24,7 +24,7 @@ public:
   bool LoadMP3(const std::string& path);
   // The same for bytes the caller has at hand already (an open file, read
   // through windows); path is what FileName then reports.
-  bool LoadMP3(const mpeg::ByteSource& src, const std::string& path);
+  bool LoadMP3(const io::ByteSource& src, const std::string& path);
 
   bool ValidMP3() const { return valid_; }
   const std::string& FileName() const { return file_name_; }

@@ -1,6 +1,6 @@
 #include "mpeginfo/stream.h"
 
-#include "mpeginfo/tags.h"
+#include "id3v2/reader.h"
 #include "tagstore/tag.h"
 
 #include <algorithm>
@@ -19,21 +19,8 @@ constexpr std::size_t kLargestBlock = 256 * 1024;
 // padding, and the next header's four bytes.
 constexpr std::size_t kLongestFreeFormatFrame = 2881 + kHeaderSize;
 
-// Reads as much of out as the source holds at offset; how many bytes that was.
-std::optional<std::size_t> ReadUpTo(const ByteSource& src, std::uint64_t offset,
-                                    std::span<std::uint8_t> out) {
-  std::size_t done = 0;
-  while (done < out.size()) {
-    const auto got = src.ReadAt(offset + done, out.subspan(done));
-    if (!got) return std::nullopt;
-    if (*got == 0) break;
-    done += *got;
-  }
-  return done;
-}
-
 // Four bytes at offset, from buf where it holds them, else read.
-std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource& src,
+std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const io::ByteSource& src,
                                                               std::span<const std::uint8_t> buf,
                                                               std::uint64_t buf_offset,
                                                               std::uint64_t offset) {
@@ -44,7 +31,7 @@ std::optional<std::array<std::uint8_t, kHeaderSize>> HeaderAt(const ByteSource& 
     return bytes;
   }
   // The caller asks only for bytes before the end; any it could not have stay 0.
-  if (!ReadUpTo(src, offset, bytes)) return std::nullopt;
+  if (!io::ReadUpTo(src, offset, bytes)) return std::nullopt;
   return bytes;
 }
 
@@ -54,7 +41,8 @@ bool ContinuesStream(std::span<const std::uint8_t, kHeaderSize> bytes, const Fra
 
 // Whether the frame that the header at `offset` starts is followed by another
 // of the same stream, or the audio ends before one could follow.
-std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const std::uint8_t> buf,
+std::optional<bool> FollowedBySameStream(const io::ByteSource& src,
+                                         std::span<const std::uint8_t> buf,
                                          std::uint64_t buf_offset, std::uint64_t offset,
                                          const FrameHeader& h, std::uint64_t audio_end) {
   const int length = FrameLength(h);
@@ -71,7 +59,7 @@ std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const 
   const std::uint64_t window_end = offset + kHeaderSize + kLongestFreeFormatFrame;
   if (window_end > audio_end) return true;
   std::vector<std::uint8_t> window(kLongestFreeFormatFrame);
-  const auto got = ReadUpTo(src, offset + kHeaderSize, window);
+  const auto got = io::ReadUpTo(src, offset + kHeaderSize, window);
   if (!got) return std::nullopt;
   const std::span<const std::uint8_t> read(window.data(), *got);
   for (std::size_t i = 0; i + kHeaderSize <= read.size(); ++i) {
@@ -83,91 +71,22 @@ std::optional<bool> FollowedBySameStream(const ByteSource& src, std::span<const 
 
 } // namespace
 
-std::optional<std::span<const std::uint8_t>> MemorySource::View(std::uint64_t offset,
-                                                                std::size_t size) const {
-  if (offset >= bytes_.size()) return bytes_.last(0);
-  return bytes_.subspan(
-      static_cast<std::size_t>(offset),
-      static_cast<std::size_t>(std::min<std::uint64_t>(size, bytes_.size() - offset)));
-}
-
-io::Result<std::size_t> MemorySource::ReadAt(std::uint64_t offset,
-                                             std::span<std::uint8_t> out) const {
-  const auto view = View(offset, out.size());
-  std::copy(view->begin(), view->end(), out.begin());
-  return view->size();
-}
-
-io::Result<WindowedSource> WindowedSource::Read(const ByteSource& inner,
-                                                std::vector<std::uint8_t>& storage) {
-  WindowedSource src(inner);
-  storage.resize(kHeadSize + kTailSize);
-  const std::uint64_t size = inner.Size();
-  const std::span<std::uint8_t> head(
-      storage.data(), static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize)));
-  auto got = inner.ReadAt(0, head);
-  if (!got) return std::unexpected(got.error());
-  src.head_ = head.first(*got);
-  if (size > src.head_.size()) {
-    src.tail_offset_ = size - std::min<std::uint64_t>(size - src.head_.size(), kTailSize);
-    const std::span<std::uint8_t> tail(storage.data() + kHeadSize,
-                                       static_cast<std::size_t>(size - src.tail_offset_));
-    got = inner.ReadAt(src.tail_offset_, tail);
-    if (!got) return std::unexpected(got.error());
-    src.tail_ = tail.first(*got);
-  }
-  return src;
-}
-
-std::optional<std::span<const std::uint8_t>> WindowedSource::View(std::uint64_t offset,
-                                                                  std::size_t size) const {
-  const std::uint64_t want = std::min<std::uint64_t>(size, Size() - std::min(offset, Size()));
-  for (const auto& [window, start] :
-       {std::pair(head_, std::uint64_t{0}), std::pair(tail_, tail_offset_)}) {
-    // A view that runs past a window is given only where the window reaches
-    // the end of the source.
-    if (offset >= start && offset + want <= start + window.size())
-      return window.subspan(static_cast<std::size_t>(offset - start),
-                            static_cast<std::size_t>(want));
-  }
-  return std::nullopt;
-}
-
-io::Result<std::size_t> WindowedSource::ReadAt(std::uint64_t offset,
-                                               std::span<std::uint8_t> out) const {
-  const auto view = View(offset, out.size());
-  if (!view) return inner_->ReadAt(offset, out);
-  std::copy(view->begin(), view->end(), out.begin());
-  return view->size();
-}
-
-io::Result<std::size_t> FileSource::ReadAt(std::uint64_t offset,
-                                           std::span<std::uint8_t> out) const {
-  return file_.ReadSomeAt(offset, out);
-}
-
-std::optional<AudioSpan> LocateAudio(const ByteSource& src) {
+std::optional<AudioSpan> LocateAudio(const io::ByteSource& src) {
   const std::uint64_t size = src.Size();
   AudioSpan audio{.begin = 0, .end = size};
-  std::array<std::uint8_t, kId3v2HeaderSize> header{};
-  // Past the end of the source nothing is read, and the chain ends.
-  for (;;) {
-    const auto got = ReadUpTo(src, audio.begin, header);
-    if (!got) return std::nullopt;
-    const std::uint64_t length = Id3v2TagLength(std::span(header).first(*got));
-    if (length == 0) break;
-    audio.begin += length;
-  }
+  const auto leading_end = id3v2::LeadingTagsEnd(src);
+  if (!leading_end) return std::nullopt;
+  audio.begin = *leading_end;
   if (size >= record::kSize) {
     TagRecord last{};
-    const auto got = ReadUpTo(src, size - record::kSize, last);
+    const auto got = io::ReadUpTo(src, size - record::kSize, last);
     if (!got) return std::nullopt;
     if (*got == record::kSize && HasTagMarker(last)) audio.end = size - record::kSize;
   }
   return audio;
 }
 
-std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan& audio) {
+std::optional<FoundFrame> FindFirstFrame(const io::ByteSource& src, const AudioSpan& audio) {
   const std::uint64_t size = src.Size();
   if (size < kHeaderSize || audio.end < kHeaderSize) return std::nullopt;
   // The last offset examined.
@@ -180,16 +99,9 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
   std::uint64_t base = audio.begin;
   while (true) {
     const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(block, size - base));
-    // The bytes as the source holds them, or else read into storage.
-    std::span<const std::uint8_t> buf;
-    if (const auto view = src.View(base, want)) {
-      buf = *view;
-    } else {
-      storage.resize(want);
-      const auto got = ReadUpTo(src, base, storage);
-      if (!got) return std::nullopt;
-      buf = std::span(storage).first(*got);
-    }
+    const auto read = io::ViewOrRead(src, base, want, storage);
+    if (!read) return std::nullopt;
+    const std::span<const std::uint8_t> buf = *read;
     if (buf.size() < kHeaderSize) return std::nullopt;
     const std::size_t n = buf.size();
     // Candidates buf[0] to buf[limit]: all four bytes in the buffer, none past last.
@@ -216,7 +128,7 @@ std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan&
   }
 }
 
-std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& first,
+std::optional<FrameWalk> WalkFrames(const io::ByteSource& src, const FoundFrame& first,
                                     std::uint64_t audio_end) {
   constexpr std::size_t kBlock = 64 * 1024;
   std::vector<std::uint8_t> buf;
@@ -226,7 +138,7 @@ std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& fir
   while (at + kHeaderSize <= audio_end && walk.frames < UINT32_MAX) {
     if (at + kHeaderSize > buf_offset + buf.size()) {
       buf.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, audio_end - at)));
-      const auto got = ReadUpTo(src, at, buf);
+      const auto got = io::ReadUpTo(src, at, buf);
       if (!got) return std::nullopt;
       buf.resize(*got);
       buf_offset = at;
@@ -297,7 +209,7 @@ std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
   return f;
 }
 
-std::optional<StreamInfo> AnalyseStream(const ByteSource& src) {
+std::optional<StreamInfo> AnalyseStream(const io::ByteSource& src) {
   StreamInfo info;
   const auto audio = LocateAudio(src);
   if (!audio) return std::nullopt;
@@ -307,7 +219,7 @@ std::optional<StreamInfo> AnalyseStream(const ByteSource& src) {
   info.frame = *frame;
 
   std::array<std::uint8_t, kVbrWindow> window{};
-  const auto got = ReadUpTo(src, frame->offset, window);
+  const auto got = io::ReadUpTo(src, frame->offset, window);
   if (!got) return std::nullopt;
   info.vbr = FindVbrHeader(frame->header, std::span(window).first(*got));
 

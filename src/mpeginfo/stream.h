@@ -1,84 +1,19 @@
 // Finding the first frame of an MPEG audio stream and deriving its facts.
 //
-// The decisions are pure functions (DeriveFacts) or work on a ByteSource, the
-// one thing that reads; a file is a ByteSource through FileSource, a buffer in
-// memory through MemorySource.
+// The decisions are pure functions (DeriveFacts) or work on an io::ByteSource,
+// the one thing that reads (tools/bytesource.h).
 #pragma once
 
 #include "mpeginfo/frame_header.h"
 #include "mpeginfo/vbr_header.h"
-#include "tools/fileio.h"
+#include "tools/bytesource.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <vector>
 
 namespace id3::mpeg {
-
-class ByteSource {
-public:
-  virtual ~ByteSource() = default;
-  virtual std::uint64_t Size() const = 0;
-  // Reads up to out.size() bytes at offset; fewer only at the end.
-  virtual io::Result<std::size_t> ReadAt(std::uint64_t offset,
-                                         std::span<std::uint8_t> out) const = 0;
-  // The same bytes without a copy, where the source holds them all in memory;
-  // nothing where it would have to read.
-  virtual std::optional<std::span<const std::uint8_t>> View(std::uint64_t, std::size_t) const {
-    return std::nullopt;
-  }
-};
-
-class MemorySource final : public ByteSource {
-public:
-  explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  std::uint64_t Size() const override { return bytes_.size(); }
-  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
-  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
-                                                    std::size_t size) const override;
-
-private:
-  std::span<const std::uint8_t> bytes_;
-};
-
-class FileSource final : public ByteSource {
-public:
-  FileSource(const io::File& file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
-
-private:
-  const io::File& file_;
-  std::uint64_t size_;
-};
-
-// Another source read through two windows kept in memory, its first bytes and
-// its last 128, so that a scan which stays near the ends of the file (the
-// usual case: tags, the first frame, its VBR block) costs two reads. Reads
-// outside the windows go to the source itself.
-class WindowedSource final : public ByteSource {
-public:
-  static constexpr std::size_t kHeadSize = 64 * 1024;
-  static constexpr std::size_t kTailSize = 128;
-
-  // The windows are read into storage, which must outlive the source; one
-  // storage serves file after file without being allocated again.
-  static io::Result<WindowedSource> Read(const ByteSource& inner,
-                                         std::vector<std::uint8_t>& storage);
-  std::uint64_t Size() const override { return inner_->Size(); }
-  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
-  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
-                                                    std::size_t size) const override;
-
-private:
-  explicit WindowedSource(const ByteSource& inner) : inner_(&inner) {}
-  const ByteSource* inner_;
-  std::span<const std::uint8_t> head_;
-  std::span<const std::uint8_t> tail_;
-  std::uint64_t tail_offset_{};
-};
 
 // Where the audio lies: behind the leading ID3v2 tags, before an ID3v1 tag.
 struct AudioSpan {
@@ -87,7 +22,7 @@ struct AudioSpan {
   std::uint64_t Bytes() const { return end > begin ? end - begin : 0; }
 };
 // Nothing when the source cannot be read.
-std::optional<AudioSpan> LocateAudio(const ByteSource& src);
+std::optional<AudioSpan> LocateAudio(const io::ByteSource& src);
 
 struct FoundFrame {
   std::uint64_t offset{}; // of the header's first byte, 0-based
@@ -110,7 +45,7 @@ constexpr std::uint64_t kSearchLimit = 1 << 20;
 // four bytes lie before audio.end, and only within kSearchLimit bytes of
 // audio.begin. The source is read in blocks.
 // Nothing when there is no header or the source cannot be read.
-std::optional<FoundFrame> FindFirstFrame(const ByteSource& src, const AudioSpan& audio);
+std::optional<FoundFrame> FindFirstFrame(const io::ByteSource& src, const AudioSpan& audio);
 
 // The frames of the stream from the first one on, walked header by header:
 // each one whole before audio_end and of the same stream as the first. The
@@ -119,7 +54,7 @@ struct FrameWalk {
   std::uint32_t frames = 0; // the first one included
   std::uint64_t bytes{};    // from the first frame's header to the end of the last
 };
-std::optional<FrameWalk> WalkFrames(const ByteSource& src, const FoundFrame& first,
+std::optional<FrameWalk> WalkFrames(const io::ByteSource& src, const FoundFrame& first,
                                     std::uint64_t audio_end);
 
 // What LoadMP3 publishes, derived from the first header, the block in its
@@ -155,7 +90,7 @@ struct StreamInfo {
   VbrHeader vbr;
   Facts facts;
 };
-std::optional<StreamInfo> AnalyseStream(const ByteSource& src);
+std::optional<StreamInfo> AnalyseStream(const io::ByteSource& src);
 
 // Rounds to the nearest integer, a half to the even neighbour; nothing when
 // the result lies outside 32 bits (or x is not a number).

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 
@@ -22,20 +23,6 @@ constexpr char32_t kCp1252High[] = {
 // What malformed UTF-8 stands for: a character no code page holds, stored as
 // the '?' that a character the code page lacks becomes.
 constexpr char32_t kMalformed = '?';
-
-// A character of Windows-1252 as UTF-8: all of them lie below U+10000.
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Decodes the code point at text[i], advancing i.
 char32_t NextCodePoint(std::string_view text, std::size_t& i) {
@@ -85,6 +72,52 @@ std::string_view Prefix(std::string_view text, std::size_t n) {
   return text.substr(0, i);
 }
 
+std::size_t AsciiRun(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  std::size_t n = 0;
+  // Eight bytes at a time, while none has its top bit set.
+  for (std::uint64_t word; n + sizeof word <= text.size(); n += sizeof word) {
+    std::memcpy(&word, text.data() + n, sizeof word);
+    if (word & kHighBits) break;
+  }
+  while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+  return n;
+}
+
+std::size_t WellFormedAt(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  const unsigned char b0 = byte(0);
+  if (b0 < 0xC2 || b0 > 0xF4) return 0;
+  const std::size_t n = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
+  if (i + n > text.size()) return 0;
+  // The second byte's range excludes overlong forms, surrogates and code
+  // points past U+10FFFF.
+  const unsigned char lo = b0 == 0xE0 ? 0xA0 : b0 == 0xF0 ? 0x90 : 0x80;
+  const unsigned char hi = b0 == 0xED ? 0x9F : b0 == 0xF4 ? 0x8F : 0xBF;
+  if (byte(1) < lo || byte(1) > hi) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if ((byte(k) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+void Append(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
 } // namespace utf8
 
 CodePage CodePage::Windows1252() { return CodePage(Kind::Windows1252, "windows-1252"); }
@@ -101,9 +134,14 @@ std::string CodePage::Decode(std::string_view bytes) const {
   if (kind_ == Kind::Platform) return PlatformDecode(bytes);
   std::string out;
   out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+  for (std::size_t i = 0; i < bytes.size();) {
+    // A run of ASCII, the usual text, goes in at once.
+    const std::size_t end = i + utf8::AsciiRun(bytes.substr(i));
+    out.append(bytes, i, end - i);
+    if (end == bytes.size()) break;
+    const auto b = static_cast<unsigned char>(bytes[end]);
+    utf8::Append(out, b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+    i = end + 1;
   }
   return out;
 }

@@ -60,6 +60,13 @@ std::size_t SequenceLength(unsigned char b);
 std::size_t Count(std::string_view text);
 // The first n code points.
 std::string_view Prefix(std::string_view text, std::size_t n);
+// Length of the run of ASCII bytes at the start of text.
+std::size_t AsciiRun(std::string_view text);
+// Length of the well-formed multi-byte sequence at text[i], 0 when there is
+// none (an ASCII byte, an overlong form, a surrogate, past U+10FFFF, cut).
+std::size_t WellFormedAt(std::string_view text, std::size_t i);
+// Appends the code point (at most U+10FFFF) as UTF-8.
+void Append(std::string& out, char32_t cp);
 } // namespace utf8
 
 } // namespace id3

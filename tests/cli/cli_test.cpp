@@ -3,7 +3,7 @@
 #include "cli/app.h"
 #include "version.h"
 
-#include "mpeg_synth.h"
+#include "id3v2_synth.h"
 #include "sample_tag.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +28,10 @@ struct Outcome {
 
 Outcome Cli(std::vector<std::string> args) {
   args.insert(args.begin(), "id3v1");
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
+  std::string out, err;
+  const int status = RunCli(
+      args, [&](std::string_view t) { out += t; }, [&](std::string_view t) { err += t; });
+  return {status, out, err};
 }
 
 std::vector<json> JsonLines(const std::string& out) {
@@ -58,22 +59,37 @@ TagFields TagOf(const std::string& path) { return ReadTag(path, CodePage::Window
 using CliTest = test::ScratchTest;
 
 TEST_F(CliTest, ShowTextHasTheWindowsCaptions) {
-  const Bytes v2 = test::Id3v2Tag(Bytes(90, 0));
-  const std::string path = Make("a.mp3", Concat({v2, kAudio, test::RecordBytes(kSample)}));
+  const auto frame = [](std::string_view id, std::string_view text) {
+    return test::V2Frame(4, id, test::TextData(text, 3));
+  };
+  const Bytes v2 = test::Id3v2Tag(
+      Concat({frame("TIT2", "Ωmega"), frame("TPE1", std::string("A\0B", 3)),
+              frame("TDRC", "2004-05-06"), frame("TRCK", "3/12"), frame("TCON", "(17)Eurodance"),
+              test::V2Frame(4, "COMM", test::CommData("iTunNORM", " 0A2B")),
+              test::V2Frame(4, "COMM", test::CommData("", "Note")), Bytes(20, 0)}));
+  const Bytes other = test::Id3v2Tag({}, 0, 3);
+  const std::string path = Make("a.mp3", Concat({v2, other, kAudio, test::RecordBytes(kSample)}));
   const Outcome r = Cli({"show", path, path});
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string block =
       path + "\nTitle: Title\nArtist: Artist\nAlbum: Album\nYear: 2001\nNote: Comment\nTrack: 4\n"
-             "Genre: Pop\nID3v2: 2.4.0, 100 bytes\nBitrate: 128\nEmphasis: None\nDuration: 0:03\n"
-             "Frequency: 44100\nLayer: 3\nFile size: 40.95 KB\nMode: Stereo\nMpeg version: 1\n";
+             "Genre: Pop\nID3v2: 2.4.0, 168 bytes\n  Title: Ωmega\n  Artist: A / B\n"
+             "  Year: 2004-05-06\n  Note: Note\n  Track: 3/12\n  Genre: Rock / Eurodance\n"
+             "Other ID3v2: 2.3.0, 10 bytes at 168, not read\nBitrate: 128\nEmphasis: None\n"
+             "Duration: 0:03\nFrequency: 44100\nLayer: 3\nFile size: 41.02 KB\nMode: Stereo\n"
+             "Mpeg version: 1\n";
   EXPECT_EQ(r.out, block + "\n" + block);
+  EXPECT_EQ(ShowJson(path)["id3v2"], json::parse(R"({"version":"2.4.0","size":168,
+      "title":"Ωmega","artist":"A / B","album":null,"year":"2004-05-06","comment":"Note",
+      "track":"3/12","genre":"Rock / Eurodance"})"));
 }
 
 TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   const std::string tagged = Make("a.mp3", Concat({kAudio, test::RecordBytes(kSample)}));
-  // A tag over bytes that hold no audio.
+  // Tags over bytes that hold no audio: an empty ID3v2 tag, one appended.
   const std::string junk =
-      Make("b.MP3", Concat({test::Id3v2Tag({}), Bytes(3000, 0x55), test::RecordBytes(kSample)}));
+      Make("b.MP3", Concat({test::Id3v2Tag({}), Bytes(3000, 0x55), test::Id3v2Tag({}, 0x10),
+                            test::RecordBytes(kSample)}));
   // A name need not be UTF-8 (on POSIX): what is not becomes U+FFFD.
   const std::string missing =
       dir.File("c") +
@@ -87,14 +103,18 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   EXPECT_EQ(objects[0], json::parse(R"({"file":)" + json(tagged).dump() + R"(,
       "tag":{"title":"Title","artist":"Artist","album":"Album","year":"2001",
              "comment":"Comment","track":4,"genre":"Pop","genre_number":13},
-      "id3v2":null,
+      "id3v2":null,"id3v2_others":[],
       "audio":{"valid":true,"bitrate_kbps":128,"vbr":false,"frequency_hz":44100,
-               "duration_s":3,"frames":100,"mpeg_version":1,"layer":3,"channel_mode":"Stereo",
+               "duration_s":2.606,"frames":100,"mpeg_version":1,"layer":3,"channel_mode":"Stereo",
                "emphasis":"None","protected":false,"copyrighted":false,"original":false,
                "header_position":5},
       "file_size":41828,"error":null})"));
-  EXPECT_EQ(std::tuple(objects[1]["tag"]["track"], objects[1]["id3v2"], objects[1]["audio"]),
-            std::tuple(4, json::parse(R"({"version":"2.4.0","size":10})"), json{{"valid", false}}));
+  EXPECT_EQ(std::tuple(objects[1]["tag"]["track"], objects[1]["id3v2"], objects[1]["id3v2_others"],
+                       objects[1]["audio"]),
+            std::tuple(4, json::parse(R"({"version":"2.4.0","size":10,"title":null,"artist":null,
+                "album":null,"year":null,"comment":null,"track":null,"genre":null})"),
+                       json::parse(R"([{"version":"2.4.0","offset":3010,"size":20}])"),
+                       json{{"valid", false}}));
   EXPECT_EQ(
       objects[2],
       json::parse(R"({"file":)" +
@@ -102,7 +122,7 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
                        "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001\u0080\U00010000\uD7FF.mp3")
                       .dump() +
                   R"(,"tag":null,
-      "id3v2":null,"audio":null,"file_size":null,"error":"no such file"})"));
+      "id3v2":null,"id3v2_others":[],"audio":null,"file_size":null,"error":"no such file"})"));
   EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
   EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
 }
@@ -140,7 +160,7 @@ TEST_F(CliTest, ManyFilesInTheirOrderEachFailureForItsFile) {
     const json& tag = objects[i]["tag"];
     EXPECT_EQ(tag.is_null() ? "" : tag["artist"], i % 7 == 3 || i % 5 == 2 || i == 1 ? "" : "Name");
   }
-  EXPECT_EQ(run({"show", "--json", "--jobs", "1"}).out, shown.out);
+  EXPECT_EQ(run({"show", "--json", "-j", "1"}).out, shown.out);
   EXPECT_EQ(run({"remove"}).err, want_err);
   for (std::size_t i = 0; i < files.size(); i += 5) EXPECT_EQ(test::ReadAll(files[i]), kAudio);
   EXPECT_EQ(Cli({"set", "--any-name", "--title", "x", files[3]}).status, 0);
@@ -164,8 +184,9 @@ TEST_F(CliTest, SetChangesOnlyTheNamedFields) {
   ASSERT_EQ(Cli({"set", "--genre", "rock & roll", "--track", "0", path}).status, 0);
   EXPECT_EQ(std::tuple(TagOf(path).genre, TagOf(path).track),
             std::tuple("Rock & Roll", std::nullopt));
-  ASSERT_EQ(Cli({"set", "--genre", "255", path}).status, 0);
-  EXPECT_EQ(TagOf(path).genre_byte, 255);
+  ASSERT_EQ(Cli({"set", "--genre", "255", "--track", "255", path}).status, 0);
+  EXPECT_EQ(std::pair(int(TagOf(path).genre_byte), int(TagOf(path).track.value_or(0))),
+            std::pair(255, 255));
   Bytes on_disk = test::ReadAll(path);
   on_disk.resize(kAudio.size());
   EXPECT_EQ(on_disk, kAudio);
@@ -241,11 +262,106 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
 }
 
+// The record in one line: title|artist|album|year|comment|track|genre.
+std::string Brief(const TagFields& t) {
+  return t.title + '|' + t.artist + '|' + t.album + '|' + t.year + '|' + t.comment + '|' +
+         (t.track ? std::to_string(*t.track) : "-") + '|' +
+         (t.genre.empty() ? std::to_string(t.genre_byte) : t.genre);
+}
+
+// set --from-id3v2 on files the taggers made. Everything before the record
+// is kept byte for byte; a field the ID3v2 tag lacks keeps its ID3v1 value; a
+// field given on the command line wins, and takes its warning with it.
+TEST_F(CliTest, SetFromId3v2OnTheTaggersFiles) {
+  TagFields old;
+  old.album = "Old album", old.comment = "Old note", old.genre_byte = 200;
+  const std::string lacks = "has characters that windows-1252 lacks; stored as ";
+  const struct {
+    std::string line; // the file, with "+v1" the old ID3v1 record appended, then options
+    int status;
+    std::string record; // Brief of the record written; empty: the file is left as it was
+    std::string err;    // every $ stands for "id3v1: warning: " and the path
+  } cases[] = {
+      {"mutagen-v24-utf8.mp3", 0,
+       "?mega ? über|Artist A / Artist B|Album|2004|The comment|3|Eurodance",
+       "$title " + lacks + "\"?mega ? über\"\n"},
+      {"eyed3-v23.mp3 +v1", 0, "Þórr ?|Ärtist|Old album|1999|Tag line|-|Rock",
+       "$track \"300\" is above 255; no track written\n$title " + lacks + "\"Þórr ?\"\n"},
+      {"eyed3-v23.mp3 +v1 --title Thor --track 5", 0, "Thor|Ärtist|Old album|1999|Tag line|5|Rock",
+       ""},
+      {"eyed3-v23.mp3 --strict", 1, "",
+       "track \"300\" is above 255; no track written; not written (--strict)\n"},
+      {"mutagen-v23-utf16.mp3 +v1 --album Given", 0, "?mega|The Band|Given|1975|Kommentar|-|Rock",
+       "$track \"0\" is 0; no track written\n$title " + lacks + "\"?mega\"\n"},
+      {"mutagen-v24-utf16be.mp3", 0, "Big end|Ünïcode||2010||7|255",
+       "$genre \"RX\" is not in the genre table; kept\n"},
+      {"mutagen-v24-cover.mp3 +v1 --genre Rock", 0,
+       "Behind the picture|Pictured|Old album|1969|After the picture|-|Rock", ""},
+      {"mutagen-v24-cover.mp3 +v1", 0,
+       "Behind the picture|Pictured|Old album|1969|After the picture|-|200",
+       "$genre \"Psychedelic\" is not in the genre table; kept\n"},
+      {"eyed3-v24-extended-compressed.mp3", 0,
+       "Squeezed title Squeezed title|Squeezed artist|Plain album||A compressed comment A "
+       "compres|-|255",
+       "$title is longer than 30 bytes; stored as \"Squeezed title Squeezed title\"\n"
+       "$comment is longer than 30 bytes; stored as \"A compressed comment A compres\"\n"},
+  };
+  for (const auto& c : cases) {
+    std::istringstream words(c.line);
+    std::vector<std::string> args{"--codepage", "1252", "set", "--from-id3v2"};
+    for (std::string word; words >> word;) args.push_back(word);
+    const std::string file = args[4];
+    const bool tagged = args.size() > 5 && args[5] == "+v1";
+    args.erase(args.begin() + 4, args.begin() + (tagged ? 6 : 5));
+    const Bytes original = test::ReadAll(test::GenFile("id3v2/" + file));
+    const Bytes before = tagged ? Concat({original, test::RecordBytes(old)}) : original;
+    const std::string path = Make(file, before);
+    args.push_back(path);
+    const Outcome r = Cli(args);
+    std::string err = c.err;
+    for (std::size_t at; (at = err.find('$')) != std::string::npos;)
+      err.replace(at, 1, "id3v1: warning: " + path + ": ");
+    if (c.status) err = "id3v1: " + path + ": " + err;
+    EXPECT_EQ(std::pair(r.status, r.err), std::pair(c.status, err)) << c.line;
+    const Bytes after = test::ReadAll(path);
+    if (c.record.empty()) {
+      EXPECT_EQ(after, before) << c.line;
+      continue;
+    }
+    EXPECT_EQ(Bytes(after.begin(), after.end() - record::kSize), original) << c.line;
+    EXPECT_EQ(Brief(TagOf(path)), c.record) << c.line;
+  }
+}
+
+// --dry-run shows what it would write and writes nothing; a file without an
+// ID3v2 tag is reported and left alone, and the others are done.
+TEST_F(CliTest, SetFromId3v2DryRunAndFilesWithoutATag) {
+  const std::string plain = Make("plain.mp3", kAudio);
+  const Bytes v22 = test::ReadAll(test::GenFile("id3v2/made-v22.mp3"));
+  const std::string tagged = Make("v22.mp3", v22);
+  const std::string none = "id3v1: " + plain + ": no ID3v2 tag; left as it is\n";
+  const Outcome dry = Cli({"set", "--from-id3v2", "--dry-run", plain, tagged});
+  EXPECT_EQ(std::tuple(dry.status, dry.out, dry.err),
+            std::tuple(1,
+                       tagged + "\nTitle: Two two\nArtist: Old artist\nAlbum: Old album\nYear: "
+                                "1998\nNote: Old comment\nTrack: 4\nGenre: Rock\n",
+                       none));
+  EXPECT_EQ(std::pair(test::ReadAll(plain), test::ReadAll(tagged)), std::pair(kAudio, v22));
+  // A file of just 128 bytes, all ID3v2 tag: it gets an ID3v1 tag too.
+  const std::string cut = Make("cut.mp3", Bytes(v22.begin(), v22.begin() + 128));
+  EXPECT_EQ(Cli({"set", "--from-id3v2", plain, tagged, cut}).err, none);
+  EXPECT_EQ(test::ReadAll(cut).size(), 256u);
+  EXPECT_EQ(test::ReadAll(plain), kAudio);
+  EXPECT_EQ(Brief(TagOf(tagged)), "Two two|Old artist|Old album|1998|Old comment|4|Rock");
+}
+
 TEST_F(CliTest, UsageErrorsChangeNothing) {
   const std::string path = Make("a.mp3", kAudio);
   for (const std::string_view line :
        {"", "show", "show --jobs 0", "set --track 256", "set --genre Rokc", "set --genre 256",
-        "set --genre 13x", "set --codepage no-such --title x"}) {
+        "set --genre 13x", "set --codepage no-such --title x", "--jobs 2 show", "show --json=1",
+        "show --jobs 1025", "set --genre=", "set --track=x", "set --title", "genres x",
+        "frobnicate"}) {
     std::vector<std::string> args;
     std::istringstream words{std::string(line)};
     for (std::string word; words >> word;) args.push_back(word);
@@ -255,19 +371,22 @@ TEST_F(CliTest, UsageErrorsChangeNothing) {
     EXPECT_FALSE(r.err.empty()) << line;
   }
   EXPECT_EQ(test::ReadAll(path), kAudio);
+  // After "--" even "--" is a file.
+  EXPECT_EQ(Cli({"remove", "--", "--"}).err, "id3v1: --: not an .mp3 name\n");
 }
 
 TEST_F(CliTest, VersionHelpGenresAndCodePages) {
   const Outcome version = Cli({"--version"});
   EXPECT_EQ(std::tuple(version.status, version.out), std::tuple(0, "id3v1 " ID3_VERSION_TEXT "\n"));
   EXPECT_NE(Cli({"show", "--help"}).out.find("--jobs"), std::string::npos);
+  EXPECT_EQ(Cli({"show", "--help"}).out.find("--title"), std::string::npos);
   const std::string genres = Cli({"genres"}).out;
   EXPECT_EQ(std::count(genres.begin(), genres.end(), '\n'), 126);
   EXPECT_TRUE(genres.starts_with("0\tBlues\n1\tClassic Rock\n"));
   EXPECT_TRUE(genres.ends_with("125\tDance Hall\n"));
 
   const std::string path = Make("a.mp3", kAudio);
-  ASSERT_EQ(Cli({"set", "--codepage", "1251", "--artist", "Жанна Ёлкина", path}).status, 0);
+  ASSERT_EQ(Cli({"set", "--codepage=1251", "--artist", "Жанна Ёлкина", "--", path}).status, 0);
   EXPECT_EQ(test::ReadAll(path)[kAudio.size() + record::kArtistOffset], 0xC6);
   EXPECT_EQ(json::parse(Cli({"--codepage", "1251", "show", "--json", path}).out)["tag"]["artist"],
             "Жанна Ёлкина");

@@ -7,6 +7,7 @@
 
 #include "mpeginfo/frame_header.h"
 #include "mpeginfo/mp3info.h"
+#include "tagstore/genres.h"
 #include "tools/paths.h"
 
 #include "testfs.h"
@@ -189,6 +190,46 @@ TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
   Document japanese(Named("932"));
   ASSERT_FALSE(japanese.Load(dir.File(Times(20, "あ") + ".mp3")));
   EXPECT_EQ(japanese.Shown().text[kTitle], Times(15, "あ"));
+}
+
+// A file without an ID3v1 tag opens with what its ID3v2 tag holds, fitted to
+// the boxes as typed text is, the genre selected where it maps, before the
+// file's name; Save writes the ID3v1 tag only. With an ID3v1 tag, that shows.
+TEST_F(EditorDocument, ProposesWhatTheId3v2TagHoldsForAFileWithoutAnId3v1Tag) {
+  const auto shown = [](const Document& doc) {
+    const TagInputs& s = doc.Shown();
+    return s.text[kTitle] + "|" + s.text[kArtist] + "|" + s.text[kAlbum] + "|" + s.text[kYear] +
+           "|" + s.text[kComment] + "|" + std::to_string(s.genre_index);
+  };
+  const struct {
+    const char* file;
+    std::string shown;
+  } cases[] = {
+      {"mutagen-v24-utf8.mp3", "?mega ? über|Artist A / Artist B|Album|2004|The comment|54"},
+      {"eyed3-v24-extended-compressed.mp3",
+       "Squeezed title Squeezed title |Squeezed artist|Plain album||A compressed comment A "
+       "compres|0"},
+      {"mutagen-v24-utf16be.mp3", "Big end|Ünïcode||2010||0"},
+  };
+  for (const auto& c : cases) {
+    const test::Bytes v2 = test::ReadAll(test::GenFile(std::string("id3v2/") + c.file));
+    Document doc(kCp);
+    const std::string path = Make("name.mp3", v2);
+    ASSERT_FALSE(doc.Load(path));
+    EXPECT_EQ(shown(doc), c.shown) << c.file;
+    TagInputs inputs = doc.Shown();
+    inputs.genre_text = GenreName(static_cast<std::int16_t>(inputs.genre_index));
+    EXPECT_FALSE(doc.Save(inputs));
+    const test::Bytes saved = test::ReadAll(path);
+    EXPECT_EQ(test::Bytes(saved.begin(), saved.end() - record::kSize), v2) << c.file;
+    EXPECT_EQ(ReadTag(path, kCp).artist, inputs.text[kArtist]) << c.file;
+  }
+  const TagRecord v1 = Record({{0, "TAG"}, {33, "v1 artist"}});
+  Document doc(kCp);
+  ASSERT_FALSE(doc.Load(
+      Make("name.mp3", test::Concat({test::ReadAll(test::GenFile("id3v2/mutagen-v24-utf8.mp3")),
+                                     test::Bytes(v1.begin(), v1.end())}))));
+  EXPECT_EQ(shown(doc), "name|v1 artist||||32");
 }
 
 TEST_F(EditorDocument, ChecksComeInTheirOrderAndAFailureLeavesTheFileAsItWas) {

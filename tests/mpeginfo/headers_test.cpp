@@ -1,8 +1,6 @@
 // The bytes at the start of the audio: the frame header's fields and what the
-// tables make of them, the VBR header blocks in the first frame, the ID3v2
-// tags before it.
+// tables make of them, the VBR header blocks in the first frame.
 #include "mpeginfo/frame_header.h"
-#include "mpeginfo/tags.h"
 #include "mpeginfo/vbr_header.h"
 
 #include "mpeg_synth.h"
@@ -128,30 +126,6 @@ TEST(VbrHeader, CountsFollowTheFlags) {
   // A count the flags announce but the bytes do not hold; no flags at all.
   EXPECT_EQ(ParseXing(Concat({Text("Xing"), Be32(1), Bytes{0x00, 0x27}})), V(VbrKind::Xing));
   EXPECT_EQ(ParseXing(Text("Xing")), V(VbrKind::Xing));
-}
-
-Bytes Id3v2(std::uint8_t flags, Bytes size) {
-  return Concat({Text("ID3"), Bytes{3, 1, flags}, std::move(size)});
-}
-
-TEST(Tags, Id3v2LengthIsHeaderSynchsafeSizeAndFooter) {
-  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0, 0, 0, 0})), 10u);
-  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0, 0, 0x02, 0x01})), 10u + 257u);
-  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0x7F, 0x7F, 0x7F, 0x7F})), 10u + 0x0FFFFFFFu);
-  EXPECT_EQ(Id3v2TagLength(Id3v2(kId3v2FooterFlag, {0, 0, 0x01, 0x00})), 10u + 128u + 10u);
-  EXPECT_EQ(Id3v2TagLength(Id3v2(0xEF, {0, 0, 0x01, 0x00})), 10u + 128u); // other flags
-  const auto tag = ReadId3v2Tag(Id3v2(0, {0, 0, 0x01, 0x00}));
-  ASSERT_TRUE(tag);
-  EXPECT_EQ(std::tuple(tag->major, tag->revision, tag->length), std::tuple(3, 1, 138u));
-  // Not an ID3v2 header: not synchsafe, a version byte of 0xFF, "id3", cut short.
-  EXPECT_EQ(Id3v2TagLength(Id3v2(0, {0, 0, 0x80, 0})), 0u);
-  for (const std::size_t at : {0u, 3u, 4u}) {
-    Bytes b = Id3v2(0, {0, 0, 1, 0});
-    b[at] = at == 0 ? 'i' : 0xFF;
-    EXPECT_EQ(Id3v2TagLength(b), 0u) << at;
-  }
-  const Bytes header = Id3v2(0, {0, 0, 1, 0});
-  EXPECT_EQ(ReadId3v2Tag(std::span(header).first(9)), std::nullopt);
 }
 
 } // namespace

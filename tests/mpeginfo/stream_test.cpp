@@ -1,5 +1,5 @@
-// The scan for the first frame, the walk over the frames, the facts derived
-// from them, and the two-window source, over bytes in memory.
+// The scan for the first frame, the walk over the frames and the facts derived
+// from them, over bytes in memory.
 #include "mpeginfo/stream.h"
 
 #include "mpeg_synth.h"
@@ -24,7 +24,7 @@ const test::Header k48k = {0xFF, 0xFB, 0x94, 0x00};
 Bytes Of(test::Header h) { return Bytes(h.begin(), h.end()); }
 
 std::optional<std::uint64_t> FirstFrame(const Bytes& bytes) {
-  const MemorySource src(bytes);
+  const io::MemorySource src(bytes);
   const auto found = FindFirstFrame(src, *LocateAudio(src));
   return found ? std::optional(found->offset) : std::nullopt;
 }
@@ -102,7 +102,7 @@ TEST(Walk, WholeFramesOfTheStreamUpToAGapOrTheEndOfTheAudio) {
       {Concat({Of(kFree), Bytes(1000, 0)}), 0},
   };
   for (const auto& [bytes, frames] : cases) {
-    const MemorySource src(bytes);
+    const io::MemorySource src(bytes);
     const auto audio = LocateAudio(src);
     const auto walk = WalkFrames(src, *FindFirstFrame(src, *audio), audio->end);
     EXPECT_EQ(walk->frames, frames) << bytes.size();
@@ -118,16 +118,18 @@ TEST(Walk, WholeFramesOfTheStreamUpToAGapOrTheEndOfTheAudio) {
 TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
   const Bytes xing = Concat({test::Text("Xing"), test::Be32(0)});
   const Bytes stream = Concat({Frames(kCbr128, 10, 36, xing), Bytes(1000, 0)});
-  const auto info = AnalyseStream(MemorySource(stream));
+  const auto info = AnalyseStream(io::MemorySource(stream));
   // The block's own frame is not counted, as encoders do; 4170 bytes in 0.235 s.
   EXPECT_EQ(std::tuple(info->vbr, info->facts.num_frames, info->facts.bit_rate),
             std::tuple(V(VbrKind::Xing, {}, {}, 36), 9, 142));
   // A byte count in the block counts before the walked bytes.
   const Bytes with_bytes = Concat({test::Text("Xing"), test::Be32(2), test::Be32(8000)});
-  EXPECT_EQ(AnalyseStream(MemorySource(Frames(kCbr128, 10, 36, with_bytes)))->facts.bit_rate, 272);
+  EXPECT_EQ(AnalyseStream(io::MemorySource(Frames(kCbr128, 10, 36, with_bytes)))->facts.bit_rate,
+            272);
   // Only the block's own frame, or free format: nothing to count.
-  EXPECT_FALSE(AnalyseStream(MemorySource(Frames(kCbr128, 1, 36, xing))));
-  EXPECT_FALSE(AnalyseStream(MemorySource(Concat({Of(kFree), Bytes(32, 0), xing, Bytes(999, 0)}))));
+  EXPECT_FALSE(AnalyseStream(io::MemorySource(Frames(kCbr128, 1, 36, xing))));
+  EXPECT_FALSE(
+      AnalyseStream(io::MemorySource(Concat({Of(kFree), Bytes(32, 0), xing, Bytes(999, 0)}))));
 }
 
 FrameHeader H(test::Header h) { return DecodeHeader(h); }
@@ -158,38 +160,6 @@ TEST(Facts, RoundsHalfToEvenWithin32Bits) {
             std::tuple(2, 4, -2, 2147483647, -2147483648));
   EXPECT_EQ(std::tuple(RoundToInt32(2147483647.6), RoundToInt32(NAN)),
             std::tuple(std::nullopt, std::nullopt));
-}
-
-TEST(WindowedSource, SameBytesAsTheSourceAndReadsOnlyOutsideTheWindows) {
-  std::vector<std::uint8_t> storage; // one storage for all sizes, as over many files
-  for (const std::uint64_t size : {0u, 100u, 65u * 1024, 300u * 1024}) {
-    test::Bytes bytes(static_cast<std::size_t>(size));
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-      bytes[i] = static_cast<std::uint8_t>(i * 131 + i / 7);
-    const test::CountingSource counting(bytes);
-    const auto windowed = WindowedSource::Read(counting, storage);
-    ASSERT_TRUE(windowed);
-    EXPECT_EQ(counting.reads, size == 0 ? 1 : size <= 64 * 1024 ? 1 : 2) << size;
-
-    const MemorySource plain(bytes);
-    const std::uint64_t offsets[] = {0, 1, 4000, 65535, 65536, 70000, size - 128, size - 1, size};
-    for (const std::uint64_t offset : offsets) {
-      if (offset > size) continue;
-      for (const std::size_t length : {1u, 10u, 128u, 5000u}) {
-        const int reads = counting.reads;
-        test::Bytes want(length), got(length);
-        const auto a = plain.ReadAt(offset, want);
-        const auto b = windowed->ReadAt(offset, got);
-        ASSERT_TRUE(a && b);
-        ASSERT_EQ(*a, *b) << size << " at " << offset << " for " << length;
-        EXPECT_EQ(want, got) << size << " at " << offset << " for " << length;
-        // Inside a window, or in the head up to the end of a short source.
-        const bool in_head = offset + length <= 64 * 1024 || size <= 64 * 1024;
-        const bool in_tail = offset >= size - std::min<std::uint64_t>(size, 128);
-        EXPECT_EQ(counting.reads, reads + (in_head || in_tail ? 0 : 1)) << offset << " " << length;
-      }
-    }
-  }
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // Synthetic MPEG audio for the tests: frames of silence behind chosen headers,
-// VBR blocks, ID3v2 tags, and a source that counts its reads.
+// VBR blocks, ID3v2 tags.
 #pragma once
 
+#include "counting_source.h"
 #include "mpeginfo/frame_header.h"
 #include "mpeginfo/stream.h"
 #include "mpeginfo/vbr_header.h"
@@ -36,13 +37,16 @@ inline Bytes Frames(Header h, std::size_t count, std::size_t at = 0, const Bytes
   return out;
 }
 
-// An ID3v2.4 tag whose body is `body`; flags 0x10 adds the footer.
-inline Bytes Id3v2Tag(const Bytes& body, std::uint8_t flags = 0) {
-  const auto n = static_cast<std::uint32_t>(body.size());
-  const Bytes size = {
-      static_cast<std::uint8_t>(n >> 21 & 0x7F), static_cast<std::uint8_t>(n >> 14 & 0x7F),
-      static_cast<std::uint8_t>(n >> 7 & 0x7F), static_cast<std::uint8_t>(n & 0x7F)};
-  const Bytes version = {4, 0, flags};
+inline Bytes Synchsafe(std::uint32_t n) {
+  return {static_cast<std::uint8_t>(n >> 21 & 0x7F), static_cast<std::uint8_t>(n >> 14 & 0x7F),
+          static_cast<std::uint8_t>(n >> 7 & 0x7F), static_cast<std::uint8_t>(n & 0x7F)};
+}
+
+// An ID3v2 tag (2.4 unless major says otherwise) whose body is `body`; flags
+// 0x10 adds the footer.
+inline Bytes Id3v2Tag(const Bytes& body, std::uint8_t flags = 0, std::uint8_t major = 4) {
+  const Bytes size = Synchsafe(static_cast<std::uint32_t>(body.size()));
+  const Bytes version = {major, 0, flags};
   if (!(flags & 0x10)) return Concat({Text("ID3"), version, size, body});
   return Concat({Text("ID3"), version, size, body, Text("3DI"), version, size});
 }
@@ -55,20 +59,5 @@ inline mpeg::VbrHeader V(mpeg::VbrKind kind, std::optional<std::uint32_t> frames
                          std::optional<std::uint32_t> bytes = {}, std::size_t offset = 0) {
   return mpeg::VbrHeader{.kind = kind, .frames = frames, .bytes = bytes, .offset = offset};
 }
-
-// Bytes in memory that count the reads made of them.
-class CountingSource final : public mpeg::ByteSource {
-public:
-  explicit CountingSource(std::span<const std::uint8_t> bytes) : mem_(bytes) {}
-  std::uint64_t Size() const override { return mem_.Size(); }
-  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-    ++reads;
-    return mem_.ReadAt(offset, out);
-  }
-  mutable int reads = 0;
-
-private:
-  mpeg::MemorySource mem_;
-};
 
 } // namespace id3::test
