@@ -128,7 +128,7 @@ TEST(FormatFileSize, UnitsAndTwoDecimals) {
   // clang-format off
   const std::pair<double, std::string> cases[] = {
       {0, "0.00 Bytes"}, {1024, "1,024.00 Bytes"}, {1025, "1.00 KB"}, {1536, "1.50 KB"},
-      {1048576, "1,024.00 KB"}, {1048577, "1.00 MB"}, {4000000, "3.81 MB"},
+      {1048576, "1,024.00 KB"}, {1048577, "1.00 MB"}, {4000000, "3.81 MB"}, {1073741824, "1,024.00 MB"},
       {1099511627776.0, "1,024.00 GB"}, {5629499534213120.0, "5,242,880.00 GB"}};
   // clang-format on
   for (const auto& [size, text] : cases) EXPECT_EQ(FormatFileSize(size, us), text);
