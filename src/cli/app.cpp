@@ -346,6 +346,13 @@ struct OptionSpec {
   std::string (*take)(Options&, const std::string&);
 };
 
+// A text field's option: the text as given, fitted when the record is made.
+template <std::optional<std::string> TagEdit::*Field>
+std::string TakeText(Options& o, const std::string& v) {
+  o.given.*Field = v;
+  return std::string();
+}
+
 const OptionSpec kOptions[] = {
     {"--codepage", "", Command::kNone, "NAME",
      "Code page of the tag's text (default: windows-1252; the ANSI code page on Windows)",
@@ -370,31 +377,12 @@ const OptionSpec kOptions[] = {
        o.jobs = *n;
        return std::string();
      }},
-    {"--title", "", Command::kSet, "TEXT", "Title (30 bytes)",
-     [](Options& o, const std::string& v) {
-       o.given.title = v;
-       return std::string();
-     }},
-    {"--artist", "", Command::kSet, "TEXT", "Artist (30 bytes)",
-     [](Options& o, const std::string& v) {
-       o.given.artist = v;
-       return std::string();
-     }},
-    {"--album", "", Command::kSet, "TEXT", "Album (30 bytes)",
-     [](Options& o, const std::string& v) {
-       o.given.album = v;
-       return std::string();
-     }},
-    {"--year", "", Command::kSet, "TEXT", "Year (4 bytes)",
-     [](Options& o, const std::string& v) {
-       o.given.year = v;
-       return std::string();
-     }},
+    {"--title", "", Command::kSet, "TEXT", "Title (30 bytes)", TakeText<&TagEdit::title>},
+    {"--artist", "", Command::kSet, "TEXT", "Artist (30 bytes)", TakeText<&TagEdit::artist>},
+    {"--album", "", Command::kSet, "TEXT", "Album (30 bytes)", TakeText<&TagEdit::album>},
+    {"--year", "", Command::kSet, "TEXT", "Year (4 bytes)", TakeText<&TagEdit::year>},
     {"--comment", "", Command::kSet, "TEXT", "Comment (30 bytes, 28 with a track number)",
-     [](Options& o, const std::string& v) {
-       o.given.comment = v;
-       return std::string();
-     }},
+     TakeText<&TagEdit::comment>},
     {"--track", "", Command::kSet, "N", "Track number 1-255; 0 removes it",
      [](Options& o, const std::string& v) {
        const auto n = ParseNumber(v);
