@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <ranges>
 #include <sstream>
 
 namespace id3::cli {
@@ -167,17 +168,12 @@ TEST_F(CliTest, ManyFilesInTheirOrderEachFailureForItsFile) {
   EXPECT_EQ(TagOf(files[3]).title, "x");
 }
 
-TEST_F(CliTest, SetChangesOnlyTheNamedFields) {
+// The genre and the track; the other fields' bytes are the next test's.
+TEST_F(CliTest, SetGenresAndTracks) {
   TagFields old = kSample;
   old.genre = "";
   old.genre_byte = 200;
   const std::string path = Make("a.mp3", Concat({kAudio, test::RecordBytes(old)}));
-  ASSERT_EQ(Cli({"set", "--title", "New title", "--year", "1999", path}).status, 0);
-  TagFields want = old;
-  want.title = "New title";
-  want.year = "1999";
-  EXPECT_EQ(TagOf(path), want);
-
   ASSERT_EQ(Cli({"set", "--genre", "blues", path}).status, 0);
   EXPECT_EQ(std::tuple(TagOf(path).genre, TagOf(path).genre_byte, TagOf(path).track),
             std::tuple("Blues", 0, 4));
@@ -187,9 +183,7 @@ TEST_F(CliTest, SetChangesOnlyTheNamedFields) {
   ASSERT_EQ(Cli({"set", "--genre", "255", "--track", "255", path}).status, 0);
   EXPECT_EQ(std::pair(int(TagOf(path).genre_byte), int(TagOf(path).track.value_or(0))),
             std::pair(255, 255));
-  Bytes on_disk = test::ReadAll(path);
-  on_disk.resize(kAudio.size());
-  EXPECT_EQ(on_disk, kAudio);
+  EXPECT_TRUE(std::ranges::equal(kAudio, test::ReadAll(path) | std::views::take(kAudio.size())));
 }
 
 // Words tagged on a Western and on a Russian system: set in another code page
