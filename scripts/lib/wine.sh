@@ -1,11 +1,14 @@
+# shellcheck shell=bash
 # Wine set-up shared by scripts/wine-run, scripts/editor-screenshot and
 # scripts/test-shipped. Sourced, not run.
 
 # The Windows name of a Linux path, through Wine's Z: drive.
+# shellcheck disable=SC1003 # one backslash, not an escaped quote
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # wine_env PREFIX: the environment every Wine start here runs in. Sets
-# wine_bin and wineserver_bin.
+# wine_bin and wineserver_bin for the caller.
+# shellcheck disable=SC2034
 wine_env() {
   export WINEPREFIX=$1
   export WINEDEBUG="${WINEDEBUG:--all}"
