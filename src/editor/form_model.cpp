@@ -1,8 +1,8 @@
 #include "editor/form_model.h"
 
 #include "id3v2/to_id3v1.h"
+#include "mpeginfo/audio_facts.h"
 #include "mpeginfo/frame_header.h"
-#include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/bytesource.h"
 #include "tools/codepage.h"
@@ -235,17 +235,17 @@ std::string AboutText(const Version& version) {
   return text;
 }
 
-std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
+std::array<std::string, 8> AudioValues(const AudioFacts& info, std::uint64_t file_size,
                                        std::string_view decimal_separator) {
   return {
       std::to_string(info.BitRate()),
       info.Emphasis(),
-      info.FormatTime(),
+      info.DurationText(),
       std::to_string(info.Frequency()),
-      std::to_string(static_cast<int>(info.Layers())),
+      std::to_string(static_cast<int>(info.Layer())),
       FormatFileSize(static_cast<double>(file_size)),
       info.ChannelMode(),
-      mpeg::MpegVersionText(info.MPEGVer(), decimal_separator),
+      mpeg::MpegVersionText(info.MpegVersion(), decimal_separator),
   };
 }
 

@@ -19,7 +19,7 @@
 
 namespace id3 {
 
-class clsMP3Info;
+class AudioFacts;
 
 namespace form {
 
@@ -183,7 +183,7 @@ inline constexpr std::string_view kNoFileOpenValue = "No file open.";
 // their order on screen: bit rate, emphasis, duration, frequency, layer, file
 // size, channel mode, MPEG version. decimal_separator is the user's. The file
 // size is the file's own, also when no audio was found in it.
-std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
+std::array<std::string, 8> AudioValues(const AudioFacts& info, std::uint64_t file_size,
                                        std::string_view decimal_separator);
 
 } // namespace form

@@ -5,8 +5,8 @@
 // panel.
 #include "editor/form_model.h"
 
+#include "mpeginfo/audio_facts.h"
 #include "mpeginfo/frame_header.h"
-#include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/paths.h"
 
@@ -286,8 +286,8 @@ TEST(EditorForm, CaptionAboutAndPanel) {
   // A file without a single frame: empty audio values, but its real size.
   test::ScratchDir dir;
   test::WriteAll(dir.File("junk.mp3"), test::Repeat(0x20, 4096));
-  clsMP3Info info;
-  ASSERT_FALSE(info.LoadMP3(dir.File("junk.mp3")));
+  AudioFacts info;
+  ASSERT_FALSE(info.Load(dir.File("junk.mp3")));
   const auto values = AudioValues(info, 4096, ".");
   EXPECT_EQ(values[0] + values[2] + values[7], "00");
   EXPECT_EQ(values[5], FormatFileSize(4096));
