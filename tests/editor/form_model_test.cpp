@@ -10,7 +10,7 @@
 #include "tagstore/genres.h"
 #include "tools/paths.h"
 
-#include "testfs.h"
+#include "sample_tag.h"
 
 #include <gtest/gtest.h>
 
@@ -171,8 +171,8 @@ TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
   EXPECT_EQ(save(true, "Blues"), 0);
   EXPECT_EQ(save(true, "Rock"), 17);
   EXPECT_EQ(save(false, "Blues"), 17);
-  EXPECT_EQ(ReadTag(path, kCp).title, "Some Song");
-  EXPECT_EQ(ReadTag(path, kCp).comment, "Old comment");
+  EXPECT_EQ(test::TagOf(path, kCp).title, "Some Song");
+  EXPECT_EQ(test::TagOf(path, kCp).comment, "Old comment");
 
   // A file without a tag gets one, with the genre shown; a proposed title
   // fits the box as if it had been typed.
@@ -183,7 +183,7 @@ TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
   shown.genre_text = "Blues";
   shown.text[kAlbum] = "Album";
   EXPECT_FALSE(doc.Save(shown));
-  const TagFields saved = ReadTag(untagged, kCp);
+  const TagFields saved = test::TagOf(untagged, kCp);
   EXPECT_EQ(std::tuple(saved.title, saved.album, saved.genre_byte), std::tuple("x", "Album", 0));
   Document japanese(Named("932"));
   ASSERT_FALSE(japanese.Load(dir.File(Times(20, "あ") + ".mp3")));
@@ -220,7 +220,7 @@ TEST_F(EditorDocument, ProposesWhatTheId3v2TagHoldsForAFileWithoutAnId3v1Tag) {
     EXPECT_FALSE(doc.Save(inputs));
     const test::Bytes saved = test::ReadAll(path);
     EXPECT_EQ(test::Bytes(saved.begin(), saved.end() - record::kSize), v2) << c.file;
-    EXPECT_EQ(ReadTag(path, kCp).artist, inputs.text[kArtist]) << c.file;
+    EXPECT_EQ(test::TagOf(path, kCp).artist, inputs.text[kArtist]) << c.file;
   }
   const TagRecord v1 = Record({{0, "TAG"}, {33, "v1 artist"}});
   Document doc(kCp);
