@@ -14,11 +14,12 @@
 namespace id3::cli {
 namespace {
 
-// The bytes that stand for themselves in a JSON string, as a table: a run of
-// them, such as a long comment, is found at a load per byte.
+// The bytes that stand for themselves in a JSON string of well-formed UTF-8,
+// as a table: a run of them, such as a long comment, is found at a load per
+// byte.
 constexpr std::array<bool, 256> kPlain = [] {
   std::array<bool, 256> plain{};
-  for (int b = 0x20; b < 0x80; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+  for (int b = 0x20; b < 256; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
   return plain;
 }();
 
@@ -26,7 +27,8 @@ bool IsPlain(unsigned char b) { return kPlain[b]; }
 
 // text as a JSON string. A file name need not be UTF-8 (on POSIX it is any
 // bytes): what is not becomes U+FFFD.
-void AppendString(std::string& out, std::string_view text) {
+void AppendString(std::string& out, std::string_view raw) {
+  const std::string text = utf8::MakeWellFormed(raw);
   out += '"';
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
@@ -45,12 +47,6 @@ void AppendString(std::string& out, std::string_view text) {
       out += "\\u00";
       out += kHex[b >> 4];
       out += kHex[b & 15];
-      ++i;
-    } else if (const std::size_t n = utf8::WellFormedAt(text, i); n > 0) {
-      out.append(text, i, n);
-      i += n;
-    } else {
-      out += "\xEF\xBF\xBD";
       ++i;
     }
   }
