@@ -51,8 +51,8 @@ bool IsAcceptedPath(std::string_view path);
 
 // The two preferences, as their check boxes show them.
 struct Preferences {
-  bool no_animations = false; // Check1
-  bool no_file_info = false;  // Check2
+  bool no_animations = false;
+  bool no_file_info = false;
   friend bool operator==(const Preferences&, const Preferences&) = default;
 };
 // The preferences from their stored texts, looked up by key (nullopt for a
@@ -131,7 +131,8 @@ public:
   // cp: the code page the file's tag is read and written in.
   explicit Document(CodePage cp) : cp_(std::move(cp)) {}
 
-  // LoadTag. A refused path leaves no file open, and gives the message to show.
+  // Opens the file and reads its tag for the inputs. A refused path leaves no
+  // file open, and gives the message to show.
   std::optional<Message> Load(std::string_view path);
   // A value offered for an input in place of what the file holds (the file's
   // name for a tag without a title): shown as if typed, so it fits the box.

@@ -51,19 +51,6 @@ TEST(EditorForm, CleansTheArgumentTextAndReadsThePreferences) {
   EXPECT_EQ(read(std::nullopt, "1"), (Preferences{false, true}));
   for (const char* other : {"0", "", " ", "yes", "2", "-1", "1x", "01a"})
     EXPECT_EQ(read(other, std::nullopt), Preferences{}) << other;
-  std::string stored;
-  for (const Preferences& p : {Preferences{true, false}, Preferences{false, true}})
-    for (const auto& [key, text] : StoredPreferences(p))
-      stored += std::string(key) + "=" + text + " ";
-  EXPECT_EQ(stored, "NoAnimations=1 NoFileInfo=0 NoAnimations=0 NoFileInfo=1 ");
-}
-
-TEST(EditorForm, EnterWalksTheInputsInTheirOrderOnScreen) {
-  std::size_t at = kAlbum;
-  std::vector<std::size_t> walked;
-  for (int i = 0; i < 6; ++i) walked.push_back(at = NextOnEnter(at));
-  EXPECT_EQ(walked,
-            (std::vector<std::size_t>{kArtist, kGenreList, kComment, kTitle, kYear, kAlbum}));
 }
 
 CodePage Named(const char* name) { return CodePage::Named(name).value(); }
