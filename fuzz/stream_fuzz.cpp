@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   info->frame.offset < info->audio.begin + id3::mpeg::kSearchLimit &&
                   info->frame.offset + id3::mpeg::kHeaderSize <= size &&
                   (f.frequency == 0 || (f.frequency >= 8000 && f.frequency <= 48000)) &&
-                  f.num_frames >= 0 && f.bit_rate >= 0 && f.song_length >= 0 && f.duration >= 0;
+                  f.frame_count >= 0 && f.bit_rate >= 0 && f.whole_seconds >= 0 && f.duration >= 0;
   if (!ok) std::abort();
   return 0;
 }

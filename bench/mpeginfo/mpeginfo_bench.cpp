@@ -1,15 +1,15 @@
-// How fast clsMP3Info finds and reads the first frame.
+// How fast AudioFacts finds and reads the first frame.
 //
-//   ScanThroughJunk/<kind>  LoadMP3 on a file whose first frame stands behind
+//   ScanThroughJunk/<kind>  Load on a file whose first frame stands behind
 //                           bytes that are no audio (zeros, or random bytes,
 //                           where false syncs are frequent), as far behind as
 //                           the search goes (1 MiB); the rate is of the junk.
-//   LoadOrdinaryFile        LoadMP3 on a 5 MB VBR file as encoders write it:
+//   LoadOrdinaryFile        Load on a 5 MB VBR file as encoders write it:
 //                           ID3v2 with a picture, Xing block, ID3v1.
 //
 // The files are written once to the temporary folder and read from the page
 // cache, so the figures are of the code, not of the disk.
-#include "mpeginfo/mp3info.h"
+#include "mpeginfo/audio_facts.h"
 #include "mpeginfo/stream.h"
 
 #include <benchmark/benchmark.h>
@@ -82,13 +82,12 @@ fs::path OrdinaryFile() {
 
 void ScanThroughJunk(benchmark::State& state, const std::string& kind) {
   const fs::path path = JunkFile(kind);
-  id3::clsMP3Info info;
-  if (!info.LoadMP3(path.string()) ||
-      info.HeaderPos() != static_cast<std::int64_t>(kJunk) + 1 + 4) {
+  id3::AudioFacts info;
+  if (!info.Load(path.string()) || info.FirstFrameOffset() != static_cast<std::int64_t>(kJunk)) {
     state.SkipWithError("the frame behind the junk was not where it was put");
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(info.LoadMP3(path.string()));
+  for (auto _ : state) benchmark::DoNotOptimize(info.Load(path.string()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(kJunk));
   fs::remove(path);
@@ -102,12 +101,12 @@ BENCHMARK_CAPTURE(ScanThroughJunk, random, std::string("random"))
 
 void LoadOrdinaryFile(benchmark::State& state) {
   const fs::path path = OrdinaryFile();
-  id3::clsMP3Info info;
-  if (!info.LoadMP3(path.string()) || !info.isVBR()) {
+  id3::AudioFacts info;
+  if (!info.Load(path.string()) || !info.IsVbr()) {
     state.SkipWithError("the ordinary file did not load as VBR");
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(info.LoadMP3(path.string()));
+  for (auto _ : state) benchmark::DoNotOptimize(info.Load(path.string()));
   fs::remove(path);
 }
 BENCHMARK(LoadOrdinaryFile)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -14,11 +14,12 @@
 namespace id3::cli {
 namespace {
 
-// The bytes that stand for themselves in a JSON string, as a table: a run of
-// them, such as a long comment, is found at a load per byte.
+// The bytes that stand for themselves in a JSON string of well-formed UTF-8,
+// as a table: a run of them, such as a long comment, is found at a load per
+// byte.
 constexpr std::array<bool, 256> kPlain = [] {
   std::array<bool, 256> plain{};
-  for (int b = 0x20; b < 0x80; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+  for (int b = 0x20; b < 256; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
   return plain;
 }();
 
@@ -26,7 +27,8 @@ bool IsPlain(unsigned char b) { return kPlain[b]; }
 
 // text as a JSON string. A file name need not be UTF-8 (on POSIX it is any
 // bytes): what is not becomes U+FFFD.
-void AppendString(std::string& out, std::string_view text) {
+void AppendString(std::string& out, std::string_view raw) {
+  const std::string text = utf8::MakeWellFormed(raw);
   out += '"';
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
@@ -45,12 +47,6 @@ void AppendString(std::string& out, std::string_view text) {
       out += "\\u00";
       out += kHex[b >> 4];
       out += kHex[b & 15];
-      ++i;
-    } else if (const std::size_t n = utf8::WellFormedAt(text, i); n > 0) {
-      out.append(text, i, n);
-      i += n;
-    } else {
-      out += "\xEF\xBF\xBD";
       ++i;
     }
   }
@@ -144,7 +140,7 @@ FileReport Inspect(const std::string& path, const CodePage& cp,
     TagFields tag = ParseTagRecord(last, cp);
     if (tag.HasTag()) report.tag = std::move(tag);
   }
-  report.audio.LoadMP3(*src, path);
+  report.audio.Load(*src, path);
   return report;
 }
 
@@ -186,15 +182,15 @@ std::string TextBlock(const FileReport& r) {
   for (const auto& other : r.id3v2.others)
     s << "Other ID3v2: " << VersionText(other.header) << ", " << other.header.Length()
       << " bytes at " << other.offset << ", not read\n";
-  const clsMP3Info& a = r.audio;
+  const AudioFacts& a = r.audio;
   s << "Bitrate: " << a.BitRate() << '\n'
     << "Emphasis: " << a.Emphasis() << '\n'
-    << "Duration: " << a.FormatTime() << '\n'
+    << "Duration: " << a.DurationText() << '\n'
     << "Frequency: " << a.Frequency() << '\n'
-    << "Layer: " << static_cast<int>(a.Layers()) << '\n'
+    << "Layer: " << static_cast<int>(a.Layer()) << '\n'
     << "File size: " << FormatFileSize(static_cast<double>(r.file_size.value_or(0))) << '\n'
     << "Mode: " << a.ChannelMode() << '\n'
-    << "Mpeg version: " << mpeg::MpegVersionText(a.MPEGVer()) << '\n';
+    << "Mpeg version: " << mpeg::MpegVersionText(a.MpegVersion()) << '\n';
   return std::move(s).str();
 }
 
@@ -244,27 +240,27 @@ std::string JsonLine(const FileReport& r) {
     s += '}';
   }
   s += ']';
-  const clsMP3Info& a = r.audio;
+  const AudioFacts& a = r.audio;
   if (r.error) {
     PutRaw(s, "audio", "null");
-  } else if (!a.ValidMP3()) {
+  } else if (!a.Valid()) {
     PutRaw(s, "audio", "{\"valid\":false}");
   } else {
     PutRaw(s, "audio", "{");
     PutBool(s, "valid", true);
     PutNumber(s, "bitrate_kbps", a.BitRate());
-    PutBool(s, "vbr", a.isVBR());
+    PutBool(s, "vbr", a.IsVbr());
     PutNumber(s, "frequency_hz", a.Frequency());
-    PutRaw(s, "duration_s", Seconds(a.DurationSeconds()));
-    PutNumber(s, "frames", a.NumFrames());
-    PutRaw(s, "mpeg_version", mpeg::MpegVersionText(a.MPEGVer()));
-    PutNumber(s, "layer", a.Layers());
+    PutRaw(s, "duration_s", Seconds(a.ExactSeconds()));
+    PutNumber(s, "frames", a.FrameCount());
+    PutRaw(s, "mpeg_version", mpeg::MpegVersionText(a.MpegVersion()));
+    PutNumber(s, "layer", a.Layer());
     PutText(s, "channel_mode", a.ChannelMode());
     PutText(s, "emphasis", a.Emphasis());
-    PutBool(s, "protected", a.Protected());
+    PutBool(s, "protected", a.HasCrc());
     PutBool(s, "copyrighted", a.Copyrighted());
     PutBool(s, "original", a.Original());
-    PutNumber(s, "header_position", a.HeaderPos());
+    PutNumber(s, "header_position", a.FirstFrameOffset());
     s += '}';
   }
   PutRaw(s, "file_size", r.file_size ? std::to_string(*r.file_size) : "null");

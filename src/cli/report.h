@@ -3,7 +3,7 @@
 #pragma once
 
 #include "id3v2/reader.h"
-#include "mpeginfo/mp3info.h"
+#include "mpeginfo/audio_facts.h"
 #include "tagstore/tag.h"
 
 #include <cstdint>
@@ -18,7 +18,7 @@ struct FileReport {
   std::optional<std::string> error; // set when the file could not be read at all
   std::optional<TagFields> tag;     // empty when the file has no tag
   id3v2::Found id3v2;
-  clsMP3Info audio;
+  AudioFacts audio;
   std::optional<std::uint64_t> file_size;
 };
 

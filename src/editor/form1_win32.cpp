@@ -4,7 +4,7 @@
 #include "effects/line3d_win32.h"
 #include "effects/units.h"
 #include "effects/window_win32.h"
-#include "mpeginfo/mp3info.h"
+#include "mpeginfo/audio_facts.h"
 #include "tagstore/genres.h"
 #include "tools/fileio.h"
 #include "tools/locale_win32.h"
@@ -459,8 +459,8 @@ void Form1::ShowPath() {
 
 void Form1::FillPanel() {
   ShowPath();
-  clsMP3Info info;
-  info.LoadMP3(doc_.CurrentFile());
+  AudioFacts info;
+  info.Load(doc_.CurrentFile());
   // A file with no audio frame still has a size: show it, not the 0 of an
   // empty load.
   const auto values = form::AudioValues(info, doc_.FileSize(), win::DecimalSeparator());

@@ -2,7 +2,7 @@
 
 #include "id3v2/to_id3v1.h"
 #include "mpeginfo/frame_header.h"
-#include "mpeginfo/mp3info.h"
+#include "mpeginfo/audio_facts.h"
 #include "tagstore/genres.h"
 #include "tools/bytesource.h"
 #include "tools/codepage.h"
@@ -107,12 +107,10 @@ BoxText FitBoxText(std::string_view before, std::string_view after, std::size_t 
   const std::string_view kept_head = after.substr(0, head),
                          kept_tail = after.substr(after.size() - tail);
   const std::string stored = cp.Decode(cp.Encode(after.substr(head, after.size() - head - tail)));
-  // Every character takes a byte at least.
-  for (std::size_t n = std::min(utf8::Count(stored), limit);; --n) {
-    const std::string_view inserted = utf8::Prefix(stored, n);
-    std::string text = std::string(kept_head).append(inserted).append(kept_tail);
-    if (n == 0 || cp.Encode(text).size() <= limit) return {std::move(text), head + inserted.size()};
-  }
+  const std::size_t kept = cp.Encode(kept_head).size() + cp.Encode(kept_tail).size();
+  const std::string fitted = cp.EncodeFit(stored, limit > kept ? limit - kept : 0);
+  const std::string_view inserted = utf8::Prefix(stored, utf8::Count(cp.Decode(fitted)));
+  return {std::string(kept_head).append(inserted).append(kept_tail), head + inserted.size()};
 }
 
 Message SaveFailure(TagError error) {
@@ -235,17 +233,17 @@ std::string AboutText(const Version& version) {
   return text;
 }
 
-std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
+std::array<std::string, 8> AudioValues(const AudioFacts& info, std::uint64_t file_size,
                                        std::string_view decimal_separator) {
   return {
       std::to_string(info.BitRate()),
       info.Emphasis(),
-      info.FormatTime(),
+      info.DurationText(),
       std::to_string(info.Frequency()),
-      std::to_string(static_cast<int>(info.Layers())),
+      std::to_string(static_cast<int>(info.Layer())),
       FormatFileSize(static_cast<double>(file_size)),
       info.ChannelMode(),
-      mpeg::MpegVersionText(info.MPEGVer(), decimal_separator),
+      mpeg::MpegVersionText(info.MpegVersion(), decimal_separator),
   };
 }
 

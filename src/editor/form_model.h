@@ -19,7 +19,7 @@
 
 namespace id3 {
 
-class clsMP3Info;
+class AudioFacts;
 
 namespace form {
 
@@ -51,8 +51,8 @@ bool IsAcceptedPath(std::string_view path);
 
 // The two preferences, as their check boxes show them.
 struct Preferences {
-  bool no_animations = false; // Check1
-  bool no_file_info = false;  // Check2
+  bool no_animations = false;
+  bool no_file_info = false;
   friend bool operator==(const Preferences&, const Preferences&) = default;
 };
 // The preferences from their stored texts, looked up by key (nullopt for a
@@ -131,7 +131,8 @@ public:
   // cp: the code page the file's tag is read and written in.
   explicit Document(CodePage cp) : cp_(std::move(cp)) {}
 
-  // LoadTag. A refused path leaves no file open, and gives the message to show.
+  // Opens the file and reads its tag for the inputs. A refused path leaves no
+  // file open, and gives the message to show.
   std::optional<Message> Load(std::string_view path);
   // A value offered for an input in place of what the file holds (the file's
   // name for a tag without a title): shown as if typed, so it fits the box.
@@ -183,7 +184,7 @@ inline constexpr std::string_view kNoFileOpenValue = "No file open.";
 // their order on screen: bit rate, emphasis, duration, frequency, layer, file
 // size, channel mode, MPEG version. decimal_separator is the user's. The file
 // size is the file's own, also when no audio was found in it.
-std::array<std::string, 8> AudioValues(const clsMP3Info& info, std::uint64_t file_size,
+std::array<std::string, 8> AudioValues(const AudioFacts& info, std::uint64_t file_size,
                                        std::string_view decimal_separator);
 
 } // namespace form

@@ -68,24 +68,6 @@ std::string DecodeUtf16(std::span<const std::uint8_t> b, bool big_endian) {
   return out;
 }
 
-// Well-formed UTF-8, each byte of a broken sequence replaced.
-std::string CleanUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      out += text[i++];
-    } else if (const std::size_t n = utf8::WellFormedAt(text, i)) {
-      out.append(text, i, n);
-      i += n;
-    } else {
-      utf8::Append(out, kReplacement);
-      ++i;
-    }
-  }
-  return out;
-}
-
 bool StartsWith(std::span<const std::uint8_t> b, const std::uint8_t (&prefix)[2]) {
   return b.size() >= 2 && b[0] == prefix[0] && b[1] == prefix[1];
 }
@@ -135,7 +117,7 @@ std::string StringReader::Next() {
   if (!wide) {
     const std::string_view bytes(reinterpret_cast<const char*>(s.data()), s.size());
     if (encoding_ == Encoding::kLatin1) return cp_.Decode(bytes);
-    return CleanUtf8(bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size()) : bytes);
+    return utf8::MakeWellFormed(bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size()) : bytes);
   }
   std::optional<bool> big_endian;
   if (StartsWith(s, kBomBig)) big_endian = true;

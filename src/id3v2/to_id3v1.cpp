@@ -1,6 +1,7 @@
 #include "id3v2/to_id3v1.h"
 
 #include "id3v2/fields.h"
+#include "tools/text.h"
 
 #include <algorithm>
 #include <string_view>
@@ -11,12 +12,8 @@ namespace {
 constexpr std::size_t kYearDigits = 4;
 constexpr std::uint32_t kLastTrack = 255;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 std::optional<std::string> YearOf(std::string_view date) {
-  if (date.size() < kYearDigits) return std::nullopt;
-  for (std::size_t i = 0; i < kYearDigits; ++i)
-    if (!IsDigit(date[i])) return std::nullopt;
+  if (text::DigitRun(date) < kYearDigits) return std::nullopt;
   return std::string(date.substr(0, kYearDigits));
 }
 
@@ -38,11 +35,9 @@ void ProposeTrack(const Tag& tag, Proposal& p) {
   const std::string& text = values->front();
   std::string_view rest(text);
   rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
-  std::size_t digits = 0;
-  while (digits < rest.size() && IsDigit(rest[digits])) ++digits;
-  std::uint32_t number = 0;
-  for (std::size_t i = 0; i < digits && number <= kLastTrack; ++i)
-    number = number * 10 + static_cast<std::uint32_t>(rest[i] - '0');
+  const std::size_t digits = text::DigitRun(rest);
+  // More digits than 32 bits hold are far above the last track too.
+  const std::uint32_t number = text::ParseNumber(rest.substr(0, digits)).value_or(kLastTrack + 1);
   p.track = 0;
   if (digits == 0)
     p.warnings.push_back({Field::kTrack, Reason::kTrackNotNumber, text});

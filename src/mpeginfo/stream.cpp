@@ -183,7 +183,7 @@ std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
     if (frames == 0 ||
         frames > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
       return std::nullopt;
-    f.num_frames = static_cast<std::int32_t>(frames);
+    f.frame_count = static_cast<std::int32_t>(frames);
     f.duration = static_cast<double>(frames) * samples / frequency;
     const int table_rate = BitRateKbps(h);
     if (vbr.kind == VbrKind::Info && table_rate != 0) {
@@ -200,12 +200,12 @@ std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
     const double frame_bytes = FrameLengthCoefficient(h) * (table_rate * 1000.0 / frequency);
     const auto frames = RoundToInt32(static_cast<double>(audio_bytes) / frame_bytes);
     if (!frames) return std::nullopt;
-    f.num_frames = *frames;
+    f.frame_count = *frames;
   }
-  const auto song_length = RoundToInt32(f.duration);
-  if (!bit_rate || !song_length) return std::nullopt;
+  const auto whole_seconds = RoundToInt32(f.duration);
+  if (!bit_rate || !whole_seconds) return std::nullopt;
   f.bit_rate = *bit_rate;
-  f.song_length = *song_length;
+  f.whole_seconds = *whole_seconds;
   return f;
 }
 

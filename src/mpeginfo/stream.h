@@ -57,15 +57,15 @@ struct FrameWalk {
 std::optional<FrameWalk> WalkFrames(const io::ByteSource& src, const FoundFrame& first,
                                     std::uint64_t audio_end);
 
-// What LoadMP3 publishes, derived from the first header, the block in its
+// What AudioFacts::Load publishes, derived from the first header, the block in its
 // frame and the number of audio bytes.
 struct Facts {
   std::int32_t bit_rate{};  // kbit/s
   std::int32_t frequency{}; // Hz
-  std::int32_t num_frames{};
-  std::int32_t song_length{}; // whole seconds, rounded half to even
-  double duration{};          // seconds
-  bool vbr = false;           // a Xing or VBRI block
+  std::int32_t frame_count{};
+  std::int32_t whole_seconds{}; // whole seconds, rounded half to even
+  double duration{};            // seconds
+  bool vbr = false;             // a Xing or VBRI block
 };
 
 // Nothing when the facts cannot be formed: no bit rate and no frame count, a

@@ -31,15 +31,10 @@ startup::ModulePath Module() { return startup::SplitModulePath(win::Narrow(Modul
 std::string RegGetString(HKEY root, std::string_view sub_key, std::string_view value_name) {
   const UniqueHKey key = OpenRegKey(root, sub_key, KEY_QUERY_VALUE);
   const auto value = key ? ReadRegValue(key.get(), value_name, kRegValueLimit) : std::nullopt;
-  if (!value) return {};
-  switch (value->type) {
-  case REG_DWORD: return startup::FormatRegNumber(value->data);
-  case REG_BINARY: return startup::FormatRegBytes(value->data);
-  default: {
-    const std::wstring text = RegText(*value);
-    return win::Narrow(startup::CleanRegText(std::wstring_view(text)));
-  }
-  }
+  // Only strings are stored where it reads: any other value reads as empty.
+  if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return {};
+  const std::wstring text = RegText(*value);
+  return win::Narrow(startup::CleanRegText(std::wstring_view(text)));
 }
 
 LSTATUS RegWriteValue(HKEY root, std::string_view sub_key, std::string_view value_name,

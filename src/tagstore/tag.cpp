@@ -195,29 +195,17 @@ TagRecord RenderTagRecord(const TagFields& tag, const CodePage& cp) {
 
 std::string_view Describe(TagError error) {
   switch (error) {
-  case TagError::NotFound: return "no such file";
-  case TagError::IsDirectory: return "is a directory";
+  case TagError::NotFound: return io::Describe(io::IoError::NotFound);
+  case TagError::IsDirectory: return io::Describe(io::IoError::IsDirectory);
   case TagError::TooShort: return "shorter than 128 bytes";
   case TagError::OnlyTag: return "the file holds nothing but the tag";
-  case TagError::AccessDenied: return "permission denied";
-  case TagError::InUse: return "in use by another program";
-  case TagError::NoSpace: return "no space left on the device";
+  case TagError::AccessDenied: return io::Describe(io::IoError::AccessDenied);
+  case TagError::InUse: return io::Describe(io::IoError::SharingViolation);
+  case TagError::NoSpace: return io::Describe(io::IoError::NoSpace);
   case TagError::Changed: return "changed since it was read";
   case TagError::IoError: break;
   }
-  return "input/output error";
-}
-
-std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp) {
-  const auto read = TryReadRecord(path);
-  if (!read) return std::unexpected(read.error());
-  return read->record ? ParseTagRecord(*read->record, cp) : TagFields{};
-}
-
-std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp) {
-  TagRecord rec{};
-  if (auto size = ReadLastRecord(file, rec); !size) return std::unexpected(size.error());
-  return ParseTagRecord(rec, cp);
+  return io::Describe(io::IoError::Other);
 }
 
 std::expected<StoredRecord, TagError> TryReadRecord(const std::string& path) {
@@ -255,12 +243,6 @@ std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagR
   return {};
 }
 
-std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
-                                          const CodePage& cp,
-                                          std::optional<std::uint64_t> expected_size) {
-  return TryWriteRecord(path, RenderTagRecord(tag, cp), expected_size);
-}
-
 std::expected<void, TagError> TryRemoveTag(const std::string& path,
                                            std::optional<std::uint64_t> expected_size) {
   if (auto ok = CheckIsFile(path); !ok) return ok;
@@ -286,30 +268,10 @@ std::expected<void, TagError> TryRemoveTag(const std::string& path,
   return {};
 }
 
-TagFields ReadTag(const std::string& FileName, const CodePage& cp) {
-  return TryReadTag(FileName, cp).value_or(TagFields{});
+bool FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  const io::PathKind kind = io::KindOf(path);
+  return kind != io::PathKind::Missing && kind != io::PathKind::Directory;
 }
-
-TagFields ReadTag(const std::string& FileName) {
-  return ReadTag(FileName, CodePage::SystemDefault());
-}
-
-bool WriteTag(const std::string& FileName, const TagFields& Tag, const CodePage& cp) {
-  return TryWriteTag(FileName, Tag, cp).has_value();
-}
-
-bool WriteTag(const std::string& FileName, const TagFields& Tag) {
-  return WriteTag(FileName, Tag, CodePage::SystemDefault());
-}
-
-bool RemoveTag(const std::string& FileName) { return TryRemoveTag(FileName).has_value(); }
-
-bool FileExists(const std::string& Path) {
-  if (DirExists(Path)) return false;
-  if (Path.empty()) return false;
-  return io::KindOf(Path) != io::PathKind::Missing;
-}
-
-bool DirExists(const std::string& Path) { return io::KindOf(Path) == io::PathKind::Directory; }
 
 } // namespace id3

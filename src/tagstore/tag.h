@@ -115,7 +115,7 @@ enum class TagError {
   NotFound,
   IsDirectory,
   TooShort,     // shorter than the 128 bytes of a record
-  OnlyTag,      // RemoveTag: the file is nothing but the tag
+  OnlyTag,      // TryRemoveTag: the file is nothing but the tag
   AccessDenied, // permission denied, read-only
   InUse,        // held open by another program
   NoSpace,
@@ -138,30 +138,13 @@ std::expected<StoredRecord, TagError> TryReadRecord(const std::string& path);
 std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagRecord& rec,
                                              std::optional<std::uint64_t> expected_size = {});
 
-// The detailed forms: what happened, and the tag read.
-std::expected<TagFields, TagError> TryReadTag(const std::string& path, const CodePage& cp);
-// The same for a file the caller has open already.
-std::expected<TagFields, TagError> TryReadTag(const io::File& file, const CodePage& cp);
-// TryWriteRecord of RenderTagRecord: every field as the tag gives it.
-std::expected<void, TagError> TryWriteTag(const std::string& path, const TagFields& tag,
-                                          const CodePage& cp,
-                                          std::optional<std::uint64_t> expected_size = {});
+// Cuts the tag off the file; a file without one is left alone. A file that is
+// nothing but the tag keeps it (OnlyTag).
 std::expected<void, TagError> TryRemoveTag(const std::string& path,
                                            std::optional<std::uint64_t> expected_size = {});
 
-// The editor's forms. ReadTag gives empty fields when the file has no tag or
-// cannot be read; WriteTag and RemoveTag give false on any failure and then
-// leave the file as it was.
-TagFields ReadTag(const std::string& FileName);
-TagFields ReadTag(const std::string& FileName, const CodePage& cp);
-bool WriteTag(const std::string& FileName, const TagFields& Tag);
-bool WriteTag(const std::string& FileName, const TagFields& Tag, const CodePage& cp);
-bool RemoveTag(const std::string& FileName);
-
 // True when the path names an existing file (any attributes); false for a
 // folder, an empty or a missing path.
-bool FileExists(const std::string& Path);
-// True when the path names an existing folder.
-bool DirExists(const std::string& Path);
+bool FileExists(const std::string& path);
 
 } // namespace id3

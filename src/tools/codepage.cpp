@@ -100,6 +100,24 @@ std::size_t WellFormedAt(std::string_view text, std::size_t i) {
   return n;
 }
 
+std::string MakeWellFormed(std::string_view text) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      out += text[i++];
+    } else if (const std::size_t n = WellFormedAt(text, i)) {
+      out.append(text, i, n);
+      i += n;
+    } else {
+      Append(out, kReplacement);
+      ++i;
+    }
+  }
+  return out;
+}
+
 void Append(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);

@@ -65,6 +65,9 @@ std::size_t AsciiRun(std::string_view text);
 // Length of the well-formed multi-byte sequence at text[i], 0 when there is
 // none (an ASCII byte, an overlong form, a surrogate, past U+10FFFF, cut).
 std::size_t WellFormedAt(std::string_view text, std::size_t i);
+// The text with each byte that starts no well-formed sequence replaced by
+// U+FFFD.
+std::string MakeWellFormed(std::string_view text);
 // Appends the code point (at most U+10FFFF) as UTF-8.
 void Append(std::string& out, char32_t cp);
 } // namespace utf8

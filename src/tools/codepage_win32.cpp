@@ -1,5 +1,6 @@
 #include "tools/codepage.h"
 
+#include "tools/text.h"
 #include "tools/wintext_win32.h"
 
 #include <windows.h>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
 
 namespace id3 {
 namespace {
@@ -23,10 +23,7 @@ std::optional<unsigned> NumberOf(std::string_view name) {
   for (std::string_view prefix : {"windows-", "cp"}) {
     if (digits.starts_with(prefix)) digits.remove_prefix(prefix.size());
   }
-  unsigned id = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
-  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  return id;
+  return text::ParseNumber(digits);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/text.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace id3::text {
 namespace {
@@ -27,6 +28,20 @@ template <class OnWord> void ForEachUnquotedWord(std::string_view text, OnWord w
 }
 
 } // namespace
+
+std::size_t DigitRun(std::string_view text) {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  return n;
+}
+
+std::optional<std::uint32_t> ParseNumber(std::string_view text) {
+  std::uint32_t n{};
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, n);
+  if (ec != std::errc() || stop != end) return std::nullopt;
+  return n;
+}
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

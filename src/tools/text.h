@@ -4,6 +4,9 @@
 // so byte-wise comparison of UTF-8 text is exact.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +16,13 @@ char AsciiLower(char c);
 
 // a and b equal when ASCII letters are compared without their case.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+// How many ASCII digits the text starts with.
+std::size_t DigitRun(std::string_view text);
+
+// The text as a decimal number: digits only, nothing around them, and no more
+// than 32 bits hold.
+std::optional<std::uint32_t> ParseNumber(std::string_view text);
 
 // True when path ends in ".mp3" in any letter case.
 bool HasMp3Extension(std::string_view path);

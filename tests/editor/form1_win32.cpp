@@ -195,7 +195,7 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
 
   editor.Click(kCommand2).get();
   ASSERT_FALSE(editor.Running(20000));
-  EXPECT_EQ(ReadTag(path).genre, "Blues");
+  EXPECT_EQ(test::TagOf(path).genre, "Blues");
   EXPECT_EQ(Pref(L"NoAnimations"), L"1");
   EXPECT_EQ(Pref(L"NoFileInfo"), L"1");
 }
@@ -327,7 +327,7 @@ TEST_F(EditorWindow, OkWritesTheId3v2ValuesProposed) {
             L"?mega ? \u00FCber|Artist A / Artist B|Eurodance");
   editor.Click(kCommand2).get();
   ASSERT_FALSE(editor.Running(20000));
-  EXPECT_EQ(ReadTag(path).genre + "|" + ReadTag(path).year, "Eurodance|2004");
+  EXPECT_EQ(test::TagOf(path).genre + "|" + test::TagOf(path).year, "Eurodance|2004");
 }
 
 // Run with LANG=ja_JP.UTF-8, which makes 932 the system's code page, as on a

@@ -5,12 +5,12 @@
 // panel.
 #include "editor/form_model.h"
 
+#include "mpeginfo/audio_facts.h"
 #include "mpeginfo/frame_header.h"
-#include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/paths.h"
 
-#include "testfs.h"
+#include "sample_tag.h"
 
 #include <gtest/gtest.h>
 
@@ -51,19 +51,6 @@ TEST(EditorForm, CleansTheArgumentTextAndReadsThePreferences) {
   EXPECT_EQ(read(std::nullopt, "1"), (Preferences{false, true}));
   for (const char* other : {"0", "", " ", "yes", "2", "-1", "1x", "01a"})
     EXPECT_EQ(read(other, std::nullopt), Preferences{}) << other;
-  std::string stored;
-  for (const Preferences& p : {Preferences{true, false}, Preferences{false, true}})
-    for (const auto& [key, text] : StoredPreferences(p))
-      stored += std::string(key) + "=" + text + " ";
-  EXPECT_EQ(stored, "NoAnimations=1 NoFileInfo=0 NoAnimations=0 NoFileInfo=1 ");
-}
-
-TEST(EditorForm, EnterWalksTheInputsInTheirOrderOnScreen) {
-  std::size_t at = kAlbum;
-  std::vector<std::size_t> walked;
-  for (int i = 0; i < 6; ++i) walked.push_back(at = NextOnEnter(at));
-  EXPECT_EQ(walked,
-            (std::vector<std::size_t>{kArtist, kGenreList, kComment, kTitle, kYear, kAlbum}));
 }
 
 CodePage Named(const char* name) { return CodePage::Named(name).value(); }
@@ -171,8 +158,8 @@ TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
   EXPECT_EQ(save(true, "Blues"), 0);
   EXPECT_EQ(save(true, "Rock"), 17);
   EXPECT_EQ(save(false, "Blues"), 17);
-  EXPECT_EQ(ReadTag(path, kCp).title, "Some Song");
-  EXPECT_EQ(ReadTag(path, kCp).comment, "Old comment");
+  EXPECT_EQ(test::TagOf(path, kCp).title, "Some Song");
+  EXPECT_EQ(test::TagOf(path, kCp).comment, "Old comment");
 
   // A file without a tag gets one, with the genre shown; a proposed title
   // fits the box as if it had been typed.
@@ -183,7 +170,7 @@ TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
   shown.genre_text = "Blues";
   shown.text[kAlbum] = "Album";
   EXPECT_FALSE(doc.Save(shown));
-  const TagFields saved = ReadTag(untagged, kCp);
+  const TagFields saved = test::TagOf(untagged, kCp);
   EXPECT_EQ(std::tuple(saved.title, saved.album, saved.genre_byte), std::tuple("x", "Album", 0));
   Document japanese(Named("932"));
   ASSERT_FALSE(japanese.Load(dir.File(Times(20, "あ") + ".mp3")));
@@ -220,7 +207,7 @@ TEST_F(EditorDocument, ProposesWhatTheId3v2TagHoldsForAFileWithoutAnId3v1Tag) {
     EXPECT_FALSE(doc.Save(inputs));
     const test::Bytes saved = test::ReadAll(path);
     EXPECT_EQ(test::Bytes(saved.begin(), saved.end() - record::kSize), v2) << c.file;
-    EXPECT_EQ(ReadTag(path, kCp).artist, inputs.text[kArtist]) << c.file;
+    EXPECT_EQ(test::TagOf(path, kCp).artist, inputs.text[kArtist]) << c.file;
   }
   const TagRecord v1 = Record({{0, "TAG"}, {33, "v1 artist"}});
   Document doc(kCp);
@@ -286,8 +273,8 @@ TEST(EditorForm, CaptionAboutAndPanel) {
   // A file without a single frame: empty audio values, but its real size.
   test::ScratchDir dir;
   test::WriteAll(dir.File("junk.mp3"), test::Repeat(0x20, 4096));
-  clsMP3Info info;
-  ASSERT_FALSE(info.LoadMP3(dir.File("junk.mp3")));
+  AudioFacts info;
+  ASSERT_FALSE(info.Load(dir.File("junk.mp3")));
   const auto values = AudioValues(info, 4096, ".");
   EXPECT_EQ(values[0] + values[2] + values[7], "00");
   EXPECT_EQ(values[5], FormatFileSize(4096));

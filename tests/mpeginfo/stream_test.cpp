@@ -120,7 +120,7 @@ TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
   const Bytes stream = Concat({Frames(kCbr128, 10, 36, xing), Bytes(1000, 0)});
   const auto info = AnalyseStream(io::MemorySource(stream));
   // The block's own frame is not counted, as encoders do; 4170 bytes in 0.235 s.
-  EXPECT_EQ(std::tuple(info->vbr, info->facts.num_frames, info->facts.bit_rate),
+  EXPECT_EQ(std::tuple(info->vbr, info->facts.frame_count, info->facts.bit_rate),
             std::tuple(V(VbrKind::Xing, {}, {}, 36), 9, 142));
   // A byte count in the block counts before the walked bytes.
   const Bytes with_bytes = Concat({test::Text("Xing"), test::Be32(2), test::Be32(8000)});
@@ -138,13 +138,13 @@ FrameHeader H(test::Header h) { return DecodeHeader(h); }
 TEST(Facts, FromTheHeaderOrTheBlock) {
   // Frame lengths for the count: 72 x 64 kbit/s / 22050 Hz = 209 bytes for
   // MPEG-2 Layer III, 48 x 384 / 32000 = 576 for Layer I.
-  EXPECT_EQ(DeriveFacts(H({0xFF, 0xF3, 0x80, 0x00}), {}, 209'000)->num_frames, 1000);
-  EXPECT_EQ(DeriveFacts(H({0xFF, 0xFF, 0xC8, 0x00}), {}, 57'600)->num_frames, 100);
+  EXPECT_EQ(DeriveFacts(H({0xFF, 0xF3, 0x80, 0x00}), {}, 209'000)->frame_count, 1000);
+  EXPECT_EQ(DeriveFacts(H({0xFF, 0xFF, 0xC8, 0x00}), {}, 57'600)->frame_count, 100);
   const auto vbri = DeriveFacts(H(kCbr128), V(VbrKind::Vbri, 2000, 500'000), 600'000);
-  EXPECT_EQ(std::tuple(vbri->vbr, vbri->bit_rate, vbri->num_frames), std::tuple(true, 77, 2000));
+  EXPECT_EQ(std::tuple(vbri->vbr, vbri->bit_rate, vbri->frame_count), std::tuple(true, 77, 2000));
   // Free format with a count: the average, as the table has nothing.
   EXPECT_EQ(DeriveFacts(H(kFree), V(VbrKind::Xing, 100), 50'000)->bit_rate, 153);
-  EXPECT_EQ(DeriveFacts(H(kCbr128), V(VbrKind::Info), 417'000)->num_frames, 998); // no count
+  EXPECT_EQ(DeriveFacts(H(kCbr128), V(VbrKind::Info), 417'000)->frame_count, 998); // no count
   EXPECT_FALSE(DeriveFacts(H(kFree), {}, 1000)); // no bit rate, no count
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing), 1000));
   EXPECT_FALSE(DeriveFacts(H(kCbr128), V(VbrKind::Xing, 0), 1000));

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <vector>
-
 namespace id3::startup {
 namespace {
 
@@ -49,20 +46,7 @@ TEST(Verb, KeysAndTheRecordOfWhatRegistrationMade) {
   EXPECT_EQ(UnpackCreated(0, 3), Created{});
 }
 
-// An unattended installer (-quiet) is told the outcome by the exit code alone.
-TEST(Verb, ExitCodeIsZeroOnlyWhereTheVerbIsAsAsked) {
-  using enum Outcome;
-  for (const Outcome outcome : {Registered, RegistrationFailed, Unregistered, UnregistrationFailed})
-    EXPECT_EQ(ExitCodeFor(outcome), outcome == Registered || outcome == Unregistered ? 0 : 1);
-}
-
-TEST(RegFormat, NumbersBytesAndText) {
-  using Bytes = std::vector<std::uint8_t>;
-  EXPECT_EQ(FormatRegNumber(Bytes{0xD2, 0x04, 0, 0}), "1234");
-  // Missing high bytes count as zero; bytes beyond the fourth are not read.
-  EXPECT_EQ(FormatRegNumber(Bytes{0x2A}), "042");
-  EXPECT_EQ(FormatRegNumber(Bytes{1, 0, 0, 0, 2}), "001");
-  EXPECT_EQ(FormatRegBytes(Bytes{0x00, 0x0A, 0xFF, 0x5c}), "000AFF5C");
+TEST(RegFormat, Text) {
   EXPECT_EQ(CleanRegText(std::string_view("  Mp3file  \0junk", 16)), "Mp3file  ");
   EXPECT_EQ(CleanRegText(std::string_view("   ")), "");
 }

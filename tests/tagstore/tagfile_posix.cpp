@@ -4,6 +4,7 @@
 #include "tools/fileio.h"
 
 #include "sample_tag.h"
+#include "tag_changes.h"
 #include "testfs.h"
 
 #include <gtest/gtest.h>
@@ -49,15 +50,8 @@ std::optional<io::IoError> KillAt(io::Operation) {
 // one, never anything between.
 TEST(TagCrash, KilledAtEveryOperation) {
   test::ScratchDir dir;
-  const Bytes audio = test::Repeat(0x77, 5000), old = test::Concat({audio, RecordBytes(kSample)});
-  TagFields edited = kSample;
-  edited.title = "New";
-  const Bytes written = test::Concat({audio, RecordBytes(edited)});
   const std::string path = dir.File("song.mp3");
-  const auto write = [&](const std::string& p) { return WriteTag(p, edited, kCp); };
-  const std::tuple<Bytes, Bytes, std::function<bool(const std::string&)>> cases[] = {
-      {audio, written, write}, {old, written, write}, {old, audio, RemoveTag}};
-  for (const auto& [before, after, operation] : cases) {
+  for (const auto& [before, after, operation] : test::TagChanges(test::Repeat(0x77, 5000))) {
     for (g_kill_at = 1;; ++g_kill_at) {
       test::WriteAll(path, before);
       const int code = InChild([&] {
@@ -95,8 +89,8 @@ TEST(TagFileSystem, ReadOnlyFileIsReadButNeverChanged) {
     if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
                            setresuid(65534, 65534, 65534) != 0))
       return 99;
-    if (ReadTag(path, kCp).title != kSample.title) return 1;
-    if (TryWriteTag(path, kSample, kCp) != std::unexpected(TagError::AccessDenied)) return 2;
+    if (test::TagOf(path, kCp).title != kSample.title) return 1;
+    if (test::WriteTagOf(path, kSample) != std::unexpected(TagError::AccessDenied)) return 2;
     return TryRemoveTag(path) != std::unexpected(TagError::AccessDenied) ? 3 : 0;
   });
   EXPECT_EQ(code, 0);
@@ -120,10 +114,10 @@ TEST(TagFileSystem, FullDisk) {
   // More than there is room for: the file system ends up full to its last page.
   std::ofstream(dir.File("filler"), std::ios::binary) << std::string(128 * 1024, 'x');
 
-  EXPECT_EQ(TryWriteTag(untagged, kSample, kCp), std::unexpected(TagError::NoSpace));
+  EXPECT_EQ(test::WriteTagOf(untagged, kSample), std::unexpected(TagError::NoSpace));
   EXPECT_EQ(test::ReadAll(untagged), content);
-  ASSERT_TRUE(WriteTag(tagged, kSample, kCp));
-  ASSERT_TRUE(RemoveTag(tagged));
+  ASSERT_TRUE(test::WriteTagOf(tagged, kSample));
+  ASSERT_TRUE(TryRemoveTag(tagged));
   EXPECT_EQ(test::ReadAll(tagged), audio);
 }
 

@@ -30,12 +30,12 @@ TEST(TagFileWindows, FileHeldOpenWithoutSharing) {
         &CloseHandle);
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     EXPECT_TRUE(FileExists(path));
-    EXPECT_EQ(ReadTag(path), TagFields{});
-    EXPECT_EQ(TryWriteTag(path, test::SampleTag(), cp), std::unexpected(TagError::InUse));
+    EXPECT_EQ(TryReadRecord(path).error(), TagError::InUse);
+    EXPECT_EQ(test::WriteTagOf(path, test::SampleTag(), cp), std::unexpected(TagError::InUse));
     EXPECT_EQ(TryRemoveTag(path), std::unexpected(TagError::InUse));
   }
   EXPECT_EQ(test::ReadAll(path), content);
-  EXPECT_EQ(ReadTag(path).title, "Title");
+  EXPECT_EQ(test::TagOf(path).title, "Title");
 }
 
 } // namespace

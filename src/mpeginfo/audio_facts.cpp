@@ -1,4 +1,4 @@
-#include "mpeginfo/mp3info.h"
+#include "mpeginfo/audio_facts.h"
 
 #include "mpeginfo/stream.h"
 #include "tools/fileio.h"
@@ -7,20 +7,18 @@
 
 namespace id3 {
 
-void clsMP3Info::ResetInfo() { *this = clsMP3Info{}; }
-
-bool clsMP3Info::LoadMP3(const std::string& path) {
-  ResetInfo();
+bool AudioFacts::Load(const std::string& path) {
+  *this = AudioFacts{};
   const auto file = io::OpenForReading(path);
   if (!file) return false;
   const io::FileSource raw(file->file, file->size);
   std::vector<std::uint8_t> windows;
   const auto src = io::WindowedSource::Read(raw, windows);
-  return src && LoadMP3(*src, path);
+  return src && Load(*src, path);
 }
 
-bool clsMP3Info::LoadMP3(const io::ByteSource& src, const std::string& path) {
-  ResetInfo();
+bool AudioFacts::Load(const io::ByteSource& src, const std::string& path) {
+  *this = AudioFacts{};
   const std::uint64_t size_in_bytes = src.Size();
   const auto info = mpeg::AnalyseStream(src);
   if (!info) return false;
@@ -30,28 +28,27 @@ bool clsMP3Info::LoadMP3(const io::ByteSource& src, const std::string& path) {
   file_size_ = static_cast<std::int64_t>(size_in_bytes);
   bit_rate_ = info->facts.bit_rate;
   frequency_ = info->facts.frequency;
-  song_length_ = info->facts.song_length;
-  duration_ = info->facts.duration;
-  num_frames_ = info->facts.num_frames;
+  seconds_ = info->facts.whole_seconds;
+  exact_seconds_ = info->facts.duration;
+  frame_count_ = info->facts.frame_count;
   vbr_ = info->facts.vbr;
-  mpeg_ver_ = mpeg::MpegVersionNumber(h);
-  layers_ = mpeg::LayerNumber(h);
-  protected_ = h.protection == 0;
+  mpeg_version_ = mpeg::MpegVersionNumber(h);
+  layer_ = mpeg::LayerNumber(h);
+  has_crc_ = h.protection == 0;
   channel_mode_ = mpeg::ChannelModeText(h);
   copyrighted_ = h.copyright == 1;
   original_ = h.original == 1;
   emphasis_ = mpeg::EmphasisText(h);
-  const std::int64_t pos = static_cast<std::int64_t>(info->frame.offset) + 1;
-  header_pos_ = pos < file_size_ - 16 ? pos + 4 : pos;
+  first_frame_offset_ = static_cast<std::int64_t>(info->frame.offset);
   valid_ = true;
   return true;
 }
 
-std::string clsMP3Info::FormatTime() const {
-  return valid_ ? FormatSongLength(song_length_) : std::string();
+std::string AudioFacts::DurationText() const {
+  return valid_ ? FormatDuration(seconds_) : std::string();
 }
 
-std::string FormatSongLength(std::int32_t seconds) {
+std::string FormatDuration(std::int32_t seconds) {
   if (seconds < 0) return {};
   const std::int32_t h = seconds / 3600;
   const std::int32_t m = seconds % 3600 / 60;
