@@ -2,8 +2,6 @@
 #include "editor/form1_controls.h"
 #include "editor/settings_win32.h"
 #include "effects/line3d_win32.h"
-#include "effects/units.h"
-#include "effects/window_win32.h"
 #include "mpeginfo/mp3info.h"
 #include "tagstore/genres.h"
 #include "tools/fileio.h"
@@ -12,6 +10,8 @@
 #include "tools/process_win32.h"
 #include "tools/shell_win32.h"
 #include "tools/wintext_win32.h"
+#include "wingui/units.h"
+#include "wingui/window_win32.h"
 
 #include <commctrl.h>
 #include <objbase.h>

@@ -5,9 +5,9 @@
 
 #include "editor/form_model.h"
 #include "effects/animater_win32.h"
-#include "effects/gdi_win32.h"
-#include "effects/window_win32.h"
 #include "tagstore/tag.h"
+#include "wingui/gdi_win32.h"
+#include "wingui/window_win32.h"
 
 #include <oleacc.h>
 #include <windows.h>

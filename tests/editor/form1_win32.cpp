@@ -6,9 +6,9 @@
 
 #include "editor/form1_controls.h"
 #include "editor/form_model.h"
-#include "effects/units.h"
 #include "tools/wintext_win32.h"
 #include "version.h"
+#include "wingui/units.h"
 
 #include "sample_tag.h"
 

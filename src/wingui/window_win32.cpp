@@ -1,7 +1,7 @@
-#include "effects/window_win32.h"
+#include "wingui/window_win32.h"
 
-#include "effects/units.h"
 #include "tools/wintext_win32.h"
+#include "wingui/units.h"
 
 namespace id3::win {
 namespace {

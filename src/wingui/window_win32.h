@@ -3,7 +3,7 @@
 // its DPI and its place on the screen. Windows builds only.
 #pragma once
 
-#include "effects/gdi_win32.h"
+#include "wingui/gdi_win32.h"
 
 #include <windows.h>
 
