@@ -268,7 +268,7 @@ void EditorWindow::OnDelete() {
     Unload();
 }
 
-void EditorWindow::OnPlay() { ShellOpenFile(doc_.CurrentFile(), "", hwnd_, "", ""); }
+void EditorWindow::OnPlay() { ShellOpenFile(doc_.CurrentFile(), hwnd_); }
 
 void EditorWindow::OnAbout() {
   const std::string text = form::AboutText(kAppVersion);

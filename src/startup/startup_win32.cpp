@@ -1,8 +1,8 @@
 #include "startup/startup_win32.h"
 
 #include "editor/editor_window_win32.h"
-#include "startup/modtools_win32.h"
 #include "startup/options.h"
+#include "startup/regpath_win32.h"
 #include "startup/shellverb_win32.h"
 #include "tools/process_win32.h"
 
