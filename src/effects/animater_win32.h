@@ -9,11 +9,7 @@
 // that is already visible or to hide one that is hidden.
 #pragma once
 
-#include "effects/modanimate_win32.h"
-
 #include <windows.h>
-
-#include <string>
 
 namespace id3 {
 
@@ -23,15 +19,10 @@ inline constexpr DWORD kCloseAnimation = AW_HIDE | AW_BLEND;
 
 class Animater {
 public:
-  // Plays the animation (AnimateWindow flags) on a plain window (see
-  // WindowForm) and returns when it has ended; the result is AnimateWindow's,
-  // false for a handle that is no window.
+  // Plays the animation (AnimateWindow flags) with the window painted in its
+  // class background (see AnimateForm) and returns when it has ended; the
+  // result is AnimateWindow's, false for a handle that is no window.
   bool Animate(HWND window, DWORD milliseconds, DWORD flags);
-  // The same for a window that offers its own background colour or picture.
-  bool Animate(AnimatedForm& form, DWORD milliseconds, DWORD flags);
-
-  // A help text naming the animation flags: 19 lines joined by CR LF.
-  std::string FlagDescription() const;
 };
 
 } // namespace id3

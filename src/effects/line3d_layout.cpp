@@ -1,6 +1,6 @@
 #include "effects/line3d_layout.h"
 
-#include "effects/units.h"
+#include "wingui/units.h"
 
 namespace id3 {
 namespace {
@@ -9,22 +9,6 @@ constexpr int kThicknessTwips = 30;
 constexpr int kSecondLineTwips = 15;
 
 } // namespace
-
-Line3dProperties ReadLine3dProperties(const PropertyBag& bag) {
-  Line3dProperties p;
-  p.Enabled = bag.ReadProperty("Enabled", 0) != 0;
-  p.Color1 = bag.ReadProperty("Color1", kLine3dDefaultColor1);
-  p.Color2 = bag.ReadProperty("Color2", kLine3dDefaultColor2);
-  p.BackColor = bag.ReadProperty("BackColor", kLine3dDefaultBackColor);
-  return p;
-}
-
-void WriteLine3dProperties(const Line3dProperties& properties, PropertyBag& bag) {
-  bag.WriteProperty("Enabled", properties.Enabled ? 1 : 0, 0);
-  bag.WriteProperty("Color1", properties.Color1, kLine3dDefaultColor1);
-  bag.WriteProperty("Color2", properties.Color2, kLine3dDefaultColor2);
-  bag.WriteProperty("BackColor", properties.BackColor, kLine3dDefaultBackColor);
-}
 
 bool IsLine3dHorizontal(Line3dSize size) { return size.width > size.height; }
 

@@ -1,8 +1,6 @@
-// What the etched separator is, apart from its window: its persisted
-// properties with their defaults, and where its two one-pixel lines go.
+// What the etched separator is, apart from its window: its colours and where
+// its two one-pixel lines go.
 #pragma once
-
-#include "effects/propertybag.h"
 
 #include <array>
 #include <cstdint>
@@ -11,21 +9,9 @@ namespace id3 {
 
 // Colours are OLE colour values: RGB (0x00BBGGRR) or, with the top bit set, a
 // system colour (0x80000000 + COLOR_ index).
-inline constexpr std::uint32_t kLine3dDefaultColor1 = 0x808080;      // dark grey
-inline constexpr std::uint32_t kLine3dDefaultColor2 = 0xFFFFFF;      // white
-inline constexpr std::uint32_t kLine3dDefaultBackColor = 0x8000000F; // button face
-
-struct Line3dProperties {
-  bool Enabled = false;
-  std::uint32_t Color1 = kLine3dDefaultColor1;
-  std::uint32_t Color2 = kLine3dDefaultColor2;
-  std::uint32_t BackColor = kLine3dDefaultBackColor;
-};
-
-// Reads "Enabled", "Color1", "Color2" and "BackColor" in that order.
-Line3dProperties ReadLine3dProperties(const PropertyBag& bag);
-// Writes the same four in the same order; defaults are left out of the bag.
-void WriteLine3dProperties(const Line3dProperties& properties, PropertyBag& bag);
+inline constexpr std::uint32_t kLine3dShadowColor = 0x808080;    // dark grey
+inline constexpr std::uint32_t kLine3dHighlightColor = 0xFFFFFF; // white
+inline constexpr std::uint32_t kLine3dBackColor = 0x8000000F;    // button face
 
 // One line shape on the control surface, in pixels. The end point lies just
 // past the last pixel drawn, so a line from 0 to the width covers the width.

@@ -39,21 +39,17 @@ int MissingParents(HKEY root, std::string_view key_path) {
 // What registration recorded in the verb key; nothing for a verb it did not
 // make or that an older version made.
 Created ReadCreated(HKEY root, std::string_view verb_key) {
-  DWORD packed = 0;
-  DWORD size = sizeof packed;
-  if (RegGetValueW(root, win::Widen(verb_key).c_str(), win::Widen(kCreatedValue).c_str(),
-                   RRF_RT_REG_DWORD, nullptr, &packed, &size) != ERROR_SUCCESS)
-    return {};
-  return UnpackCreated(packed, static_cast<int>(std::ranges::count(verb_key, '\\')));
+  const UniqueHKey key = OpenRegKey(root, verb_key, KEY_QUERY_VALUE);
+  const auto packed = key ? ReadRegNumber(key.get(), kCreatedValue) : std::nullopt;
+  if (!packed) return {};
+  return UnpackCreated(*packed, static_cast<int>(std::ranges::count(verb_key, '\\')));
 }
 
 // How ".mp3" is in a place whose ".mp3" names no class.
 ExtensionWas ExtensionState(HKEY root) {
   const UniqueHKey key = OpenRegKey(root, kExtensionKey, KEY_QUERY_VALUE);
   if (!key) return ExtensionWas::Missing;
-  return RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS
-             ? ExtensionWas::WithEmptyClass
-             : ExtensionWas::WithoutClass;
+  return ReadRegValue(key.get(), "") ? ExtensionWas::WithEmptyClass : ExtensionWas::WithoutClass;
 }
 
 // Takes back the class name that registration wrote, unless someone has named

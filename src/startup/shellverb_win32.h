@@ -8,8 +8,8 @@
 // Explorer merges in whichever default player the user chose.
 #pragma once
 
-#include "startup/modtools_win32.h"
 #include "startup/options.h"
+#include "startup/regpath_win32.h"
 #include "startup/verb.h"
 
 #include <string_view>

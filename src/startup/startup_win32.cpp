@@ -1,8 +1,8 @@
 #include "startup/startup_win32.h"
 
-#include "editor/form1_win32.h"
-#include "startup/modtools_win32.h"
+#include "editor/editor_window_win32.h"
 #include "startup/options.h"
+#include "startup/regpath_win32.h"
 #include "startup/shellverb_win32.h"
 #include "tools/process_win32.h"
 
@@ -23,7 +23,7 @@ MainResult Main() {
   }
   case Action::OpenWindow: break;
   }
-  return {ShowForm1(), 0};
+  return {ShowEditorWindow(), 0};
 }
 
 } // namespace id3::startup

@@ -4,12 +4,26 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <memory>
 #include <string_view>
 
 namespace id3::win {
+namespace {
+
+// The process's command line in UTF-16, which holds every character of it;
+// the ANSI forms lose those outside the code page.
+std::wstring_view CommandLine() { return GetCommandLineW(); }
+
+struct LocalFreer {
+  void operator()(LPWSTR* p) const { LocalFree(p); }
+};
+
+} // namespace
 
 std::string ArgumentText() {
-  std::wstring_view line = GetCommandLineW();
+  const std::wstring_view line = CommandLine();
   // The program's path comes first, quoted or not, as Windows parses it.
   std::size_t i = 0;
   if (!line.empty() && line[0] == L'"') {
@@ -20,6 +34,15 @@ std::string ArgumentText() {
   }
   while (i < line.size() && (line[i] == L' ' || line[i] == L'\t')) ++i;
   return Narrow(line.substr(i));
+}
+
+std::vector<std::string> CommandLineArguments() {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, LocalFreer> wide(
+      CommandLineToArgvW(std::wstring(CommandLine()).c_str(), &count));
+  std::vector<std::string> args;
+  for (int i = 0; wide && i < count; ++i) args.push_back(Narrow(wide.get()[i]));
+  return args;
 }
 
 } // namespace id3::win

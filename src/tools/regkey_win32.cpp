@@ -50,6 +50,15 @@ std::optional<RegValue> ReadRegValue(HKEY key, std::string_view name, std::size_
   }
 }
 
+std::optional<std::uint32_t> ReadRegNumber(HKEY key, std::string_view name) {
+  const auto value = ReadRegValue(key, name, sizeof(std::uint32_t));
+  if (!value || value->type != REG_DWORD || value->data.size() != sizeof(std::uint32_t))
+    return std::nullopt;
+  std::uint32_t number = 0;
+  std::copy_n(value->data.begin(), sizeof number, reinterpret_cast<std::uint8_t*>(&number));
+  return number;
+}
+
 std::wstring RegText(const RegValue& value) {
   std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
   std::copy_n(value.data.begin(), text.size() * sizeof(wchar_t),

@@ -42,6 +42,10 @@ struct RegValue {
 std::optional<RegValue> ReadRegValue(HKEY key, std::string_view name,
                                      std::size_t limit = std::numeric_limits<DWORD>::max());
 
+// A 32-bit number value (REG_DWORD); nothing when it is missing, cannot be
+// read or is of another type.
+std::optional<std::uint32_t> ReadRegNumber(HKEY key, std::string_view name);
+
 // The data of a string value as UTF-16, every code unit of it: a terminating
 // NUL, where the data holds one, included.
 std::wstring RegText(const RegValue& value);

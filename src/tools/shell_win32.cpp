@@ -9,26 +9,15 @@
 #include <vector>
 
 namespace id3 {
-namespace {
 
-// A null pointer for the empty text.
-const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
-
-} // namespace
-
-std::intptr_t ShellOpenFile(const std::string& file, const std::string& directory, HWND window,
-                            const std::string& parameters, const std::string& verb) {
-  const std::wstring wfile = win::Widen(file), wdir = win::Widen(directory),
-                     wparams = win::Widen(parameters), wverb = win::Widen(verb);
+std::intptr_t ShellOpenFile(const std::string& file, HWND owner) {
+  const std::wstring wfile = win::Widen(file);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   // As ShellExecute: a file that cannot be opened shows no box of the shell's.
   info.fMask = SEE_MASK_FLAG_NO_UI;
-  info.hwnd = window;
-  info.lpVerb = OrNull(wverb);
+  info.hwnd = owner;
   info.lpFile = wfile.c_str();
-  info.lpParameters = OrNull(wparams);
-  info.lpDirectory = OrNull(wdir);
   info.nShow = SW_SHOWNORMAL;
   // hInstApp holds the code ShellExecute would return. A failed call is never
   // taken for a success, whatever it left there.

@@ -9,12 +9,11 @@
 
 namespace id3 {
 
-// Runs verb (the default action when empty) on file through ShellExecuteW,
-// shown normally, with window as the owner. Empty parameters, verb or
-// directory are passed as null pointers. Returns what ShellExecuteW returns as
-// a number: above 32 on success, an error code (2 for a missing file) else.
-std::intptr_t ShellOpenFile(const std::string& file, const std::string& directory, HWND window,
-                            const std::string& parameters, const std::string& verb);
+// Runs the default action on file (opens it in the program associated with
+// its type) through ShellExecuteExW, shown normally, with owner as the owner
+// of anything the program shows. Returns what ShellExecuteW returns as a
+// number: above 32 on success, an error code (2 for a missing file) else.
+std::intptr_t ShellOpenFile(const std::string& file, HWND owner);
 
 // path shortened with an ellipsis (PathCompactPathW) so that it fits into
 // width pixels in the font selected into dc; unchanged when it fits already.

@@ -99,7 +99,7 @@ RegistryScope TestRoot(const wchar_t* name, bool refusing) {
 
 // 2048 bytes with the NUL still fit, two more do not: strings are stored with
 // their NUL. A key is deleted only without sub-keys, and never the root.
-TEST(ModTools, ReadsWritesAndDeletesRealKeys) {
+TEST(RegPath, ReadsWritesAndDeletesRealKeys) {
   const RegistryScope root = TestRoot(L"modtools", false);
   RegWriteValue(root, "a\\b", "fits", REG_SZ, std::string(1023, 'x'));
   RegWriteValue(root, "a\\b", "long", REG_SZ, std::string(1024, 'x'));

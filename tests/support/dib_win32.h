@@ -2,16 +2,22 @@
 // and reading the pixels back.
 #pragma once
 
-#include "effects/gdi_win32.h"
+#include "wingui/gdi_win32.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace id3::test {
+
+struct MemoryDcDeleter {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
 
 class Dib {
 public:
@@ -50,8 +56,8 @@ private:
   }
   int width_;
   int height_;
-  gdi::UniqueMemoryDc dc_{CreateCompatibleDC(nullptr)};
-  gdi::UniqueBitmap bitmap_;
+  std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter> dc_{CreateCompatibleDC(nullptr)};
+  std::unique_ptr<std::remove_pointer_t<HBITMAP>, gdi::ObjectDeleter> bitmap_;
   std::uint32_t* bits_ = nullptr;
   // Declared last, so that the bitmap is selected out before it is deleted.
   std::optional<gdi::Selection> selection_;

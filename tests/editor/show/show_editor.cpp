@@ -9,7 +9,7 @@
 // start under emulation there, so the waits are repeated.
 #include "windriver_win32.h"
 
-#include "editor/form1_controls.h"
+#include "editor/editor_controls.h"
 #include "tools/wintext_win32.h"
 
 #include <cstdio>
@@ -18,7 +18,7 @@
 #include <fstream>
 #include <string>
 
-using namespace id3::form1;
+using namespace id3::editor_ids;
 
 namespace {
 
@@ -43,21 +43,23 @@ int wmain(int argc, wchar_t** argv) {
   id3::test::Program editor(ProgramToDrive(), L"\"" + std::wstring(argv[1]) + L"\"");
   bool ready = false;
   for (int tries = 0; tries < kTries && !ready && editor.Running(); ++tries)
-    ready = editor.WaitForWindow(kClassName) && editor.WaitForFocus(kText1);
+    ready = editor.WaitForWindow(kClassName) && editor.WaitForFocus(kTextBoxes);
   if (!ready) {
     std::fprintf(stderr, "show_editor: the editor window did not come up\n");
     return 1;
   }
   const auto text = [&](int id) { return id3::win::Narrow(editor.Text(id)); };
   std::printf("%s\nMP3 TAG\n", id3::win::Narrow(id3::test::TextOf(editor.Window())).c_str());
-  const int inputs[] = {kText1, kText1 + 1, kCombo1, kText1 + 2, kText1 + 3, kText1 + 4};
+  const int inputs[] = {kTextBoxes,     kTextBoxes + 1, kGenreBox,
+                        kTextBoxes + 2, kTextBoxes + 3, kTextBoxes + 4};
   for (int i = 0; i < 6; ++i)
-    std::printf("  %-16s %s\n", text(kLabel1 + i).c_str(), text(inputs[i]).c_str());
+    std::printf("  %-16s %s\n", text(kInputCaptions + i).c_str(), text(inputs[i]).c_str());
   std::printf("File information\n");
   for (int i = 0; i < kValueCount; ++i)
-    std::printf("  %-16s %s\n", text(kLabel2 + i).c_str(), text(kLabel3 + i).c_str());
-  std::printf("[%c] %s   [%c] %s\n", editor.Checked(kCheck1) ? 'x' : ' ', text(kCheck1).c_str(),
-              editor.Checked(kCheck2) ? 'x' : ' ', text(kCheck2).c_str());
+    std::printf("  %-16s %s\n", text(kInfoCaptions + i).c_str(), text(kInfoValues + i).c_str());
+  std::printf("[%c] %s   [%c] %s\n", editor.Checked(kNoAnimationsBox) ? 'x' : ' ',
+              text(kNoAnimationsBox).c_str(), editor.Checked(kHideInfoBox) ? 'x' : ' ',
+              text(kHideInfoBox).c_str());
   std::fflush(stdout);
 
   RECT r{};
@@ -65,8 +67,8 @@ int wmain(int argc, wchar_t** argv) {
   std::ofstream(std::filesystem::path(argv[2]))
       << r.left << ' ' << r.top << ' ' << (r.right - r.left) << ' ' << (r.bottom - r.top) << '\n';
   if (save) {
-    SendMessageW(editor.Control(kText1 + 3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]));
-    editor.Click(kCommand2).get();
+    SendMessageW(editor.Control(kTextBoxes + 3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]));
+    editor.Click(kOkButton).get();
   } else {
     while (editor.Running() && (keep_open || !std::filesystem::exists(argv[3]))) Sleep(50);
     PostMessageW(editor.Window(), WM_CLOSE, 0, 0);

@@ -1,20 +1,12 @@
-#include "effects/units.h"
+#include "wingui/units.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 #include <limits>
 
 namespace id3 {
 namespace {
-
-// value * numerator / denominator, rounded halves away from zero, as the
-// platform's MulDiv rounds.
-std::int64_t MulDivRounded(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
-  const std::int64_t product = value * numerator;
-  const std::int64_t half = denominator / 2;
-  return product >= 0 ? (product + half) / denominator : (product - half) / denominator;
-}
 
 std::int32_t ClampToInt32(double value) {
   constexpr double low = std::numeric_limits<std::int32_t>::min();
@@ -27,13 +19,6 @@ double RoundHalfEven(double value) { return std::nearbyint(value); }
 
 } // namespace
 
-std::int32_t HimetricToPixels(std::int32_t himetric, int pixelsPerInch) {
-  if (pixelsPerInch <= 0) return 0;
-  const std::int64_t twips = MulDivRounded(himetric, kTwipsPerInch, kHimetricPerInch);
-  const double twipsPerPixel = static_cast<double>(kTwipsPerInch) / pixelsPerInch;
-  return ClampToInt32(RoundHalfEven(static_cast<double>(twips) / twipsPerPixel));
-}
-
 int TwipsToPixels(int twips, int pixelsPerInch) {
   if (pixelsPerInch <= 0) return 0;
   return ClampToInt32(RoundHalfEven(static_cast<double>(twips) * pixelsPerInch / kTwipsPerInch));
@@ -42,11 +27,6 @@ int TwipsToPixels(int twips, int pixelsPerInch) {
 int TwipsToPixelIndex(int twips, int pixelsPerInch) {
   if (pixelsPerInch <= 0) return 0;
   return ClampToInt32(std::floor(static_cast<double>(twips) * pixelsPerInch / kTwipsPerInch));
-}
-
-float PixelsToTwips(int pixels, int pixelsPerInch) {
-  if (pixelsPerInch <= 0) return 0.0f;
-  return static_cast<float>(static_cast<double>(pixels) * kTwipsPerInch / pixelsPerInch);
 }
 
 int CentredStart(int low, int high, int size) {

@@ -4,11 +4,11 @@
 #include "registry_win32.h"
 #include "windriver_win32.h"
 
-#include "editor/form1_controls.h"
+#include "editor/editor_controls.h"
 #include "editor/form_model.h"
-#include "effects/units.h"
 #include "tools/wintext_win32.h"
 #include "version.h"
+#include "wingui/units.h"
 
 #include "sample_tag.h"
 
@@ -22,11 +22,11 @@
 namespace id3::test {
 namespace {
 
-using namespace form1;
+using namespace editor_ids;
 namespace fs = std::filesystem;
 
-constexpr int kAlbum = kText1, kArtist = kText1 + 1, kNote = kText1 + 2, kTitle = kText1 + 3,
-              kYear = kText1 + 4;
+constexpr int kAlbum = kTextBoxes, kArtist = kTextBoxes + 1, kNote = kTextBoxes + 2,
+              kTitle = kTextBoxes + 3, kYear = kTextBoxes + 4;
 constexpr wchar_t kPrefs[] = L"Software\\Quelmo ID3TAG EDITOR\\General";
 
 int Twips(int twips) { return TwipsToPixels(twips, 144); }
@@ -34,7 +34,7 @@ int Twips(int twips) { return TwipsToPixels(twips, 144); }
 // the album box.
 struct Editor : Program {
   explicit Editor(const std::wstring& arguments) : Program(ID3EDIT_EXE, arguments) {}
-  bool WaitReady() { return WaitForWindow(kClassName) && WaitForFocus(kText1); }
+  bool WaitReady() { return WaitForWindow(kClassName) && WaitForFocus(kTextBoxes); }
 };
 SIZE SizeOf(HWND window) {
   RECT r{};
@@ -60,7 +60,7 @@ bool Walk(const Program& editor, UINT vk, int to) {
 }
 bool Dropped(const Program& editor, bool dropped) {
   return WaitUntil(
-      [&] { return SendMessageW(editor.Control(kCombo1), CB_GETDROPPEDSTATE, 0, 0) == dropped; });
+      [&] { return SendMessageW(editor.Control(kGenreBox), CB_GETDROPPEDSTATE, 0, 0) == dropped; });
 }
 // A preference as stored; empty when missing.
 std::wstring Pref(const wchar_t* name) {
@@ -118,11 +118,11 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   Editor editor(L"\"" + win::Widen(path) + L"\"");
   ASSERT_TRUE(editor.WaitReady());
   EXPECT_EQ(TextOf(editor.Window()), L"Quelmo ID3TAG EDITOR v" + win::Widen(ID3_VERSION_TEXT));
-  EXPECT_EQ(editor.Text(kTitle) + editor.Text(kCombo1), L"Live -noplay setBlues");
-  EXPECT_EQ(editor.Text(kLabel3 + 1), L"128");
-  EXPECT_NE(editor.Text(kLabel3).find(L"..."), std::wstring::npos);
-  EXPECT_FALSE(editor.Checked(kCheck1) || editor.Checked(kCheck2));
-  EXPECT_TRUE(IsWindowEnabled(editor.Control(kCommand4)));
+  EXPECT_EQ(editor.Text(kTitle) + editor.Text(kGenreBox), L"Live -noplay setBlues");
+  EXPECT_EQ(editor.Text(kInfoValues + 1), L"128");
+  EXPECT_NE(editor.Text(kInfoValues).find(L"..."), std::wstring::npos);
+  EXPECT_FALSE(editor.Checked(kNoAnimationsBox) || editor.Checked(kHideInfoBox));
+  EXPECT_TRUE(IsWindowEnabled(editor.Control(kPlayButton)));
   MONITORINFO monitor{sizeof(monitor), {}, {}, 0};
   GetMonitorInfoW(MonitorFromWindow(editor.Window(), MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
@@ -132,7 +132,7 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   // names the input after it.
   for (const auto& [id, caption] : {std::pair{kAlbum, L"Album:"},
                                     {kArtist, L"Artist:"},
-                                    {int(kCombo1), L"Genre:"},
+                                    {int(kGenreBox), L"Genre:"},
                                     {kNote, L"Note:"},
                                     {kTitle, L"Title:"},
                                     {kYear, L"Year:"}}) {
@@ -142,13 +142,13 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
 
   // "Blues", shown for the nameless genre, chosen with the mouse: the list
   // opens below the box with the shown entry at its top.
-  ClickAt(Centre(editor.Control(kCombo1)));
+  ClickAt(Centre(editor.Control(kGenreBox)));
   ASSERT_TRUE(Dropped(editor, true));
   RECT box{};
-  GetWindowRect(editor.Control(kCombo1), &box);
-  const POINT first{Centre(editor.Control(kCombo1)).x,
+  GetWindowRect(editor.Control(kGenreBox), &box);
+  const POINT first{Centre(editor.Control(kGenreBox)).x,
                     box.bottom + 2 +
-                        int(SendMessageW(editor.Control(kCombo1), CB_GETITEMHEIGHT, 0, 0)) / 2};
+                        int(SendMessageW(editor.Control(kGenreBox), CB_GETITEMHEIGHT, 0, 0)) / 2};
   // The click goes where the user sees the list: once the point is the list's.
   ASSERT_TRUE(WaitUntil([&] {
     HWND under = WindowFromPoint(first);
@@ -160,24 +160,24 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   ASSERT_TRUE(Dropped(editor, false));
 
   // Moved to a screen of 144 DPI: the same twips, in a font made for it.
-  const LONG label_at_96 = SizeOf(editor.Control(kLabel1)).cx;
+  const LONG label_at_96 = SizeOf(editor.Control(kInputCaptions)).cx;
   RECT suggested{0, 0, Twips(4700), Twips(7560)}, client{};
   SendMessageW(editor.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                editor.Copy(&suggested, sizeof(suggested)));
   GetClientRect(editor.Window(), &client);
   EXPECT_EQ(client.right, Twips(4515));
   EXPECT_EQ(SizeOf(editor.Window()).cy, Twips(7560));
-  EXPECT_EQ(SizeOf(editor.Control(kCommand2)).cx, Twips(1185));
-  EXPECT_EQ(SizeOf(editor.Control(kCommand2)).cy, Twips(345));
-  EXPECT_LE(SizeOf(editor.Control(kLabel3)).cx, Twips(4335 - 450 - 90));
+  EXPECT_EQ(SizeOf(editor.Control(kOkButton)).cx, Twips(1185));
+  EXPECT_EQ(SizeOf(editor.Control(kOkButton)).cy, Twips(345));
+  EXPECT_LE(SizeOf(editor.Control(kInfoValues)).cx, Twips(4335 - 450 - 90));
   // 8.25 pt: 11 pixels high at 96 DPI, 16 (16.5 to the even neighbour) here.
-  EXPECT_GT(SizeOf(editor.Control(kLabel1)).cx * 10, label_at_96 * 13);
+  EXPECT_GT(SizeOf(editor.Control(kInputCaptions)).cx * 10, label_at_96 * 13);
   // The separator too, which takes the DPI of the window it sits in: 30
   // twips thick.
-  EXPECT_EQ(SizeOf(GetDlgItem(editor.Control(kPicture1), kLine3d2)).cy, Twips(30));
-  editor.Click(kCheck2).get();
+  EXPECT_EQ(SizeOf(GetDlgItem(editor.Control(kBottomPanel), kSeparator)).cy, Twips(30));
+  editor.Click(kHideInfoBox).get();
   EXPECT_EQ(SizeOf(editor.Window()).cy, Twips(5250));
-  editor.Click(kCheck1).get();
+  editor.Click(kNoAnimationsBox).get();
 
   // Play starts the associated program, the prefix's own, put back after.
   const std::string played = dir.File("played.txt");
@@ -187,13 +187,13 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
     RegSetKeyValueW(HKEY_CLASSES_ROOT, L".mp3", nullptr, REG_SZ, L"Id3Test.Play", 26);
     RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Id3Test.Play\\shell\\open\\command", nullptr, REG_SZ,
                     command.c_str(), DWORD(command.size() * 2 + 2));
-    editor.Click(kCommand4).get();
+    editor.Click(kPlayButton).get();
     const auto line = WaitForLine(played);
     ASSERT_TRUE(line);
     EXPECT_NE(line->find(path), std::string::npos) << *line;
   }
 
-  editor.Click(kCommand2).get();
+  editor.Click(kOkButton).get();
   ASSERT_FALSE(editor.Running(20000));
   EXPECT_EQ(test::TagOf(path).genre, "Blues");
   EXPECT_EQ(Pref(L"NoAnimations"), L"1");
@@ -225,11 +225,11 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   Editor editor(L"\"" + win::Widen(Make("song.wav", file)) + L"\"");
   EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kInvalidFile));
   ASSERT_TRUE(editor.WaitReady());
-  EXPECT_TRUE(editor.Checked(kCheck1) && editor.Checked(kCheck2));
-  EXPECT_EQ(editor.Text(kLabel3), L"No file open.");
-  EXPECT_EQ(ClickAnswering(editor, kCommand2), Box(form::kSelectGenre));
-  EXPECT_EQ(ClickAnswering(editor, kCommand3), Box(form::kNoFileOpen));
-  editor.Click(kCommand4).get();
+  EXPECT_TRUE(editor.Checked(kNoAnimationsBox) && editor.Checked(kHideInfoBox));
+  EXPECT_EQ(editor.Text(kInfoValues), L"No file open.");
+  EXPECT_EQ(ClickAnswering(editor, kOkButton), Box(form::kSelectGenre));
+  EXPECT_EQ(ClickAnswering(editor, kDeleteButton), Box(form::kNoFileOpen));
+  editor.Click(kPlayButton).get();
   EXPECT_FALSE(editor.TopLevel(L"#32770"));
   // Files dropped from Explorer: one refused, then one loaded.
   const std::string path = Make("Gr\xC3\xBC\xC3\x9F\x65 \xE6\x97\xA5\xE6\x9C\xAC.mp3", file);
@@ -244,21 +244,21 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
       EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kInvalidFile));
     }
   }
-  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kLabel3 + 1) == L"128"; }));
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kInfoValues + 1) == L"128"; }));
   // The title proposed from the name shows what a save writes in code page 1252.
   EXPECT_EQ(editor.Text(kTitle), L"Gr\u00FC\u00DFe ??");
 
   // Enter walks the inputs, selecting each text, from the box Tab reaches
   // after the last button.
   ASSERT_TRUE(Walk(editor, VK_TAB, kAlbum));
-  for (int id : {kArtist, int(kCombo1), kNote, kTitle, kYear, kAlbum}) {
+  for (int id : {kArtist, int(kGenreBox), kNote, kTitle, kYear, kAlbum}) {
     ASSERT_TRUE(Walk(editor, VK_RETURN, id)) << id;
-    if (id == kCombo1) continue;
+    if (id == kGenreBox) continue;
     EXPECT_EQ(SendMessageW(editor.Control(id), EM_GETSEL, 0, 0),
               MAKELONG(0, editor.Text(id).size()));
   }
   // After a message box the focus is back where it was, and keys reach it.
-  PostMessageW(editor.Window(), WM_COMMAND, kMnuAbout, 0);
+  PostMessageW(editor.Window(), WM_COMMAND, kAboutMenu, 0);
   const std::string about =
       form::AboutText({ID3_VERSION_MAJOR, ID3_VERSION_MINOR, ID3_VERSION_REVISION});
   EXPECT_EQ(AnswerBox(editor.Id()),
@@ -267,7 +267,7 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   Press('X');
   EXPECT_TRUE(WaitUntil([&] { return editor.Text(kAlbum) == L"x"; }));
   // In the dropped list Esc closes the list, Enter chooses and goes on.
-  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kCombo1));
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kGenreBox));
   for (UINT key : {VK_ESCAPE, VK_RETURN}) {
     Press(VK_F4);
     ASSERT_TRUE(Dropped(editor, true));
@@ -280,21 +280,21 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   // the file shortened by someone else.
   const HANDLE held =
       CreateFileW(win::Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(ClickAnswering(editor, kCommand2), Box(form::SaveFailure(TagError::InUse)));
-  auto remove = editor.Click(kCommand3);
+  EXPECT_EQ(ClickAnswering(editor, kOkButton), Box(form::SaveFailure(TagError::InUse)));
+  auto remove = editor.Click(kDeleteButton);
   EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kConfirmDelete));
   EXPECT_EQ(AnswerBox(editor.Id()), Box(form::SaveFailure(TagError::InUse)));
   remove.get();
   CloseHandle(held);
-  EXPECT_EQ(ClickAnswering(editor, kCommand3, kPressEsc), Box(form::kConfirmDelete));
+  EXPECT_EQ(ClickAnswering(editor, kDeleteButton, kPressEsc), Box(form::kConfirmDelete));
   EXPECT_EQ(ReadAll(path), file);
   fs::resize_file(FromU8(path), file.size() - 1);
-  EXPECT_EQ(ClickAnswering(editor, kCommand2), Box(form::SaveFailure(TagError::Changed)));
+  EXPECT_EQ(ClickAnswering(editor, kOkButton), Box(form::SaveFailure(TagError::Changed)));
   EXPECT_EQ(ReadAll(path), Bytes(file.begin(), file.end() - 1));
   EXPECT_EQ(editor.Text(kAlbum), L"x");
   // Put back, the tag is deleted by Enter on the focused button.
   WriteAll(path, file);
-  ASSERT_TRUE(Walk(editor, VK_TAB, kCommand1) && Walk(editor, VK_TAB, kCommand3));
+  ASSERT_TRUE(Walk(editor, VK_TAB, kCancelButton) && Walk(editor, VK_TAB, kDeleteButton));
   Press(VK_RETURN);
   EXPECT_EQ(AnswerBox(editor.Id()), Box(form::kConfirmDelete));
   ASSERT_FALSE(editor.Running(20000));
@@ -305,8 +305,8 @@ TEST_F(EditorWindow, ASecondEscCancels) {
   const std::string path = Make("esc.mp3", file);
   Editor editor(L"\"" + win::Widen(path) + L"\" -noplay");
   ASSERT_TRUE(editor.WaitReady());
-  EXPECT_FALSE(IsWindowEnabled(editor.Control(kCommand4)));
-  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kCombo1));
+  EXPECT_FALSE(IsWindowEnabled(editor.Control(kPlayButton)));
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kGenreBox));
   Press(VK_F4);
   ASSERT_TRUE(Dropped(editor, true));
   Press(VK_ESCAPE);
@@ -323,9 +323,9 @@ TEST_F(EditorWindow, OkWritesTheId3v2ValuesProposed) {
   const std::string path = Make("v2.mp3", v2);
   Editor editor(L"\"" + win::Widen(path) + L"\" -noplay");
   ASSERT_TRUE(editor.WaitReady());
-  EXPECT_EQ(editor.Text(kTitle) + L"|" + editor.Text(kArtist) + L"|" + editor.Text(kCombo1),
+  EXPECT_EQ(editor.Text(kTitle) + L"|" + editor.Text(kArtist) + L"|" + editor.Text(kGenreBox),
             L"?mega ? \u00FCber|Artist A / Artist B|Eurodance");
-  editor.Click(kCommand2).get();
+  editor.Click(kOkButton).get();
   ASSERT_FALSE(editor.Running(20000));
   EXPECT_EQ(test::TagOf(path).genre + "|" + test::TagOf(path).year, "Eurodance|2004");
 }
@@ -352,11 +352,11 @@ TEST_F(EditorInJapanese, FieldsTheUserLeftAloneKeepTheirBytes) {
     const std::string path = Make("song.mp3", before);
     Editor editor(L"\"" + win::Widen(path) + L"\"");
     ASSERT_TRUE(editor.WaitReady());
-    for (int id : {kArtist, int(kCombo1), kNote, kTitle, kYear})
+    for (int id : {kArtist, int(kGenreBox), kNote, kTitle, kYear})
       ASSERT_TRUE(Walk(editor, VK_RETURN, id));
     Type(L"2002");
     ASSERT_TRUE(WaitUntil([&] { return editor.Text(kYear) == L"2002"; }));
-    editor.Click(kCommand2).get();
+    editor.Click(kOkButton).get();
     ASSERT_FALSE(editor.Running(20000));
     Bytes want = before;
     std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
@@ -370,7 +370,7 @@ TEST_F(EditorInJapanese, ABoxTakesWhatTheRecordHolds) {
   const std::string path = Make("box.mp3", audio);
   Editor editor(L"\"" + win::Widen(path) + L"\"");
   ASSERT_TRUE(editor.WaitReady());
-  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kCombo1) &&
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kArtist) && Walk(editor, VK_RETURN, kGenreBox) &&
               Walk(editor, VK_RETURN, kNote));
   const std::wstring pasted(31, L'x');
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
@@ -392,7 +392,7 @@ TEST_F(EditorInJapanese, ABoxTakesWhatTheRecordHolds) {
   EXPECT_EQ(editor.Text(kTitle), kana);
   Type(L"é");
   ASSERT_TRUE(WaitUntil([&] { return editor.Text(kYear) == L"?"; }));
-  editor.Click(kCommand2).get();
+  editor.Click(kOkButton).get();
   ASSERT_FALSE(editor.Running(20000));
   const Bytes saved = ReadAll(path);
   const auto field = [&](std::size_t offset, std::size_t width) {

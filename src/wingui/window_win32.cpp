@@ -1,7 +1,9 @@
-#include "effects/window_win32.h"
+#include "wingui/window_win32.h"
 
-#include "effects/units.h"
 #include "tools/wintext_win32.h"
+#include "wingui/units.h"
+
+#include <commctrl.h>
 
 namespace id3::win {
 namespace {
@@ -68,6 +70,62 @@ std::string ComboItemText(HWND combo, int index) {
   const LRESULT n = SendMessageW(combo, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text.data()));
   text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   return Narrow(text);
+}
+
+int ComboSelection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+void SelectComboItem(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+bool AddComboItem(HWND combo, std::string_view text) {
+  const LRESULT at =
+      SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  return at != CB_ERR && at != CB_ERRSPACE;
+}
+
+bool IsComboDropped(HWND combo) { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
+
+void SelectEditText(HWND edit, int start, int end) {
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+int EditCaret(HWND edit) {
+  DWORD end = 0;
+  SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end);
+}
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) != BST_UNCHECKED; }
+
+void SetChecked(HWND button, bool checked) {
+  SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+HFONT ControlFont(HWND control) {
+  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+void SetControlFont(HWND control, HFONT font) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+bool AddTooltip(HWND tooltip_window, HWND owner, HWND tool, const wchar_t* text) {
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = const_cast<wchar_t*>(text);
+  return SendMessageW(tooltip_window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+POINT TopLeftIn(HWND control, HWND container) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(container, &p);
+  return p;
 }
 
 gdi::UniqueFont CreateUiFont(const wchar_t* face, int twips, bool bold, int dpi) {

@@ -1,23 +1,15 @@
-#include "effects/modanimate_win32.h"
+#include "effects/window_animation_win32.h"
 
-#include "effects/gdi_win32.h"
-#include "effects/units.h"
-
-#include <ole2.h>
-#include <olectl.h>
+#include "wingui/gdi_win32.h"
 
 namespace id3 {
 namespace {
 
 constexpr wchar_t kPrevProc[] = L"PrevProc";
-constexpr wchar_t kFormObject[] = L"FormObject";
+constexpr wchar_t kAnimating[] = L"Animating";
 constexpr std::uint32_t kButtonFace = 0x80000000u | COLOR_BTNFACE;
 
 WNDPROC PrevProcOf(HWND window) { return reinterpret_cast<WNDPROC>(GetPropW(window, kPrevProc)); }
-
-AnimatedForm* FormOf(HWND window) {
-  return static_cast<AnimatedForm*>(GetPropW(window, kFormObject));
-}
 
 bool IsInstalled(HWND window) {
   return GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AnimWindowProc);
@@ -25,12 +17,12 @@ bool IsInstalled(HWND window) {
 
 // Puts the previous procedure back and removes both properties. When another
 // subclass was stacked on top during the animation, cutting it out would lose
-// it, so the replacement stays in the chain as a plain pass-through: the form
-// pointer goes (it would dangle), "PrevProc" stays for forwarding.
+// it, so the replacement stays in the chain as a plain pass-through that
+// paints nothing: "Animating" goes, "PrevProc" stays for forwarding.
 void Uninstall(HWND window) {
   const WNDPROC previous = PrevProcOf(window);
   if (!previous) return;
-  RemovePropW(window, kFormObject);
+  RemovePropW(window, kAnimating);
   if (!IsInstalled(window)) return;
   SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   RemovePropW(window, kPrevProc);
@@ -41,11 +33,11 @@ void Uninstall(HWND window) {
 // replacement its own previous procedure, so the outer installation serves.
 class AnimationSubclass {
 public:
-  AnimationSubclass(AnimatedForm& form, HWND window) : window_(window) {
+  explicit AnimationSubclass(HWND window) : window_(window) {
     if (PrevProcOf(window)) return;
     const LONG_PTR previous = GetWindowLongPtrW(window, GWLP_WNDPROC);
     if (!SetPropW(window, kPrevProc, reinterpret_cast<HANDLE>(previous))) return;
-    if (!SetPropW(window, kFormObject, &form)) {
+    if (!SetPropW(window, kAnimating, window)) {
       RemovePropW(window, kPrevProc);
       return;
     }
@@ -53,7 +45,7 @@ public:
     // Another process's window refuses a new procedure.
     installed_ = IsInstalled(window);
     if (!installed_) {
-      RemovePropW(window, kFormObject);
+      RemovePropW(window, kAnimating);
       RemovePropW(window, kPrevProc);
     }
   }
@@ -68,35 +60,19 @@ private:
   bool installed_ = false;
 };
 
-void PaintPicture(HDC target, const FormPicture& picture) {
-  const gdi::UniqueMemoryDc memory = gdi::CreateScreenCompatibleDc();
-  if (!memory) return;
-  const gdi::Selection selected(memory.get(), picture.bitmap);
-  if (!selected.ok()) return;
-  BitBlt(target, 0, 0, HimetricToPixels(picture.widthHimetric),
-         HimetricToPixels(picture.heightHimetric), memory.get(), 0, 0, SRCCOPY);
-}
-
 // The frame AnimateWindow asked for: the background colour over the whole
-// client rectangle, the picture over it.
-void PaintPrintClient(const AnimatedForm& form, HWND window, HDC target) {
+// client rectangle.
+void PaintPrintClient(HWND window, HDC target) {
   RECT client{};
   if (!target || !GetClientRect(window, &client)) return;
-  const gdi::UniqueBrush brush(CreateSolidBrush(OleColorToRgb(form.BackColor())));
+  const gdi::UniqueBrush brush(CreateSolidBrush(gdi::OleColorToRgb(WindowBackColor(window))));
   if (brush) FillRect(target, &client, brush.get());
-  const FormPicture picture = form.Picture();
-  if (picture.bitmap) PaintPicture(target, picture);
 }
 
 } // namespace
 
-void AnimatedForm::Refresh() {
-  RedrawWindow(Window(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
-std::uint32_t WindowForm::BackColor() const {
-  const auto brush = static_cast<ULONG_PTR>(GetClassLongPtrW(window_, GCLP_HBRBACKGROUND));
+std::uint32_t WindowBackColor(HWND window) {
+  const auto brush = static_cast<ULONG_PTR>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND));
   // A class brush may be a system colour index plus one instead of a handle.
   if (brush != 0 && brush <= COLOR_MENUBAR + 1)
     return 0x80000000u | static_cast<std::uint32_t>(brush - 1);
@@ -109,29 +85,28 @@ std::uint32_t WindowForm::BackColor() const {
   return kButtonFace;
 }
 
-bool AnimateForm(AnimatedForm& form, DWORD dwTime, DWORD dwFlags) {
-  const HWND window = form.Window();
+bool AnimateForm(HWND window, DWORD dwTime, DWORD dwFlags) {
   if (!IsWindow(window)) return false;
   BOOL played = FALSE;
   {
-    const AnimationSubclass subclass(form, window);
+    const AnimationSubclass subclass(window);
     SetForegroundWindow(window);
     played = AnimateWindow(window, dwTime, dwFlags);
   }
-  if (IsWindow(window)) form.Refresh();
+  if (IsWindow(window))
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   return played != FALSE;
 }
 
 LRESULT CALLBACK AnimWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const WNDPROC previous = PrevProcOf(hWnd);
-  if (message == WM_PRINTCLIENT) {
-    if (const AnimatedForm* form = FormOf(hWnd)) {
-      try {
-        PaintPrintClient(*form, hWnd, reinterpret_cast<HDC>(wParam));
-      } catch (...) {
-        // A frame left unpainted is harmless; an exception through the
-        // system's message dispatch is not.
-      }
+  if (message == WM_PRINTCLIENT && GetPropW(hWnd, kAnimating)) {
+    try {
+      PaintPrintClient(hWnd, reinterpret_cast<HDC>(wParam));
+    } catch (...) {
+      // A frame left unpainted is harmless; an exception through the
+      // system's message dispatch is not.
     }
   }
   if (message == WM_NCDESTROY) {
@@ -141,16 +116,6 @@ LRESULT CALLBACK AnimWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
   }
   if (!previous) return DefWindowProcW(hWnd, message, wParam, lParam);
   return CallWindowProcW(previous, hWnd, message, wParam, lParam);
-}
-
-std::int32_t HimetricToPixels(std::int32_t value) {
-  return HimetricToPixels(value, gdi::ScreenResolution().x);
-}
-
-COLORREF OleColorToRgb(std::uint32_t color) {
-  COLORREF rgb = 0;
-  if (FAILED(OleTranslateColor(color, nullptr, &rgb))) return 0;
-  return rgb;
 }
 
 } // namespace id3

@@ -1,4 +1,5 @@
-// Registry and program-folder helpers. Windows builds only.
+// Registry values by key path, and the running program's folder and name. Windows
+// builds only.
 #pragma once
 
 #include "tools/regkey_win32.h"

@@ -3,7 +3,7 @@
 // its DPI and its place on the screen. Windows builds only.
 #pragma once
 
-#include "effects/gdi_win32.h"
+#include "wingui/gdi_win32.h"
 
 #include <windows.h>
 
@@ -75,6 +75,30 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 std::string WindowText(HWND window);
 bool SetWindowTextUtf8(HWND window, std::string_view text);
 std::string ComboItemText(HWND combo, int index);
+
+// The messages the program sends its controls, each written once with its
+// types. A combo box's list: the selected entry (-1 for none), selecting one
+// (-1 for none), adding one at the end (false when the list refuses it), and
+// whether the list is dropped down.
+int ComboSelection(HWND combo);
+void SelectComboItem(HWND combo, int index);
+bool AddComboItem(HWND combo, std::string_view text);
+bool IsComboDropped(HWND combo);
+// An edit box's selection from start to end, and its caret (the end of the
+// selection), in UTF-16 code units.
+void SelectEditText(HWND edit, int start, int end);
+int EditCaret(HWND edit);
+// A check box's state.
+bool IsChecked(HWND button);
+void SetChecked(HWND button, bool checked);
+// The font a control draws its text in; setting it does not repaint.
+HFONT ControlFont(HWND control);
+void SetControlFont(HWND control, HFONT font);
+// A tooltip of tooltip_window that shows text over tool, a child of owner.
+bool AddTooltip(HWND tooltip_window, HWND owner, HWND tool, const wchar_t* text);
+
+// The top left corner of control in the client coordinates of container.
+POINT TopLeftIn(HWND control, HWND container);
 
 // A font of the face, its height in twips (a point is 20 twips), for a window
 // at dpi.

@@ -1,9 +1,10 @@
-// Owners for the GDI handles of the effects and the editor window, and the
-// screen's resolution. Windows builds only.
+// Owners for the GDI handles of the effects and the editor window, the
+// screen's resolution and OLE colours. Windows builds only.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -15,13 +16,6 @@ struct ObjectDeleter {
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, ObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, ObjectDeleter>;
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, ObjectDeleter>;
-
-// A memory DC from CreateCompatibleDC.
-struct MemoryDcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
 // A DC from GetDC, released to the window it came from.
 class WindowDc {
@@ -57,14 +51,16 @@ private:
   HGDIOBJ previous_;
 };
 
-// A memory DC compatible with the screen; null when the system refuses one.
-UniqueMemoryDc CreateScreenCompatibleDc();
-
 struct Resolution {
   int x = 96;
   int y = 96;
 };
 // The screen's pixels per inch, across and down.
 Resolution ScreenResolution();
+
+// An OLE colour (RGB 0x00BBGGRR, or 0x80000000 + COLOR_ index for a system
+// colour) as plain RGB, translated without a palette; black when it cannot be
+// translated.
+COLORREF OleColorToRgb(std::uint32_t color);
 
 } // namespace id3::gdi

@@ -1,4 +1,4 @@
-#include "startup/modtools_win32.h"
+#include "startup/regpath_win32.h"
 
 #include "startup/regformat.h"
 #include "startup/verb.h"
