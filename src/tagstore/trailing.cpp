@@ -99,8 +99,10 @@ class EndReader {
 public:
   EndReader(EndBytes& bytes, std::uint64_t floor) : bytes_(bytes), floor_(floor) {}
 
-  // The block that ends at end, trying each kind.
+  // The block that ends at end, trying each kind. The ID3v1 record and TAG+
+  // mind no floor, so end may lie below it.
   io::Result<Found> EndingAt(std::uint64_t end) {
+    if (end <= floor_) return Found{};
     for (const auto kind : {&EndReader::Ape, &EndReader::Lyrics3v2, &EndReader::Lyrics3v1,
                             &EndReader::AppendedId3v2}) {
       auto found = (this->*kind)(end);
@@ -166,7 +168,8 @@ private:
     const std::uint64_t lowest = std::max(
         floor_, lyrics_end - std::min(lyrics_end, lyrics3::kMaxLyricsV1 + lyrics3::kBegin.size()));
     // The part already in memory first; reading further only where it has none.
-    for (const std::uint64_t from : {std::max(lowest, bytes_.WindowOffset()), lowest}) {
+    for (const std::uint64_t from :
+         {std::clamp(bytes_.WindowOffset(), lowest, lyrics_end), lowest}) {
       const auto area = bytes_.At(from, static_cast<std::size_t>(lyrics_end - from));
       if (!area) return std::unexpected(area.error());
       const std::string_view text(reinterpret_cast<const char*>(area->data()), area->size());

@@ -169,6 +169,12 @@ TEST(FileEnd, MadeInMemory) {
       {"a Lyrics3 v1 block of the longest lyrics",
        Concat({audio, Text("LYRICSBEGIN"), Bytes(5100, 'l'), Text("LYRICSEND"), Record()}), 0,
        "Lyrics3v1@5000+5120 ID3v1@10120+128 audio=5000"},
+      {"TAG+ reaching below the leading ID3v2 tag's end", Concat({Bytes(10, 0), plus, Record()}),
+       40, "TAG+@10+227 ID3v1@237+128 audio=10"},
+      {"a Lyrics3 v1 block in front of an APEv2 tag larger than the window",
+       Concat({audio, Text("LYRICSBEGIN"), Text("la"), Text("LYRICSEND"), Ape(Bytes(5000, 'i')),
+               Record()}),
+       0, "Lyrics3v1@5000+22 APEv2@5022+5064 ID3v1@10086+128 audio=5000"},
       {"an appended ID3v2 footer whose header is elsewhere is audio",
        Concat({audio, Bytes(appended.begin() + 1, appended.end())}), 0, "audio=5039"},
   };
