@@ -112,13 +112,10 @@ public:
   // The non-empty strings from here to the end, or the next one alone.
   std::vector<std::string> Rest(Values wanted) {
     std::vector<std::string> values;
-    if (wanted == Values::kFirst) {
-      if (std::string value = Next(); !value.empty()) values.push_back(std::move(value));
-      return values;
-    }
     while (!rest_.empty()) {
       std::string value = Next();
       if (!value.empty()) values.push_back(std::move(value));
+      if (wanted == Values::kFirst) break;
     }
     return values;
   }

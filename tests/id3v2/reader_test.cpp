@@ -262,6 +262,7 @@ TEST(Id3v2Reader, Encodings) {
   for (const auto& c : cases) EXPECT_EQ(TextValues(c.data, *c.cp), c.want) << c.what;
   EXPECT_EQ(TextValues(Bytes{4, 'a'}, kCp), std::nullopt);
   EXPECT_EQ(TextValues(Bytes{}, kCp), std::nullopt);
+  EXPECT_EQ(TextValues(Bytes{0}, kCp, Values::kFirst), std::vector<std::string>{});
 
   // A comment: its language, its description in UTF-16 with the text behind it.
   const Bytes comm = {1, 'd', 'e', 'u', 0xFF, 0xFE, 'd', 0, 0, 0, 0xFF, 0xFE, 't', 0, 0, 0};
