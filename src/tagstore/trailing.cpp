@@ -194,8 +194,8 @@ private:
       return Found{};
     std::uint64_t body = 0;
     for (const std::uint8_t b : std::span(footer).subspan(id3v2footer::kSizeOffset)) {
-      if (b & 0x80) return Found{};
-      body = body << 7 | b;
+      if (b & id3v2footer::kNotSynchsafe) return Found{};
+      body = body << id3v2footer::kSynchsafeBits | b;
     }
     const std::uint64_t whole = body + 2 * kFooter;
     if (whole > end - floor_) return Found{};

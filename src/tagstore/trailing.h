@@ -77,6 +77,9 @@ constexpr std::size_t kMarkerWidth = 3;
 constexpr std::size_t kSizeOffset = 6;
 constexpr std::size_t kSizeWidth = 4;
 constexpr std::uint8_t kUnknownVersion = 0xFF;
+// Each size byte holds 7 bits; its top bit is never set.
+constexpr unsigned kSynchsafeBits = 7;
+constexpr std::uint8_t kNotSynchsafe = 0x80;
 } // namespace id3v2footer
 
 using TagPlusBlock = std::array<std::uint8_t, tagplus::kSize>;
