@@ -68,6 +68,19 @@ std::string DecodeUtf16(std::span<const std::uint8_t> b, bool big_endian) {
   return out;
 }
 
+// Bytes that the code page leaves undefined come back as U+FFFD; such text
+// was not written in that code page.
+std::string DecodeLatin1Frame(std::string_view bytes, const CodePage& cp) {
+  constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+  std::string text = cp.Decode(bytes);
+  if (text.find(kReplacementUtf8) == std::string::npos ||
+      bytes.find(kReplacementUtf8) != std::string_view::npos)
+    return text;
+  text.clear();
+  for (const char b : bytes) utf8::Append(text, static_cast<unsigned char>(b));
+  return text;
+}
+
 bool StartsWith(std::span<const std::uint8_t> b, const std::uint8_t (&prefix)[2]) {
   return b.size() >= 2 && b[0] == prefix[0] && b[1] == prefix[1];
 }
@@ -78,12 +91,13 @@ public:
   StringReader(Encoding encoding, std::span<const std::uint8_t> data, const CodePage& cp)
       : encoding_(encoding), rest_(data), cp_(cp) {}
   std::string Next();
-  // The non-empty strings from here to the end.
-  std::vector<std::string> Rest() {
+  // The non-empty strings from here to the end, or the next one alone.
+  std::vector<std::string> Rest(Values wanted) {
     std::vector<std::string> values;
     while (!rest_.empty()) {
       std::string value = Next();
       if (!value.empty()) values.push_back(std::move(value));
+      if (wanted == Values::kFirst) break;
     }
     return values;
   }
@@ -116,8 +130,9 @@ std::string StringReader::Next() {
   const bool first = std::exchange(first_, false);
   if (!wide) {
     const std::string_view bytes(reinterpret_cast<const char*>(s.data()), s.size());
-    if (encoding_ == Encoding::kLatin1) return cp_.Decode(bytes);
-    return utf8::MakeWellFormed(bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size()) : bytes);
+    if (encoding_ == Encoding::kLatin1) return DecodeLatin1Frame(bytes, cp_);
+    return utf8::MakeWellFormed(bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size())
+                                                            : bytes);
   }
   std::optional<bool> big_endian;
   if (StartsWith(s, kBomBig)) big_endian = true;
@@ -163,12 +178,13 @@ std::optional<std::span<const std::uint8_t>> DecodeFrameData(const FramePrefix& 
 }
 
 std::optional<std::vector<std::string>> TextValues(std::span<const std::uint8_t> data,
-                                                   const CodePage& cp) {
+                                                   const CodePage& cp, Values values) {
   if (data.empty() || data[0] > kLastEncoding) return std::nullopt;
-  return StringReader(static_cast<Encoding>(data[0]), data.subspan(1), cp).Rest();
+  return StringReader(static_cast<Encoding>(data[0]), data.subspan(1), cp).Rest(values);
 }
 
-std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodePage& cp) {
+std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodePage& cp,
+                                 Values values) {
   if (data.size() < 1 + comment::kLanguageWidth || data[0] > kLastEncoding) return std::nullopt;
   Comment c;
   const auto language = data.subspan(1, comment::kLanguageWidth);
@@ -177,7 +193,7 @@ std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodeP
   StringReader reader(static_cast<Encoding>(data[0]), data.subspan(1 + comment::kLanguageWidth),
                       cp);
   c.description = reader.Next();
-  c.text = reader.Rest();
+  c.text = reader.Rest(values);
   return c;
 }
 

@@ -33,15 +33,25 @@ std::optional<std::span<const std::uint8_t>> DecodeFrameData(const FramePrefix& 
 enum class Encoding : std::uint8_t { kLatin1 = 0, kUtf16 = 1, kUtf16Be = 2, kUtf8 = 3 };
 constexpr std::uint8_t kLastEncoding = 3;
 
+// Only 2.4 puts several values in a frame, one behind the other; in 2.2 and
+// 2.3 the first terminator ends the text, and what follows is padding or junk.
+enum class Values : std::uint8_t { kSeveral, kFirst };
+constexpr Values ValuesOf(std::uint8_t major) {
+  return major >= 4 ? Values::kSeveral : Values::kFirst;
+}
+
 // The values of a text frame (its data, encoding byte first): its non-empty
 // strings, in order, each ended by a terminator (one zero byte, or two at an
-// even offset in UTF-16) or by the end of the data. UTF-16 text takes its byte
-// order from its own BOM, else from the frame's first string's, else
-// little-endian; an odd trailing byte is dropped. Latin-1 is read in the code
-// page given: many taggers stored the system's code page there. What does not
+// even offset in UTF-16) or by the end of the data; with kFirst only the
+// first. UTF-16 text takes its byte order from its own BOM, else from the
+// frame's first string's, else little-endian; an odd trailing byte is
+// dropped. Latin-1 is read in the code page given, since many taggers stored
+// the system's code page there, unless the bytes are not text of that code
+// page: then it is read as the Latin-1 the frame says it is. What does not
 // decode becomes U+FFFD. Nothing for an encoding byte that names no encoding.
 std::optional<std::vector<std::string>> TextValues(std::span<const std::uint8_t> data,
-                                                   const CodePage& cp);
+                                                   const CodePage& cp,
+                                                   Values values = Values::kSeveral);
 
 // A comment frame: encoding, language (3 bytes), a description string, then
 // the text.
@@ -54,6 +64,7 @@ struct Comment {
   std::vector<std::string> text; // its non-empty strings
   bool operator==(const Comment&) const = default;
 };
-std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodePage& cp);
+std::optional<Comment> CommentOf(std::span<const std::uint8_t> data, const CodePage& cp,
+                                 Values values = Values::kSeveral);
 
 } // namespace id3::id3v2

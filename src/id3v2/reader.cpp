@@ -48,6 +48,113 @@ std::optional<Wanted> WantedFrame(std::uint8_t major, const FrameHeader& h) {
   return std::nullopt;
 }
 
+// Reads of the frame headers behind the source's own windows go through this
+// many bytes read ahead, so a tag of many small frames costs a read per
+// kReadAhead bytes rather than one per frame.
+constexpr std::size_t kReadAhead = 16 * 1024;
+
+class ReadAheadSource final : public io::ByteSource {
+public:
+  ReadAheadSource(const io::ByteSource& inner, std::uint64_t end) : inner_(inner), end_(end) {}
+  std::uint64_t Size() const override { return inner_.Size(); }
+  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    const auto view = View(offset, out.size());
+    if (!view && (out.size() >= kReadAhead || offset >= end_)) return inner_.ReadAt(offset, out);
+    if (!view) {
+      buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kReadAhead, end_ - offset)));
+      const auto got = io::ReadUpTo(inner_, offset, buffer_);
+      if (!got) return std::unexpected(got.error());
+      buffer_.resize(*got);
+      at_ = offset;
+      return ReadAt(offset, out.first(std::min(out.size(), buffer_.size())));
+    }
+    std::ranges::copy(*view, out.begin());
+    return view->size();
+  }
+  // The inner source's windows, else what was read ahead where it holds all.
+  std::optional<std::span<const std::uint8_t>> View(std::uint64_t offset,
+                                                    std::size_t size) const override {
+    if (auto view = inner_.View(offset, size)) return view;
+    if (offset < at_ || offset + size > at_ + buffer_.size()) return std::nullopt;
+    return std::span<const std::uint8_t>(buffer_).subspan(static_cast<std::size_t>(offset - at_),
+                                                          size);
+  }
+
+private:
+  const io::ByteSource& inner_;
+  std::uint64_t end_; // nothing is read ahead past the tag
+  mutable std::vector<std::uint8_t> buffer_;
+  mutable std::uint64_t at_ = 0;
+};
+
+// A 2.2 or 2.3 tag unsynchronised as a whole, resynchronised as the walk reads
+// it, a chunk at a time: the walk goes forward only, so each byte of the tag
+// is read once and no more than a chunk of it is held. Its size is that of
+// the raw bytes; the resynchronised ones end a little earlier, where a read
+// comes back short.
+class ResynchronisingSource final : public io::ByteSource {
+public:
+  static constexpr std::size_t kChunk = 64 * 1024;
+  ResynchronisingSource(const io::ByteSource& raw, std::uint64_t begin, std::uint64_t end)
+      : raw_(raw), begin_(begin), end_(end), raw_next_(begin), chunk_at_(begin) {}
+  std::uint64_t Size() const override { return end_ - begin_; }
+  io::Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    if (offset < pos_) {
+      raw_next_ = chunk_at_ = begin_;
+      chunk_size_ = 0;
+      pos_ = 0;
+      after_sync_ = false;
+    }
+    if (auto skipped = Advance(offset - pos_, nullptr); !skipped)
+      return std::unexpected(skipped.error());
+    if (pos_ < offset) return 0;
+    return Advance(out.size(), out.data());
+  }
+
+private:
+  static constexpr std::uint8_t kSync = 0xFF;
+
+  // Produces up to want resynchronised bytes into out (or passes over them).
+  io::Result<std::size_t> Advance(std::uint64_t want, std::uint8_t* out) const {
+    std::size_t done = 0;
+    while (done < want) {
+      if (raw_next_ == chunk_at_ + chunk_size_) {
+        if (raw_next_ >= end_) break;
+        chunk_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, end_ - raw_next_)));
+        const auto got = io::ReadUpTo(raw_, raw_next_, chunk_);
+        if (!got) return std::unexpected(got.error());
+        chunk_at_ = raw_next_;
+        chunk_size_ = *got;
+        if (*got == 0) {
+          end_ = raw_next_;
+          break;
+        }
+      }
+      const std::uint8_t b = chunk_[static_cast<std::size_t>(raw_next_++ - chunk_at_)];
+      // The zero that unsynchronisation put behind a 0xFF goes again.
+      if (after_sync_ && b == 0) {
+        after_sync_ = false;
+        continue;
+      }
+      after_sync_ = b == kSync;
+      if (out) out[done] = b;
+      ++done;
+    }
+    pos_ += done;
+    return done;
+  }
+
+  const io::ByteSource& raw_;
+  std::uint64_t begin_;
+  mutable std::uint64_t end_;
+  mutable std::uint64_t raw_next_;
+  mutable std::uint64_t chunk_at_;
+  mutable std::size_t chunk_size_ = 0;
+  mutable std::vector<std::uint8_t> chunk_;
+  mutable std::uint64_t pos_ = 0;
+  mutable bool after_sync_ = false;
+};
+
 // The frames of one tag, read from src between pos and end.
 class FrameWalk {
 public:
@@ -121,7 +228,7 @@ private:
       return {};
     }
     if (wanted.text) {
-      auto values = TextValues(*data, cp_);
+      auto values = TextValues(*data, cp_, ValuesOf(h_.major));
       if (!values) {
         ++tag_.skipped_frames;
       } else if (!values->empty()) {
@@ -129,7 +236,7 @@ private:
       }
       return {};
     }
-    if (auto comment = CommentOf(*data, cp_))
+    if (auto comment = CommentOf(*data, cp_, ValuesOf(h_.major)))
       tag_.comments.push_back(std::move(*comment));
     else
       ++tag_.skipped_frames;
@@ -155,6 +262,11 @@ io::Result<std::uint64_t> SkipExtendedHeader(const io::ByteSource& src, const He
   return pos + ExtendedHeaderLength(h.major, std::span(size).first(*got));
 }
 
+// A version this reader knows, and no 2.2 compression, which was never defined.
+bool Readable(const Header& h) {
+  return h.major >= 2 && h.major <= 4 && !(h.major == 2 && h.Has(header::kCompressed22));
+}
+
 io::Result<Tag> ReadOneTag(const io::ByteSource& src, const PlacedTag& place, const CodePage& cp) {
   Tag tag;
   tag.place = place;
@@ -163,23 +275,19 @@ io::Result<Tag> ReadOneTag(const io::ByteSource& src, const PlacedTag& place, co
   const std::uint64_t claimed_end = body + h.size;
   tag.cut_short = claimed_end > src.Size();
   const std::uint64_t end = std::min(claimed_end, src.Size());
-  if (h.major < 2 || h.major > 4 || (h.major == 2 && h.Has(header::kCompressed22))) return tag;
 
   if (h.major < 4 && h.Has(header::kUnsynchronisation)) {
-    std::vector<std::uint8_t> storage;
-    const auto raw = io::ViewOrRead(src, body, static_cast<std::size_t>(end - body), storage);
-    if (!raw) return std::unexpected(raw.error());
-    const std::vector<std::uint8_t> plain = Resynchronise(*raw);
-    const io::MemorySource resynchronised(plain);
+    const ResynchronisingSource resynchronised(src, body, end);
     const auto start = SkipExtendedHeader(resynchronised, h, 0);
     if (!start) return std::unexpected(start.error());
-    FrameWalk walk(resynchronised, plain.size(), h, cp, tag);
+    FrameWalk walk(resynchronised, resynchronised.Size(), h, cp, tag);
     if (auto done = walk.From(*start); !done) return std::unexpected(done.error());
     return tag;
   }
-  const auto start = SkipExtendedHeader(src, h, body);
+  const ReadAheadSource ahead(src, end);
+  const auto start = SkipExtendedHeader(ahead, h, body);
   if (!start) return std::unexpected(start.error());
-  FrameWalk walk(src, end, h, cp, tag);
+  FrameWalk walk(ahead, end, h, cp, tag);
   if (auto done = walk.From(*start); !done) return std::unexpected(done.error());
   return tag;
 }
@@ -231,11 +339,13 @@ io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp) {
   std::vector<PlacedTag> leading;
   const auto end = LeadingTagsEnd(src, &leading);
   if (!end) return std::unexpected(end.error());
-  if (!leading.empty()) {
+  if (!leading.empty() && Readable(leading.front().header)) {
     auto tag = ReadOneTag(src, leading.front(), cp);
     if (!tag) return std::unexpected(tag.error());
     found.tag = std::move(*tag);
     found.others.assign(leading.begin() + 1, leading.end());
+  } else {
+    found.others = std::move(leading);
   }
   const auto appended = FindAppendedTag(src, *end);
   if (!appended) return std::unexpected(appended.error());

@@ -2,7 +2,7 @@
 // comment frames of the first one. Only frame headers and the bodies of the
 // frames wanted are read; a cover picture costs a skip. The exception is a
 // 2.2 or 2.3 tag unsynchronised as a whole, whose frames can only be found
-// after the whole tag is read and resynchronised.
+// by reading it all, resynchronised a chunk at a time.
 #pragma once
 
 #include "id3v2/frame_data.h"
@@ -64,8 +64,13 @@ struct Tag {
 };
 
 struct Found {
-  std::optional<Tag> tag;        // the first tag at the start, read
-  std::vector<PlacedTag> others; // not read: the tags behind it, and a 2.4 tag appended at the end
+  // The first tag at the start, read; nothing where it is of a version this
+  // reader does not know (2.5 and above) or a 2.2 tag marked compressed,
+  // which is no readable tag at all.
+  std::optional<Tag> tag;
+  // Not read: such an unreadable tag, the tags behind the first, and a 2.4
+  // tag appended at the end.
+  std::vector<PlacedTag> others;
 };
 
 // Nothing of a file without a tag is an error; only a read that fails is.
