@@ -117,22 +117,21 @@ CodePageChoice ChooseCodePage(const TagRecord& rec, const Id3v2Texts& id3v2,
     if (text && *text && !IsAscii(s.bytes))
       evidence.push_back({CleanTagText(s.bytes), &**text, s.bytes.size()});
   }
-  if (!evidence.empty()) {
-    const CandidateCodePage* fallback_candidate = FindCandidate(fallback.Name());
-    const auto candidates = CandidateCodePages();
-    const auto& pages = CandidatePages();
-    std::optional<std::size_t> first;
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-      if (!pages[i]) continue;
-      const bool fits = std::ranges::all_of(evidence, [&](const Evidence& e) {
-        return Written(*pages[i], e.cleaned, *e.text, e.width);
-      });
-      if (!fits) continue;
-      if (&candidates[i] == fallback_candidate)
-        return {fallback, CodePageFrom::kId3v2, std::string(candidates[i].name)};
-      if (!first) first = i;
-    }
-    if (first) return {*pages[*first], CodePageFrom::kId3v2, std::string(candidates[*first].name)};
+  const auto fits = [&](const CodePage& cp) {
+    return !evidence.empty() && std::ranges::all_of(evidence, [&](const Evidence& e) {
+      return Written(cp, e.cleaned, *e.text, e.width);
+    });
+  };
+  // The fallback first, so that the first candidate that fits after it wins.
+  const CandidateCodePage* fallback_candidate = FindCandidate(fallback.Name());
+  if (fallback_candidate && fits(fallback)) {
+    return {fallback, CodePageFrom::kId3v2, std::string(fallback_candidate->name)};
+  }
+  const auto candidates = CandidateCodePages();
+  const auto& pages = CandidatePages();
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    if (&candidates[i] != fallback_candidate && pages[i] && fits(*pages[i]))
+      return {*pages[i], CodePageFrom::kId3v2, std::string(candidates[i].name)};
   }
   if (std::ranges::all_of(slots, [](const Slot& s) { return IsUtf8Shaped(s.bytes); })) {
     const CandidateCodePage& utf8 = CandidateCodePages().back();
