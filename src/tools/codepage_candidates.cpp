@@ -3,6 +3,7 @@
 #include "tools/text.h"
 
 #include <charconv>
+#include <optional>
 
 namespace id3 {
 namespace {
@@ -29,18 +30,18 @@ constexpr CandidateCodePage kCandidates[] = {
     {kUtf8Number, "utf-8", "Unicode (UTF-8)"},
 };
 
-// The number a name gives after an optional "cp" or "windows-", or 0.
-unsigned NumberIn(std::string_view name) {
+// The number a name gives after an optional "cp" or "windows-".
+std::optional<unsigned> NumberIn(std::string_view name) {
   for (const std::string_view prefix : {"cp", "windows-"}) {
-    if (name.size() > prefix.size() &&
-        text::EqualIgnoringCase(name.substr(0, prefix.size()), prefix)) {
+    if (text::EqualIgnoringCase(name.substr(0, prefix.size()), prefix)) {
       name.remove_prefix(prefix.size());
       break;
     }
   }
   unsigned number = 0;
   const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), number);
-  return ec == std::errc() && end == name.data() + name.size() ? number : 0;
+  if (ec != std::errc() || end != name.data() + name.size()) return std::nullopt;
+  return number;
 }
 
 } // namespace
@@ -48,7 +49,7 @@ unsigned NumberIn(std::string_view name) {
 std::span<const CandidateCodePage> CandidateCodePages() { return kCandidates; }
 
 const CandidateCodePage* FindCandidate(std::string_view name) {
-  const unsigned number =
+  const std::optional<unsigned> number =
       text::EqualIgnoringCase(name, "utf-8") || text::EqualIgnoringCase(name, "utf8")
           ? kUtf8Number
           : NumberIn(name);
