@@ -3,6 +3,7 @@
 // byte source.
 #include "tools/bytesource.h"
 #include "tools/codepage.h"
+#include "tools/codepage_candidates.h"
 #include "tools/fileio.h"
 #include "tools/paths.h"
 #include "tools/text.h"
@@ -76,6 +77,22 @@ TEST(CodePage, ThePlatformsOwn) {
   // Bytes cut between two characters.
   for (const auto& [width, kept] : {std::pair{0u, ""}, {1u, "a"}, {2u, "a"}, {3u, "a\x82\xA0"}})
     EXPECT_EQ(japanese->FitBytes("a\x82\xA0", width), kept) << width;
+}
+
+TEST(CodePage, EveryCandidateByItsNames) {
+  for (const CandidateCodePage& c : CandidateCodePages()) {
+    const auto cp = CodePage::Named(c.name);
+    ASSERT_TRUE(cp && CodePage::Named(std::to_string(c.number))) << c.name;
+    EXPECT_EQ(FindCandidate(cp->Name()), &c);
+    for (const std::string& name : {std::to_string(c.number), "CP" + std::to_string(c.number),
+                                    "Windows-" + std::to_string(c.number)})
+      EXPECT_EQ(FindCandidate(name), &c) << name;
+  }
+  EXPECT_EQ(FindCandidate("UTF8"), &CandidateCodePages().back());
+  for (const char* name : {"ISO-8859-15", "cp", "windows-", "1251x", "cp-1251", "437", ""})
+    EXPECT_EQ(FindCandidate(name), nullptr) << name;
+  // 1255 and 1258 hold a letter back in case a combining mark follows.
+  EXPECT_EQ(CodePage::Named("1255")->Decode("\xF9\xEC\xE5\xED"), "שלום");
 }
 
 TEST(TakeOptionWord, WholeWordsOutsideQuotesWithTheBlanksBeforeThem) {
