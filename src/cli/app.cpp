@@ -1,6 +1,7 @@
 #include "cli/app.h"
 
 #include "cli/options.h"
+#include "cli/recode.h"
 #include "cli/report.h"
 #include "id3v2/to_id3v1.h"
 #include "tagstore/genres.h"
@@ -302,22 +303,21 @@ int RunCli(const std::vector<std::string>& args, const Output& out, const Output
     return kUsageError;
   }
 
-  std::optional<CodePage> cp = CodePage::SystemDefault();
-  if (!o.codepage.empty()) {
-    cp = CodePage::Named(o.codepage);
-    if (!cp) {
-      err("id3v1: unknown code page: " + o.codepage + "\n");
-      return kUsageError;
-    }
+  const auto pages = ResolveCodePages(o);
+  if (!pages) {
+    err("id3v1: " + pages.error() + "\n");
+    return kUsageError;
   }
+  if (o.command == Command::kRecode) return RunRecode(o, *pages, out, err);
 
-  Runner runner(o, *cp, out, err);
+  Runner runner(o, pages->option.value_or(pages->fallback), out, err);
   switch (o.command) {
   case Command::kShow: return runner.Show();
   case Command::kSet: return runner.Set();
   case Command::kRemove: return runner.Remove();
   case Command::kNone:
-  case Command::kGenres: break;
+  case Command::kGenres:
+  case Command::kRecode: break;
   }
   std::string list;
   for (std::int16_t i = 0; i < kGenreCount; ++i)

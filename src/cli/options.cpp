@@ -43,9 +43,16 @@ std::string TakeText(Options& o, const std::string& v) {
 
 const OptionSpec kOptions[] = {
     {"--codepage", "", Command::kNone, "NAME",
-     "Code page of the tag's text (default: windows-1252; the ANSI code page on Windows)",
+     "Code page of every file's tag, whatever the file says",
      [](Options& o, const std::string& v) {
        o.codepage = v;
+       return std::string();
+     }},
+    {"--default-codepage", "", Command::kNone, "NAME",
+     "Code page of a tag that says nothing of its own (default: windows-1252; the ANSI code page "
+     "on Windows)",
+     [](Options& o, const std::string& v) {
+       o.default_codepage = v;
        return std::string();
      }},
     {"--any-name", "", Command::kNone, "", "Also work on files whose names do not end in .mp3",
@@ -101,6 +108,28 @@ const OptionSpec kOptions[] = {
        o.strict = true;
        return std::string();
      }},
+    {"--to", "", Command::kRecode, "NAME", "The code page to write the text in (needed)",
+     [](Options& o, const std::string& v) {
+       o.to = v;
+       return std::string();
+     }},
+    {"--from", "", Command::kRecode, "NAME",
+     "The code page the text is in, for every file (default: decided for each file)",
+     [](Options& o, const std::string& v) {
+       o.from = v;
+       return std::string();
+     }},
+    {"--dry-run", "", Command::kRecode, "", "Print each field's old and new text, write nothing",
+     [](Options& o, const std::string&) {
+       o.dry_run = true;
+       return std::string();
+     }},
+    {"--strict", "", Command::kRecode, "",
+     "A field that would be cut or lose characters is an error: that file is left unchanged",
+     [](Options& o, const std::string&) {
+       o.strict = true;
+       return std::string();
+     }},
 };
 
 struct CommandSpec {
@@ -114,6 +143,8 @@ constexpr CommandSpec kCommands[] = {
     {"show", Command::kShow, "Show the tag and the audio facts of each file", true},
     {"set", Command::kSet, "Change the named fields of each file's tag", true},
     {"remove", Command::kRemove, "Remove the ID3v1 tag of each file", true},
+    {"recode", Command::kRecode,
+     "Rewrite the title, artist, album and comment of each file's tag in another code page", true},
     {"genres", Command::kGenres, "List the genre table: number and name", false},
 };
 
@@ -141,6 +172,9 @@ std::string Help(Command command) {
     help = "Reads and writes the ID3v1 tag of MP3 files.\n"
            "Usage: id3v1 [OPTIONS] COMMAND [OPTIONS] [FILE...]\n\nCommands:\n";
     for (const CommandSpec& each : kCommands) help += HelpLine(each.name, each.help);
+    help += "\nThe code page of a file's tag: --codepage if given; else the one in which\n"
+            "the tag holds its ID3v2 tag's texts; else UTF-8 if its bytes are UTF-8;\n"
+            "else the fallback (--default-codepage, else the system's).\n";
   } else {
     help += c->help;
     help += ".\nUsage: id3v1 [OPTIONS] ";
@@ -200,9 +234,23 @@ Parsed Parse(const std::vector<std::string>& args, Options& o) {
       o.files.push_back(arg);
     }
   }
-  if (o.command == Command::kNone) return error("a command is needed: show, set, remove or genres");
+  if (o.command == Command::kNone)
+    return error("a command is needed: show, set, remove, recode or genres");
+  if (o.command == Command::kRecode && o.to.empty()) return error("recode needs --to NAME");
   if (FindCommand(o.command)->files && o.files.empty()) return error("no FILE given");
   return {Parsed::kRun, {}};
+}
+
+std::expected<CodePages, std::string> ResolveCodePages(const Options& o) {
+  CodePages pages{std::nullopt, CodePage::SystemDefault()};
+  if (!o.codepage.empty() && !(pages.option = CodePage::Named(o.codepage)))
+    return std::unexpected("unknown code page: " + o.codepage);
+  if (!o.default_codepage.empty()) {
+    const auto named = CodePage::Named(o.default_codepage);
+    if (!named) return std::unexpected("unknown code page: " + o.default_codepage);
+    pages.fallback = *named;
+  }
+  return pages;
 }
 
 } // namespace id3::cli

@@ -3,7 +3,10 @@
 #pragma once
 
 #include "tagstore/tag.h"
+#include "tools/codepage.h"
 
+#include <expected>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,12 +17,14 @@ namespace id3::cli {
 // cores share the rest of the work (see docs/benchmarks.md).
 constexpr unsigned kDefaultJobs = 8;
 
-enum class Command { kNone, kShow, kSet, kRemove, kGenres };
+enum class Command { kNone, kShow, kSet, kRemove, kGenres, kRecode };
 
 // What the command line asks for.
 struct Options {
   Command command = Command::kNone;
   std::string codepage;
+  std::string default_codepage;
+  std::string to, from; // recode's code pages
   bool any_name = false;
   bool json = false;
   bool strict = false;
@@ -29,6 +34,17 @@ struct Options {
   std::vector<std::string> files;
   TagEdit given; // the fields named on the command line
 };
+
+// The code pages the options name: --codepage's, used for every file, and
+// the fallback where a file gives no evidence of its own.
+struct CodePages {
+  std::optional<CodePage> option;
+  CodePage fallback;
+};
+
+// The system's ANSI code page (windows-1252 elsewhere) unless
+// --default-codepage names another; the error names what is no code page.
+std::expected<CodePages, std::string> ResolveCodePages(const Options& o);
 
 // Run the command, print the text (--help, --version), or refuse the line.
 struct Parsed {
