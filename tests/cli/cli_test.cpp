@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <ranges>
 #include <sstream>
 
@@ -349,13 +350,89 @@ TEST_F(CliTest, SetFromId3v2DryRunAndFilesWithoutATag) {
   EXPECT_EQ(Brief(TagOf(tagged)), "Two two|Old artist|Old album|1998|Old comment|4|Rock");
 }
 
+// The files of tests/data/tagstore/make-codepages recoded, byte for byte as
+// Python's codecs write them: a warning for each field that lost characters
+// or was cut, with --strict a refusal; --dry-run only shows; a file without a
+// tag is reported and the others are done.
+TEST_F(CliTest, RecodeAsPythonWritesIt) {
+  std::ifstream in(test::FromU8(test::GenFile("codepages/cases.json")));
+  ASSERT_TRUE(in) << "made by tests/data/tagstore/make-codepages";
+  const char* const fields[] = {"title", "artist", "album", "comment"};
+  const char* const captions[] = {"Title", "Artist", "Album", "Note"};
+  const std::string plain = Make("plain.mp3", kAudio);
+  const json cases = json::parse(in)["recodes"];
+  ASSERT_EQ(cases.size(), 4u);
+  for (const json& c : cases) {
+    const std::string to = c["to"];
+    SCOPED_TRACE(std::string(c["file"]) + " to " + to);
+    const Bytes before = test::ReadAll(test::GenFile("codepages/" + std::string(c["file"])));
+    const std::string path = Make(std::string(c["file"]), before);
+    std::vector<std::string> args{"recode", "--to", to};
+    if (!c["from"].is_null()) args.insert(args.end(), {"--from", c["from"]});
+    std::string warnings, refusals, dry = path + "\n";
+    const std::string name = CodePage::Named(to)->Name();
+    for (std::size_t k = 0; k < 4; ++k) {
+      const json& f = c["fields"][k];
+      const std::string after = f["after"];
+      dry += std::string(captions[k]) + ": " + std::string(f["before"]) + " -> " + after + "\n";
+      for (const auto& [happened, what] :
+           {std::pair{f["replaced"], "has characters that " + name + " lacks"},
+            {f["cut"], "needs more bytes in " + name + " than the field holds"}}) {
+        if (!happened) continue;
+        const std::string problem = path + ": " + fields[k] + " " + what;
+        warnings += "id3v1: warning: " + problem + "; stored as \"" + after + "\"\n";
+        refusals += "id3v1: " + problem + "; not written (--strict)\n";
+      }
+    }
+    Bytes want(before.begin(), before.end() - record::kSize);
+    for (std::size_t i = 0; i < record::kSize; ++i)
+      want.push_back(
+          std::uint8_t(std::stoi(std::string(c["record"]).substr(2 * i, 2), nullptr, 16)));
+    const auto run = [&](std::vector<std::string> more) {
+      more.insert(more.begin(), args.begin(), args.end());
+      return Cli(more);
+    };
+    const Outcome shown = run({"--dry-run", path});
+    EXPECT_EQ(std::tuple(shown.status, shown.err, test::ReadAll(path)),
+              std::tuple(0, warnings, before));
+    EXPECT_TRUE(shown.out.starts_with(path + "\nCode page: ")) << shown.out;
+    EXPECT_TRUE(shown.out.ends_with(dry.substr(path.size() + 1))) << shown.out;
+    const Outcome strict = run({"--strict", path});
+    EXPECT_EQ(std::pair(strict.status, strict.err), std::pair(refusals.empty() ? 0 : 1, refusals));
+    EXPECT_EQ(test::ReadAll(path), refusals.empty() ? want : before);
+    test::WriteAll(path, before);
+    // A file without evidence of its own is read in the fallback as well.
+    std::ranges::replace(args, std::string("--from"), std::string("--default-codepage"));
+    const Outcome r = run({plain, path});
+    EXPECT_EQ(std::pair(r.status, r.err),
+              std::pair(1, "id3v1: " + plain + ": no ID3v1 tag; left as it is\n" + warnings));
+    EXPECT_EQ(test::ReadAll(path), want);
+  }
+  EXPECT_EQ(test::ReadAll(plain), kAudio);
+}
+
 TEST_F(CliTest, UsageErrorsChangeNothing) {
   const std::string path = Make("a.mp3", kAudio);
-  for (const std::string_view line :
-       {"", "show", "show --jobs 0", "set --track 256", "set --genre Rokc", "set --genre 256",
-        "set --genre 13x", "set --codepage no-such --title x", "--jobs 2 show", "show --json=1",
-        "show --jobs 1025", "set --genre=", "set --track=x", "set --title", "genres x",
-        "frobnicate"}) {
+  for (const std::string_view line : {"",
+                                      "show",
+                                      "show --jobs 0",
+                                      "set --track 256",
+                                      "set --genre Rokc",
+                                      "set --genre 256",
+                                      "set --genre 13x",
+                                      "set --codepage no-such --title x",
+                                      "recode",
+                                      "recode --to no-such",
+                                      "recode --to 1251 --from no-such",
+                                      "--default-codepage no-such show",
+                                      "--jobs 2 show",
+                                      "show --json=1",
+                                      "show --jobs 1025",
+                                      "set --genre=",
+                                      "set --track=x",
+                                      "set --title",
+                                      "genres x",
+                                      "frobnicate"}) {
     std::vector<std::string> args;
     std::istringstream words{std::string(line)};
     for (std::string word; words >> word;) args.push_back(word);
