@@ -101,6 +101,12 @@ protected:
   std::string Tagged(const std::string& name, const TagRecord& rec) const {
     return Make(name, test::Concat({kAudio, test::Bytes(rec.begin(), rec.end())}));
   }
+  // A file made by tests/data/tagstore/make-codepages, copied; without its
+  // ID3v1 record where asked.
+  std::string CopyOf(const std::string& name, bool strip = false) const {
+    const test::Bytes bytes = test::ReadAll(test::GenFile("codepages/" + name));
+    return Make(name, strip ? test::Bytes(bytes.begin(), bytes.end() - record::kSize) : bytes);
+  }
 };
 
 // Words in Windows-1252 (title, album, comment) and 1251 (artist), a track and
@@ -215,6 +221,130 @@ TEST_F(EditorDocument, ProposesWhatTheId3v2TagHoldsForAFileWithoutAnId3v1Tag) {
       Make("name.mp3", test::Concat({test::ReadAll(test::GenFile("id3v2/mutagen-v24-utf8.mp3")),
                                      test::Bytes(v1.begin(), v1.end())}))));
   EXPECT_EQ(shown(doc), "name|v1 artist||||32");
+}
+
+std::string Texts(const TagInputs& s) {
+  return s.text[kTitle] + "|" + s.text[kArtist] + "|" + s.text[kComment] + "|" + s.text[kYear];
+}
+
+std::string Checked(const std::vector<EncodingItem>& items) {
+  std::string out;
+  for (const EncodingItem& item : items)
+    if (item.checked) out += item.text + ";";
+  return out;
+}
+
+// The code page of each file's tag decided at the load (the fallback is the
+// document's code page), the tag shown in it, and the menu's item checked.
+TEST_F(EditorDocument, ShowsEachTagInTheCodePageItsFileSays) {
+  const struct {
+    const char* file;
+    const char* fallback;
+    const char* name;
+    CodePageFrom from;
+    std::string shown, item;
+  } cases[] = {
+      {"russian.mp3", "1252", "windows-1251", CodePageFrom::kId3v2,
+       "Группа крови|Кино|Лучший альбом группы 1988 го|1988",
+       "Cyrillic (Windows-1251) — from the ID3v2 tag"},
+      {"japanese.mp3", "1252", "cp932", CodePageFrom::kId3v2, "ひこうき雲|荒井由実||1988",
+       "Japanese (Shift-JIS, 932) — from the ID3v2 tag"},
+      {"utf8-no-id3v2.mp3", "1252", "utf-8", CodePageFrom::kUtf8, "Ρωμαίικο|Νίκος Ξυλούρης||1988",
+       "Unicode (UTF-8) — the bytes are UTF-8"},
+      {"russian-no-id3v2.mp3", "1252", "windows-1252", CodePageFrom::kDefault,
+       "Ãðóïïà êðîâè|Êèíî|Ëó÷øèé àëüáîì ãðóïïû 1988 ãî|1988",
+       "Western European (Windows-1252) — the system's code page"},
+      {"russian-no-id3v2.mp3", "1251", "windows-1251", CodePageFrom::kDefault,
+       "Группа крови|Кино|Лучший альбом группы 1988 го|1988",
+       "Cyrillic (Windows-1251) — the system's code page"},
+      {"western.mp3", "1251", "windows-1252", CodePageFrom::kId3v2,
+       "Café del Mar|Niño Josele|Señor ß|1988",
+       "Western European (Windows-1252) — from the ID3v2 tag"},
+  };
+  for (const auto& c : cases) {
+    Document doc(Named(c.fallback));
+    ASSERT_FALSE(doc.Load(CopyOf(c.file)));
+    EXPECT_EQ(std::tuple(doc.Choice().name, doc.Choice().from, Texts(doc.Shown())),
+              std::tuple(c.name, c.from, c.shown))
+        << c.file << " " << c.fallback;
+    EXPECT_EQ(Checked(doc.Encodings()), c.item + ";") << c.file << " " << c.fallback;
+  }
+}
+
+// What is typed is fitted and saved in the decided code page, beside the
+// fields left alone, which keep their bytes.
+TEST_F(EditorDocument, SavesWhatIsTypedInTheDecidedCodePage) {
+  const std::string path = CopyOf("russian.mp3");
+  const test::Bytes before = test::ReadAll(path);
+  Document doc(kCp);
+  ASSERT_FALSE(doc.Load(path));
+  EXPECT_EQ(doc.Fit(kTitle, "", "Кукушкаö", 16).text, "Кукушка?");
+  TagInputs inputs = doc.Shown();
+  inputs.text[kTitle] = "Кукушка";
+  inputs.text[kYear] = "2002";
+  EXPECT_FALSE(doc.Save(inputs));
+  test::Bytes want = before;
+  const std::string title = "\xCA\xF3\xEA\xF3\xF8\xEA\xE0" + std::string(23, ' ');
+  std::ranges::copy(title, want.end() - record::kSize + record::kTitleOffset);
+  std::ranges::copy("2002"s, want.end() - record::kSize + record::kYearOffset);
+  EXPECT_EQ(test::ReadAll(path), want);
+}
+
+// The user chooses code pages in turn: the boxes left alone are read again
+// from their bytes (a value proposed from the ID3v2 tag fitted again), an
+// edited box is fitted to the code page, and Save writes the edited fields in
+// the last one chosen; the title, artist and album bytes of a record stay.
+TEST_F(EditorDocument, AnEncodingChosenReadsAgainTheBoxesLeftAlone) {
+  const struct {
+    const char* file;
+    bool strip;
+    std::vector<std::pair<TextIndex, std::string>> edits;
+    std::vector<std::string> chosen;
+    std::string shown;
+  } cases[] = {
+      {"russian-no-id3v2.mp3",
+       false,
+       {{kYear, "2002"}, {kComment, "Café"}},
+       {"Cyrillic (Windows-1251)"},
+       "Группа крови|Кино|Caf?|2002"},
+      {"japanese.mp3", true, {}, {"Japanese (Shift-JIS, 932)"}, "ひこうき雲|荒井由実||"},
+      {"russian.mp3",
+       false,
+       {},
+       {"Western European (Windows-1252)", "Cyrillic (Windows-1251)"},
+       "Группа крови|Кино|Лучший альбом группы 1988 го|1988"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = CopyOf(c.file, c.strip);
+    const test::Bytes before = test::ReadAll(path);
+    Document doc(kCp);
+    ASSERT_FALSE(doc.Load(path));
+    TagInputs inputs = doc.Shown();
+    for (const auto& [box, text] : c.edits) inputs.text[box] = text;
+    for (const std::string& display : c.chosen) {
+      const auto items = doc.Encodings();
+      const auto item = std::ranges::find_if(
+          items, [&](const EncodingItem& i) { return i.text.starts_with(display); });
+      ASSERT_NE(item, items.end()) << display;
+      inputs = doc.UseEncoding(std::size_t(item - items.begin()), inputs);
+      EXPECT_EQ(Checked(doc.Encodings()), item->text + ";") << c.file;
+    }
+    EXPECT_EQ(Texts(inputs), c.shown) << c.file;
+    EXPECT_EQ(doc.Choice().from, CodePageFrom::kOption);
+    EXPECT_EQ(test::ReadAll(path), before) << c.file;
+    inputs.genre_text = "Blues";
+    EXPECT_FALSE(doc.Save(inputs));
+    const test::Bytes saved = test::ReadAll(path);
+    TagInputs read_back;
+    const TagFields tag = test::TagOf(path, doc.Choice().code_page);
+    read_back.text = {tag.album, tag.artist, tag.comment, tag.title, tag.year};
+    EXPECT_EQ(Texts(read_back), c.shown) << c.file;
+    if (c.strip) continue;
+    const auto fields = [](const test::Bytes& b) {
+      return test::Bytes(b.end() - record::kSize, b.end() - record::kSize + record::kYearOffset);
+    };
+    EXPECT_EQ(fields(saved), fields(before)) << c.file;
+  }
 }
 
 TEST_F(EditorDocument, ChecksComeInTheirOrderAndAFailureLeavesTheFileAsItWas) {
