@@ -131,7 +131,6 @@ Message SaveFailure(TagError error);
 struct EncodingItem {
   std::string text;
   bool checked; // the code page in use
-  friend bool operator==(const EncodingItem&, const EncodingItem&) = default;
 };
 
 // The file on screen: what was loaded from it, what the inputs showed, and the
