@@ -70,13 +70,19 @@ endfunction()
 # id3_test_locale(NAME LOCALE FILTER): under Wine, the cases of test program
 # NAME that match the GoogleTest FILTER run in a CTest entry of their own,
 # NAME.LOCALE, under that Unix locale, which gives a Wine process its ANSI code
-# page (ja_JP.UTF-8: 932); NAME's own entry leaves them out.
+# page (ja_JP.UTF-8: 932, ru_RU.UTF-8: 1251), with NAME's fixtures; NAME's own
+# entry leaves out the cases of every locale.
 function(id3_test_locale name locale filter)
   if(NOT CMAKE_CROSSCOMPILING OR ID3_TESTS_BUILD_ONLY OR NOT TEST ${name})
     return()
   endif()
   add_test(NAME ${name}.${locale} COMMAND ${name} --gtest_brief=1 --gtest_filter=${filter})
-  set_tests_properties(${name}.${locale} PROPERTIES TIMEOUT 900
+  get_test_property(${name} FIXTURES_REQUIRED fixtures)
+  set_tests_properties(${name}.${locale} PROPERTIES TIMEOUT 900 FIXTURES_REQUIRED "${fixtures}"
                        ENVIRONMENT "LANG=${locale};LC_ALL=${locale}")
-  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-${filter}")
+  get_property(others GLOBAL PROPERTY ID3_LOCALE_FILTERS_${name})
+  list(APPEND others ${filter})
+  set_property(GLOBAL PROPERTY ID3_LOCALE_FILTERS_${name} ${others})
+  list(JOIN others ":" excluded)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "GTEST_FILTER=-${excluded}")
 endfunction()

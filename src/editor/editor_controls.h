@@ -26,9 +26,12 @@ enum ControlId : int {
   kOkButton = 185,
   kCancelButton = 186,
   kAboutMenu = 200,
+  kEncodingItems = 300, // 300 on: the Encoding menu's code pages, in form::Document's order
 };
 
 inline constexpr int kTextCount = 5;
 inline constexpr int kValueCount = 9;
+// More than the candidate code pages and the system's own.
+inline constexpr int kEncodingItemsMost = 32;
 
 } // namespace id3::editor_ids

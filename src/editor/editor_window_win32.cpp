@@ -98,8 +98,17 @@ bool EditorWindow::Create() {
                                      LR_SHARED))});
   win::RegisterWindowClass({kContainerClassName, ContainerProc, face});
 
+  // The Encoding menu's items are made each time it opens, from the model.
   HMENU menu = CreateMenu();
-  if (menu) AppendMenuW(menu, MF_STRING, kAboutMenu, L"About");
+  if (menu) {
+    AppendMenuW(menu, MF_STRING, kAboutMenu, L"About");
+    encoding_menu_ = CreatePopupMenu();
+    if (encoding_menu_ &&
+        !AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(encoding_menu_), L"&Encoding")) {
+      DestroyMenu(encoding_menu_);
+      encoding_menu_ = nullptr;
+    }
+  }
   // Files dropped from Explorer arrive as WM_DROPFILES.
   if (!CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, L"Form1", kFormStyle, CW_USEDEFAULT,
                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance,
@@ -275,6 +284,22 @@ void EditorWindow::OnAbout() {
   ShowMessage({text, form::kAppTitle, form::Icon::Information, form::Buttons::Ok});
 }
 
+void EditorWindow::FillEncodingMenu() {
+  std::vector<win::RadioItem> items;
+  for (const form::EncodingItem& e : doc_.Encodings()) items.push_back({e.text, e.checked});
+  if (items.size() > kEncodingItemsMost) items.resize(kEncodingItemsMost);
+  win::FillRadioMenu(encoding_menu_, kEncodingItems, items);
+}
+
+// Only the boxes whose text changes are set again, so that the caret and
+// selection stay in the others.
+void EditorWindow::OnEncodingChosen(std::size_t item) {
+  const form::TagInputs inputs = doc_.UseEncoding(item, ReadInputs());
+  for (std::size_t i = 0; i < form::kTextCount; ++i)
+    if (win::WindowText(text_boxes_[i]) != inputs.text[i])
+      win::SetWindowTextUtf8(text_boxes_[i], inputs.text[i]);
+}
+
 // The user chose an entry of the genre list, by mouse or keyboard.
 void EditorWindow::OnGenreChosen() { genre_chosen_ = true; }
 
@@ -364,6 +389,10 @@ void EditorWindow::OnCommand(int id, int code) {
     return;
   default: break;
   }
+  if (id >= kEncodingItems && id < kEncodingItems + kEncodingItemsMost && code == 0) {
+    OnEncodingChosen(static_cast<std::size_t>(id - kEncodingItems));
+    return;
+  }
   if (id >= kTextBoxes && id < kTextBoxes + editor_ids::kTextCount && code == EN_SETFOCUS)
     OnTextBoxFocus(static_cast<std::size_t>(id - kTextBoxes));
 }
@@ -374,6 +403,10 @@ LRESULT EditorWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_SIZE: OnSize(); return 0;
   case WM_CLOSE: Unload(); return 0;
   case WM_DESTROY: PostQuitMessage(0); return 0;
+  case WM_INITMENUPOPUP:
+    if (reinterpret_cast<HMENU>(wParam) != encoding_menu_) break;
+    FillEncodingMenu();
+    return 0;
   case WM_DROPFILES: {
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');

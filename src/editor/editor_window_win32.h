@@ -51,6 +51,8 @@ private:
   void OnDelete();
   void OnPlay();
   void OnAbout();
+  // The user chose the code page of the Encoding menu's item.
+  void OnEncodingChosen(std::size_t item);
   void OnHideInfoClicked();
   void OnGenreChosen();
   void OnFileDropped(const std::string& path);
@@ -83,6 +85,7 @@ private:
   // Copying between the controls and the form's model.
   form::TagInputs ReadInputs() const;
   void ShowInputs(const form::TagInputs& inputs);
+  void FillEncodingMenu();
   void ShowPath();
   void FillPanel();
   void SetValue(std::size_t index, const std::string& text);
@@ -115,6 +118,7 @@ private:
   std::unique_ptr<IAccPropServices, ComRelease> acc_props_;
 
   HWND hwnd_ = nullptr;
+  HMENU encoding_menu_ = nullptr; // the menu bar's, which owns it
   HWND tag_frame_ = nullptr;
   HWND info_frame_ = nullptr;
   HWND bottom_panel_ = nullptr;
@@ -136,8 +140,8 @@ private:
   std::optional<Animater> animater_;
   bool unloading_ = false;
 
-  // The file on screen, in the system's code page, and whether the user has
-  // chosen a genre since it was loaded.
+  // The file on screen, the system's code page its fallback, and whether the
+  // user has chosen a genre since it was loaded.
   form::Document doc_{CodePage::SystemDefault()};
   bool genre_chosen_ = false;
 };

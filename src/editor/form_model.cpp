@@ -1,11 +1,12 @@
 #include "editor/form_model.h"
 
 #include "id3v2/to_id3v1.h"
-#include "mpeginfo/frame_header.h"
 #include "mpeginfo/audio_facts.h"
+#include "mpeginfo/frame_header.h"
 #include "tagstore/genres.h"
 #include "tools/bytesource.h"
 #include "tools/codepage.h"
+#include "tools/codepage_candidates.h"
 #include "tools/fileio.h"
 #include "tools/paths.h"
 #include "tools/text.h"
@@ -135,6 +136,29 @@ Message SaveFailure(TagError error) {
   return failure("Error saving data!\r\nThe disk reported an error.");
 }
 
+namespace {
+
+// The fallback's choice: named as ChooseCodePage names it.
+CodePageChoice ByDefault(const CodePage& cp) {
+  const CandidateCodePage* candidate = FindCandidate(cp.Name());
+  return {cp, CodePageFrom::kDefault, candidate ? std::string(candidate->name) : cp.Name()};
+}
+
+// Why the load decided a code page, after its name in the Encoding menu.
+std::string_view ReasonText(CodePageFrom from) {
+  switch (from) {
+  case CodePageFrom::kId3v2: return "from the ID3v2 tag";
+  case CodePageFrom::kUtf8: return "the bytes are UTF-8";
+  case CodePageFrom::kDefault: return "the system's code page";
+  case CodePageFrom::kOption: break;
+  }
+  return "chosen";
+}
+
+} // namespace
+
+Document::Document(CodePage cp) : cp_(std::move(cp)), decided_(ByDefault(cp_)), choice_(decided_) {}
+
 std::optional<Message> Document::Load(std::string_view path) {
   if (!IsAcceptedPath(path)) {
     path_.clear();
@@ -149,8 +173,10 @@ std::optional<Message> Document::Load(std::string_view path) {
     const auto size = io::SizeOf(path_);
     size_ = size ? std::optional(*size) : std::nullopt;
   }
-  read_ = record_ ? ParseTagRecord(*record_, cp_) : TagFields{};
+  DecideCodePage();
+  read_ = record_ ? ParseTagRecord(*record_, InUse()) : TagFields{};
   shown_ = TagInputs{};
+  proposed_ = {};
   for (std::size_t box = 0; box < kTextCount; ++box) shown_.text[box] = read_.*kFieldOf[box];
   // A genre byte without a name shows as the first entry, "Blues".
   shown_.genre_index = GenreIndex(read_.genre);
@@ -174,8 +200,68 @@ void Document::ProposeId3v2() {
   if (p.genre) shown_.genre_index = *p.genre;
 }
 
+void Document::DecideCodePage() {
+  decided_ = ByDefault(cp_);
+  if (record_) {
+    Id3v2Texts texts;
+    if (const auto opened = io::OpenForReading(path_)) {
+      const auto found = id3v2::Read(io::FileSource(opened->file, opened->size), cp_);
+      if (found && found->tag) {
+        const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
+        texts = {p.title, p.artist, p.album, p.comment};
+      }
+    }
+    decided_ = ChooseCodePage(*record_, texts, std::nullopt, cp_);
+  }
+  choice_ = decided_;
+}
+
 void Document::Propose(TextIndex box, std::string_view text) {
-  shown_.text[box] = FitBoxText("", text, text.size(), Limit(box), cp_).text;
+  proposed_[box] = std::string(text);
+  shown_.text[box] = FromOrigin(box);
+}
+
+std::string Document::FromOrigin(TextIndex box) const {
+  if (const auto& text = proposed_[box])
+    return FitBoxText("", *text, text->size(), Limit(box), InUse()).text;
+  return read_.*kFieldOf[box];
+}
+
+std::vector<Document::Encoding> Document::EncodingList() const {
+  std::vector<Encoding> list;
+  for (const CandidateCodePage& c : CandidateCodePages())
+    if (auto cp = CodePage::Named(c.name))
+      list.push_back({std::move(*cp), std::string(c.name), std::string(c.display)});
+  if (!FindCandidate(cp_.Name())) list.push_back({cp_, cp_.Name(), cp_.Name()});
+  return list;
+}
+
+std::vector<EncodingItem> Document::Encodings() const {
+  std::vector<EncodingItem> items;
+  for (const Encoding& e : EncodingList()) {
+    std::string text = e.display;
+    if (e.name == decided_.name) text.append(" \u2014 ").append(ReasonText(decided_.from));
+    items.push_back({std::move(text), e.name == choice_.name});
+  }
+  return items;
+}
+
+TagInputs Document::UseEncoding(std::size_t item, const TagInputs& inputs) {
+  std::vector<Encoding> list = EncodingList();
+  if (item >= list.size()) return inputs;
+  choice_ = {std::move(list[item].code_page), CodePageFrom::kOption, list[item].name};
+  if (record_) read_ = ParseTagRecord(*record_, InUse());
+  TagInputs now = inputs;
+  for (std::size_t i = 0; i < kTextCount; ++i) {
+    const auto box = TextIndex(i);
+    if (inputs.text[box] == shown_.text[box]) {
+      shown_.text[box] = now.text[box] = FromOrigin(box);
+    } else {
+      const std::string& typed = inputs.text[box];
+      now.text[box] = FitBoxText("", typed, typed.size(), Limit(box), InUse()).text;
+    }
+  }
+  return now;
 }
 
 std::size_t Document::Limit(TextIndex box) const {
@@ -188,7 +274,7 @@ std::size_t Document::Limit(TextIndex box) const {
 
 BoxText Document::Fit(TextIndex box, std::string_view before, std::string_view after,
                       std::size_t caret) const {
-  return FitBoxText(before, after, caret, Limit(box), cp_);
+  return FitBoxText(before, after, caret, Limit(box), InUse());
 }
 
 std::optional<Message> Document::Save(const TagInputs& inputs) const {
@@ -200,7 +286,7 @@ std::optional<Message> Document::Save(const TagInputs& inputs) const {
   // A new tag gets the genre on screen.
   if (inputs.genre_chosen || !record_)
     edit.genre = static_cast<std::uint8_t>(GenreIndex(inputs.genre_text));
-  const auto written = TryWriteRecord(path_, ApplyEdit(record_, edit, cp_).record, size_);
+  const auto written = TryWriteRecord(path_, ApplyEdit(record_, edit, InUse()).record, size_);
   if (!written) return SaveFailure(written.error());
   return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "identity.h"
+#include "tagstore/codepage_choice.h"
 #include "tagstore/tag.h"
 
 #include <array>
@@ -16,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace id3 {
 
@@ -123,13 +125,22 @@ inline constexpr Message kInvalidFile{"Invalid file!", "Error!", Icon::Exclamati
 // "Error saving data!" for a failed save or delete, with why on a second line.
 Message SaveFailure(TagError error);
 
+// An item of the Encoding menu: a code page the tag can be read in, by its
+// display name ("Cyrillic (Windows-1251)"); the one the load decided carries
+// the reason after a dash ("from the ID3v2 tag").
+struct EncodingItem {
+  std::string text;
+  bool checked; // the code page in use
+};
+
 // The file on screen: what was loaded from it, what the inputs showed, and the
 // load, save and delete decisions. The window copies between this and its
 // controls and shows the messages it gives.
 class Document {
 public:
-  // cp: the code page the file's tag is read and written in.
-  explicit Document(CodePage cp) : cp_(std::move(cp)) {}
+  // cp: the code page a tag is read and written in when the file gives no
+  // evidence of its own (the system's on Windows).
+  explicit Document(CodePage cp);
 
   // Opens the file and reads its tag for the inputs. A refused path leaves no
   // file open, and gives the message to show.
@@ -142,8 +153,24 @@ public:
   const std::string& CurrentFile() const { return path_; }
   // Its length at the load: the file's own, also when it holds no audio.
   std::uint64_t FileSize() const { return size_.value_or(0); }
-  // What the inputs show after the load.
+  // What the inputs show after the load, or after the last choice of a code
+  // page in the boxes it read again.
   const TagInputs& Shown() const { return shown_; }
+  // The code page the tag is shown and saved in, and why: decided at the load
+  // by ChooseCodePage from the record and the ID3v2 tag's texts (no option;
+  // the fallback is the document's code page), or chosen by the user since
+  // (CodePageFrom::kOption).
+  const CodePageChoice& Choice() const { return choice_; }
+  // The Encoding menu: the candidates (CandidateCodePages, and the document's
+  // code page if it is none), the one in use checked.
+  std::vector<EncodingItem> Encodings() const;
+  // The user chose item of Encodings for the open file. A box the user left
+  // as the document last showed it is read again in that code page from the
+  // record's bytes (a proposed value is fitted again from its own text); an
+  // edited box keeps its text, fitted like typed text, so that it still shows
+  // what Save writes. No byte changes until Save, which writes the edited
+  // fields in that code page. What the inputs show now.
+  TagInputs UseEncoding(std::size_t item, const TagInputs& inputs);
   // Bytes of the code page a box takes: 4 for the year, 30 for the others, but
   // 28 for the comment of a record with a track number.
   std::size_t Limit(TextIndex box) const;
@@ -162,16 +189,33 @@ public:
   std::optional<Message> Delete() const;
 
 private:
+  // A code page of the Encoding menu.
+  struct Encoding {
+    CodePage code_page;
+    std::string name, display;
+  };
+  std::vector<Encoding> EncodingList() const;
+  // ChooseCodePage for the record read, with the texts the file's ID3v2 tag
+  // offers; the fallback for a file without a tag.
+  void DecideCodePage();
+  const CodePage& InUse() const { return choice_.code_page; }
+  // The box's text from its origin, in the code page in use: the record's
+  // field decoded, or the value proposed for it fitted.
+  std::string FromOrigin(TextIndex box) const;
+
   // For a file without an ID3v1 tag, the values of its ID3v2 tag, by the
   // rules id3v1 set --from-id3v2 follows; the genre selected where it maps.
   void ProposeId3v2();
 
   CodePage cp_;
+  CodePageChoice decided_; // at the load
+  CodePageChoice choice_;  // in use
   std::string path_;
   std::optional<std::uint64_t> size_;
   std::optional<TagRecord> record_; // none when the file has no tag
   TagFields read_;                  // the record's fields, decoded
   TagInputs shown_;
+  std::array<std::optional<std::string>, kTextCount> proposed_; // as offered, before fitting
 };
 
 // Lines joined by CR LF, none after the last.

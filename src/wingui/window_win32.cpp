@@ -98,6 +98,21 @@ int EditCaret(HWND edit) {
 
 bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) != BST_UNCHECKED; }
 
+void FillRadioMenu(HMENU menu, UINT first_id, const std::vector<RadioItem>& items) {
+  while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+  for (UINT i = 0; i < items.size(); ++i) {
+    std::wstring text = Widen(items[i].text);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+    item.fType = MFT_STRING | MFT_RADIOCHECK;
+    item.fState = items[i].checked ? MFS_CHECKED : MFS_UNCHECKED;
+    item.wID = first_id + i;
+    item.dwTypeData = text.data();
+    InsertMenuItemW(menu, i, TRUE, &item);
+  }
+}
+
 void SetChecked(HWND button, bool checked) {
   SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }

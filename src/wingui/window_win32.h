@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace id3::win {
 
@@ -88,6 +89,13 @@ bool IsComboDropped(HWND combo);
 // selection), in UTF-16 code units.
 void SelectEditText(HWND edit, int start, int end);
 int EditCaret(HWND edit);
+// A menu's items made anew: one text each, with identifiers from first_id on,
+// the checked one shown with the radio check (one of a set).
+struct RadioItem {
+  std::string text;
+  bool checked;
+};
+void FillRadioMenu(HMENU menu, UINT first_id, const std::vector<RadioItem>& items);
 // A check box's state.
 bool IsChecked(HWND button);
 void SetChecked(HWND button, bool checked);

@@ -107,6 +107,18 @@ protected:
     return Concat({Bytes(sample.begin(), sample.end() - 128), RecordBytes(tag)});
   }
   const Bytes file = Nameless();
+
+  // A file made by tests/data/tagstore/make-codepages opened on this system:
+  // its title and artist as the boxes show them; the editor then closed with
+  // Esc.
+  std::wstring Shown(const std::string& name) const {
+    const std::string path = Make(name, ReadAll(GenFile("codepages/" + name)));
+    Editor editor(L"\"" + win::Widen(path) + L"\" -noplay");
+    if (!editor.WaitReady()) return L"not ready";
+    const std::wstring shown = editor.Text(kTitle) + L"|" + editor.Text(kArtist);
+    Press(VK_ESCAPE);
+    return editor.Running(20000) ? L"still running" : shown;
+  }
 };
 
 TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMouse) {
@@ -330,6 +342,85 @@ TEST_F(EditorWindow, OkWritesTheId3v2ValuesProposed) {
   EXPECT_EQ(test::TagOf(path).genre + "|" + test::TagOf(path).year, "Eurodance|2004");
 }
 
+constexpr wchar_t kRussian[] = L"Группа крови|Кино", kJapanese[] = L"ひこうき雲|荒井由実";
+
+// On a Western system (code page 1252): tags written on a Russian and a
+// Japanese system, whose ID3v2 tags say the same words, and a UTF-8 tag.
+TEST_F(EditorWindow, ShowsEachTagInTheCodePageItsFileSays) {
+  ASSERT_EQ(GetACP(), 1252u);
+  EXPECT_EQ(Shown("russian.mp3"), kRussian);
+  EXPECT_EQ(Shown("japanese.mp3"), kJapanese);
+  EXPECT_EQ(Shown("utf8-no-id3v2.mp3"), L"Ρωμαίικο|Νίκος Ξυλούρης");
+}
+
+// A Russian title and a year typed into the Russian tag: the title stored in
+// 1251, the year as typed, every other byte as it was.
+TEST_F(EditorWindow, TypedTextIsSavedInTheTagsCodePage) {
+  const Bytes before = ReadAll(GenFile("codepages/russian.mp3"));
+  const std::string path = Make("russian.mp3", before);
+  Editor editor(L"\"" + win::Widen(path) + L"\" -noplay");
+  ASSERT_TRUE(editor.WaitReady());
+  for (int id : {kArtist, int(kGenreBox), kNote, kTitle}) ASSERT_TRUE(Walk(editor, VK_RETURN, id));
+  Type(L"Кукушка");
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kTitle) == L"Кукушка"; }));
+  ASSERT_TRUE(Walk(editor, VK_RETURN, kYear));
+  Type(L"2002");
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kYear) == L"2002"; }));
+  editor.Click(kOkButton).get();
+  ASSERT_FALSE(editor.Running(20000));
+  Bytes want = before;
+  const std::string title = "\xCA\xF3\xEA\xF3\xF8\xEA\xE0" + std::string(23, ' ');
+  std::ranges::copy(title, want.end() - 128 + record::kTitleOffset);
+  std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
+  EXPECT_EQ(ReadAll(path), want);
+}
+
+// A 1251 tag without an ID3v2 tag reads as 1252 on this system; the user
+// chooses Cyrillic from the Encoding menu with the keyboard (Alt+E, the third
+// item). The boxes show the words; the window keeps its size, its menu bar one
+// line; Ok writes nothing new.
+TEST_F(EditorWindow, TheEncodingMenuReadsATagAgainFromTheKeyboard) {
+  const Bytes before = ReadAll(GenFile("codepages/russian-no-id3v2.mp3"));
+  const std::string path = Make("russian.mp3", before);
+  Editor editor(L"\"" + win::Widen(path) + L"\" -noplay");
+  ASSERT_TRUE(editor.WaitReady());
+  EXPECT_EQ(editor.Text(kTitle), L"Ãðóïïà êðîâè");
+  RECT client{}, outer{}, after{};
+  GetClientRect(editor.Window(), &client);
+  GetWindowRect(editor.Window(), &outer);
+  Press('E', VK_MENU);
+  for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN}) Press(key);
+  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kTitle) == L"Группа крови"; }));
+  EXPECT_EQ(editor.Text(kArtist), L"Кино");
+  ASSERT_TRUE(editor.WaitForFocus(kAlbum));
+  GetClientRect(editor.Window(), &after);
+  EXPECT_TRUE(EqualRect(&client, &after));
+  RECT one_line = client;
+  AdjustWindowRectEx(&one_line, DWORD(GetWindowLongW(editor.Window(), GWL_STYLE)), TRUE,
+                     DWORD(GetWindowLongW(editor.Window(), GWL_EXSTYLE)));
+  EXPECT_EQ(one_line.bottom - one_line.top, outer.bottom - outer.top);
+  editor.Click(kOkButton).get();
+  ASSERT_FALSE(editor.Running(20000));
+  EXPECT_EQ(ReadAll(path), before);
+}
+
+// Run with LANG=ru_RU.UTF-8, which makes 1251 the system's code page, as on a
+// Russian Windows.
+class EditorInRussian : public EditorWindow {
+protected:
+  void SetUp() override {
+    ASSERT_EQ(GetACP(), 1251u) << "needs LANG=ru_RU.UTF-8";
+    EditorWindow::SetUp();
+  }
+};
+
+// A 1251 tag without an ID3v2 tag by the system's code page, a Japanese one by
+// its ID3v2 tag.
+TEST_F(EditorInRussian, ShowsEachTagInTheCodePageItsFileSays) {
+  EXPECT_EQ(Shown("russian-no-id3v2.mp3"), kRussian);
+  EXPECT_EQ(Shown("japanese.mp3"), kJapanese);
+}
+
 // Run with LANG=ja_JP.UTF-8, which makes 932 the system's code page, as on a
 // Japanese Windows.
 class EditorInJapanese : public EditorWindow {
@@ -362,6 +453,10 @@ TEST_F(EditorInJapanese, FieldsTheUserLeftAloneKeepTheirBytes) {
     std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
     EXPECT_EQ(ReadAll(path), want) << cp;
   }
+}
+
+TEST_F(EditorInJapanese, ShowsARussianTagByItsId3v2Tag) {
+  EXPECT_EQ(Shown("russian.mp3"), kRussian);
 }
 
 // A box takes what its field holds in bytes of code page 932, whether typed or

@@ -101,6 +101,12 @@ protected:
   std::string Tagged(const std::string& name, const TagRecord& rec) const {
     return Make(name, test::Concat({kAudio, test::Bytes(rec.begin(), rec.end())}));
   }
+  // A file made by tests/data/tagstore/make-codepages, copied; without its
+  // ID3v1 record where asked.
+  std::string CopyOf(const std::string& name, bool strip = false) const {
+    const test::Bytes bytes = test::ReadAll(test::GenFile("codepages/" + name));
+    return Make(name, strip ? test::Bytes(bytes.begin(), bytes.end() - record::kSize) : bytes);
+  }
 };
 
 // Words in Windows-1252 (title, album, comment) and 1251 (artist), a track and
@@ -215,6 +221,109 @@ TEST_F(EditorDocument, ProposesWhatTheId3v2TagHoldsForAFileWithoutAnId3v1Tag) {
       Make("name.mp3", test::Concat({test::ReadAll(test::GenFile("id3v2/mutagen-v24-utf8.mp3")),
                                      test::Bytes(v1.begin(), v1.end())}))));
   EXPECT_EQ(shown(doc), "name|v1 artist||||32");
+}
+
+std::string Texts(const TagInputs& s) {
+  return s.text[kTitle] + "|" + s.text[kArtist] + "|" + s.text[kComment] + "|" + s.text[kYear];
+}
+
+std::string Checked(const std::vector<EncodingItem>& items) {
+  std::string out;
+  for (const EncodingItem& item : items)
+    if (item.checked) out += item.text + ";";
+  return out;
+}
+
+// The code page of each file's tag decided at the load (the fallback is the
+// document's code page), the tag shown in it, and the menu's item checked.
+TEST_F(EditorDocument, ShowsEachTagInTheCodePageItsFileSays) {
+  // file, fallback; the code page decided and why, the tag shown, "Жあ" typed
+  // into a box as it shows, and the menu's item checked
+  const std::tuple<const char*, const char*, const char*, CodePageFrom, std::string, std::string,
+                   std::string>
+      cases[] = {
+          {"russian.mp3", "1252", "windows-1251", CodePageFrom::kId3v2,
+           "Группа крови|Кино|Лучший альбом группы 1988 го|1988", "Ж?",
+           "Cyrillic (Windows-1251) — from the ID3v2 tag"},
+          {"japanese.mp3", "1252", "cp932", CodePageFrom::kId3v2, "ひこうき雲|荒井由実||1988",
+           "Жあ", "Japanese (Shift-JIS, 932) — from the ID3v2 tag"},
+          {"utf8-no-id3v2.mp3", "1252", "utf-8", CodePageFrom::kUtf8,
+           "Ρωμαίικο|Νίκος Ξυλούρης||1988", "Жあ", "Unicode (UTF-8) — the bytes are UTF-8"},
+          {"russian-no-id3v2.mp3", "1252", "windows-1252", CodePageFrom::kDefault,
+           "Ãðóïïà êðîâè|Êèíî|Ëó÷øèé àëüáîì ãðóïïû 1988 ãî|1988", "??",
+           "Western European (Windows-1252) — the system's code page"},
+          {"russian-no-id3v2.mp3", "1251", "windows-1251", CodePageFrom::kDefault,
+           "Группа крови|Кино|Лучший альбом группы 1988 го|1988", "Ж?",
+           "Cyrillic (Windows-1251) — the system's code page"},
+          {"western.mp3", "1251", "windows-1252", CodePageFrom::kId3v2,
+           "Café del Mar|Niño Josele|Señor ß|1988", "??",
+           "Western European (Windows-1252) — from the ID3v2 tag"},
+      };
+  for (const auto& [file, fallback, name, from, shown, fitted, item] : cases) {
+    Document doc(Named(fallback));
+    ASSERT_FALSE(doc.Load(CopyOf(file)));
+    EXPECT_EQ(std::tuple(doc.Choice().name, doc.Choice().from, Texts(doc.Shown()),
+                         doc.Fit(kTitle, "", "Жあ", 5).text, Checked(doc.Encodings())),
+              std::tuple(name, from, shown, fitted, item + ";"))
+        << file << " " << fallback;
+  }
+}
+
+// The user chooses code pages in turn: the boxes left alone are read again
+// from their bytes (a value proposed from the ID3v2 tag fitted again), an
+// edited box is fitted to the code page, and Save writes the edited fields in
+// the last one chosen; the title, artist and album bytes of a record stay.
+TEST_F(EditorDocument, AnEncodingChosenReadsAgainTheBoxesLeftAlone) {
+  const struct {
+    const char* file;
+    bool strip;
+    std::vector<std::pair<TextIndex, std::string>> edits;
+    std::vector<std::string> chosen;
+    std::string shown;
+  } cases[] = {
+      {"russian-no-id3v2.mp3",
+       false,
+       {{kYear, "2002"}, {kComment, "Café"}},
+       {"Cyrillic (Windows-1251)"},
+       "Группа крови|Кино|Caf?|2002"},
+      {"japanese.mp3", true, {}, {"Japanese (Shift-JIS, 932)"}, "ひこうき雲|荒井由実||"},
+      {"russian.mp3",
+       false,
+       {},
+       {"Western European (Windows-1252)", "Cyrillic (Windows-1251)"},
+       "Группа крови|Кино|Лучший альбом группы 1988 го|1988"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = CopyOf(c.file, c.strip);
+    const test::Bytes before = test::ReadAll(path);
+    Document doc(kCp);
+    ASSERT_FALSE(doc.Load(path));
+    TagInputs inputs = doc.Shown();
+    for (const auto& [box, text] : c.edits) inputs.text[box] = text;
+    for (const std::string& display : c.chosen) {
+      const auto items = doc.Encodings();
+      const auto item = std::ranges::find_if(
+          items, [&](const EncodingItem& i) { return i.text.starts_with(display); });
+      ASSERT_NE(item, items.end()) << display;
+      inputs = doc.UseEncoding(std::size_t(item - items.begin()), inputs);
+      EXPECT_EQ(Checked(doc.Encodings()), item->text + ";") << c.file;
+    }
+    EXPECT_EQ(Texts(inputs), c.shown) << c.file;
+    EXPECT_EQ(doc.Choice().from, CodePageFrom::kOption);
+    EXPECT_EQ(test::ReadAll(path), before) << c.file;
+    inputs.genre_text = "Blues";
+    EXPECT_FALSE(doc.Save(inputs));
+    const test::Bytes saved = test::ReadAll(path);
+    TagInputs read_back;
+    const TagFields tag = test::TagOf(path, doc.Choice().code_page);
+    read_back.text = {tag.album, tag.artist, tag.comment, tag.title, tag.year};
+    EXPECT_EQ(Texts(read_back), c.shown) << c.file;
+    if (c.strip) continue;
+    const auto fields = [](const test::Bytes& b) {
+      return test::Bytes(b.end() - record::kSize, b.end() - record::kSize + record::kYearOffset);
+    };
+    EXPECT_EQ(fields(saved), fields(before)) << c.file;
+  }
 }
 
 TEST_F(EditorDocument, ChecksComeInTheirOrderAndAFailureLeavesTheFileAsItWas) {
