@@ -409,6 +409,11 @@ TEST_F(CliTest, RecodeAsPythonWritesIt) {
     EXPECT_EQ(test::ReadAll(path), want);
   }
   EXPECT_EQ(test::ReadAll(plain), kAudio);
+  // A file that is nothing but its tag is recoded; a name without .mp3 is not.
+  const std::string only = Make("only.mp3", test::RecordBytes(kSample)),
+                    named = Make("only.txt", test::RecordBytes(kSample));
+  const Outcome r = Cli({"recode", "--to", "utf-8", only, named});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + named + ": not an .mp3 name\n"));
 }
 
 TEST_F(CliTest, UsageErrorsChangeNothing) {
