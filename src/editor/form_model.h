@@ -6,6 +6,7 @@
 #pragma once
 
 #include "identity.h"
+#include "inspect/inspection.h"
 #include "tagstore/tag.h"
 
 #include <array>
@@ -128,11 +129,13 @@ Message SaveFailure(TagError error);
 // controls and shows the messages it gives.
 class Document {
 public:
-  // cp: the code page the file's tag is read and written in.
-  explicit Document(CodePage cp) : cp_(std::move(cp)) {}
+  // fallback: the code page of a tag whose file gives no evidence of its own
+  // (ChooseCodePage), and of a new tag.
+  explicit Document(CodePage fallback) : fallback_(fallback), cp_(std::move(fallback)) {}
 
-  // Opens the file and reads its tag for the inputs. A refused path leaves no
-  // file open, and gives the message to show.
+  // Inspects the file, opened once, for its tag (read in the code page the
+  // file decides), its ID3v2 proposal and its audio facts. A refused path
+  // leaves no file open, and gives the message to show.
   std::optional<Message> Load(std::string_view path);
   // A value offered for an input in place of what the file holds (the file's
   // name for a tag without a title): shown as if typed, so it fits the box.
@@ -144,6 +147,11 @@ public:
   std::uint64_t FileSize() const { return size_.value_or(0); }
   // What the inputs show after the load.
   const TagInputs& Shown() const { return shown_; }
+  // The audio facts of the load.
+  const AudioFacts& Audio() const { return audio_; }
+  // Title, artist or album whole where a TAG+ block extends the box's 30
+  // bytes; nothing for the other boxes and where nothing extends it.
+  std::optional<std::string> WholeText(TextIndex box) const;
   // Bytes of the code page a box takes: 4 for the year, 30 for the others, but
   // 28 for the comment of a record with a track number.
   std::size_t Limit(TextIndex box) const;
@@ -164,9 +172,12 @@ public:
 private:
   // For a file without an ID3v1 tag, the values of its ID3v2 tag, by the
   // rules id3v1 set --from-id3v2 follows; the genre selected where it maps.
-  void ProposeId3v2();
+  void ProposeId3v2(const id3v2::Proposal& proposal);
 
-  CodePage cp_;
+  CodePage fallback_;
+  CodePage cp_; // the tag's, decided at the load
+  AudioFacts audio_;
+  std::optional<LongTexts> long_texts_;
   std::string path_;
   std::optional<std::uint64_t> size_;
   std::optional<TagRecord> record_; // none when the file has no tag

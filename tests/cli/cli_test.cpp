@@ -74,7 +74,9 @@ TEST_F(CliTest, ShowTextHasTheWindowsCaptions) {
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string block =
       path + "\nTitle: Title\nArtist: Artist\nAlbum: Album\nYear: 2001\nNote: Comment\nTrack: 4\n"
-             "Genre: Pop\nID3v2: 2.4.0, 168 bytes\n  Title: Ωmega\n  Artist: A / B\n"
+             "Genre: Pop\nCode page: windows-1252 (default)\n"
+             "Trailing: ID3v1 at 41878 (128 bytes)\nID3v2: 2.4.0, 168 bytes\n  Title: Ωmega\n  "
+             "Artist: A / B\n"
              "  Year: 2004-05-06\n  Note: Note\n  Track: 3/12\n  Genre: Rock / Eurodance\n"
              "Other ID3v2: 2.3.0, 10 bytes at 168, not read\nBitrate: 128\nEmphasis: None\n"
              "Duration: 0:03\nFrequency: 44100\nLayer: 3\nFile size: 41.02 KB\nMode: Stereo\n"
@@ -103,8 +105,10 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   ASSERT_EQ(objects.size(), 4u);
   EXPECT_EQ(objects[0], json::parse(R"({"file":)" + json(tagged).dump() + R"(,
       "tag":{"title":"Title","artist":"Artist","album":"Album","year":"2001",
-             "comment":"Comment","track":4,"genre":"Pop","genre_number":13},
+             "comment":"Comment","track":4,"genre":"Pop","genre_number":13,
+             "codepage":"windows-1252","codepage_from":"default"},
       "id3v2":null,"id3v2_others":[],
+      "trailing":[{"kind":"ID3v1","offset":41700,"size":128}],"trailing_unclear":null,
       "audio":{"valid":true,"bitrate_kbps":128,"vbr":false,"frequency_hz":44100,
                "duration_s":2.606,"frames":100,"mpeg_version":1,"layer":3,"channel_mode":"Stereo",
                "emphasis":"None","protected":false,"copyrighted":false,"original":false,
@@ -123,7 +127,8 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
                        "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001\u0080\U00010000\uD7FF.mp3")
                       .dump() +
                   R"(,"tag":null,
-      "id3v2":null,"id3v2_others":[],"audio":null,"file_size":null,"error":"no such file"})"));
+      "id3v2":null,"id3v2_others":[],"trailing":[],"trailing_unclear":null,"audio":null,
+      "file_size":null,"error":"no such file"})"));
   EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
   EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
 }
