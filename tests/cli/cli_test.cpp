@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <ranges>
 #include <sstream>
 
@@ -259,6 +260,64 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   }
   // Nothing but a tag.
   EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
+}
+
+// The files the taggers left (tests/data/trailing): show lists their blocks
+// where mutagen and the files' makers put them and reads TAG+ into the
+// title; set and remove touch the record and TAG+ only and leave the APEv2
+// tag where mutagen found it; an unclear end is shown, and set and remove
+// refuse it with what was found, the file byte for byte and the next file
+// still done.
+TEST_F(CliTest, TheBlocksAtTheEndShownAndOnlyTheRecordWritten) {
+  std::ifstream layouts_file(test::FromU8(test::GenFile("trailing/layouts.json")));
+  ASSERT_TRUE(layouts_file) << "made by tests/data/trailing/make-layouts";
+  const std::string plain = Make("plain.mp3", kAudio);
+  for (const auto& layout : json::parse(layouts_file)) {
+    const std::string name = layout["file"];
+    SCOPED_TRACE(name);
+    const Bytes file = test::ReadAll(test::GenFile("trailing/" + name));
+    const std::string path = Make(name, file);
+    const bool unclear = layout["unclear"];
+    json blocks = json::array();
+    for (const auto& b : layout["blocks"])
+      blocks.push_back({{"kind", b[0]}, {"offset", b[1]}, {"size", b[2]}});
+    const bool had_v1 = !blocks.empty() && blocks.back()["kind"] == "ID3v1";
+    const json shown = ShowJson(path);
+    EXPECT_EQ(shown["trailing_unclear"].is_null(), !unclear);
+    EXPECT_EQ(shown["trailing"], unclear ? shown["trailing"] : blocks);
+    EXPECT_EQ(shown["tag"].is_null() ? "" : shown["tag"]["title"],
+              name == "tagplus-id3v1.mp3" ? std::string(30, 'T') + " and the rest of the title"
+              : had_v1                    ? "Title"
+                                          : "");
+    const auto ape = [&] {
+      const json now = ShowJson(path);
+      for (const auto& b : now["trailing"])
+        if (b["kind"] == "APEv2") return json::array({b["offset"], b["size"]});
+      return json();
+    };
+    for (const auto& command : {std::vector<std::string>{"set", "--title", "x", path, plain},
+                                std::vector<std::string>{"remove", path, plain}}) {
+      const Outcome r = Cli(command);
+      EXPECT_EQ(r.status, unclear ? 1 : 0) << r.err;
+      if (unclear) {
+        EXPECT_TRUE(r.err.starts_with("id3v1: " + path +
+                                      ": the blocks at its end cannot be told "
+                                      "apart (a"))
+            << r.err;
+        EXPECT_EQ(test::ReadAll(path), file);
+      } else {
+        EXPECT_EQ(ape(), layout["mutagen_ape"]);
+      }
+    }
+    EXPECT_EQ(test::ReadAll(plain), kAudio); // set, then removed
+    if (unclear) continue;
+    const std::size_t kept =
+        had_v1 ? std::size_t(blocks.size() > 1 && blocks[blocks.size() - 2]["kind"] == "TAG+"
+                                 ? blocks[blocks.size() - 2]["offset"]
+                                 : blocks.back()["offset"])
+               : file.size();
+    EXPECT_EQ(test::ReadAll(path), Bytes(file.begin(), file.begin() + std::ptrdiff_t(kept)));
+  }
 }
 
 // The record in one line: title|artist|album|year|comment|track|genre.
