@@ -4,6 +4,7 @@
 #include "cli/recode.h"
 #include "cli/report.h"
 #include "id3v2/to_id3v1.h"
+#include "inspect/inspection.h"
 #include "tagstore/genres.h"
 #include "tagstore/tag.h"
 #include "tools/bytesource.h"
@@ -74,8 +75,9 @@ void RunInOrder(std::size_t count, unsigned jobs, const std::function<void(std::
 
 class Runner {
 public:
-  Runner(const Options& options, const CodePage& cp, const Output& out, const Output& err)
-      : o_(options), cp_(cp), out_(out), err_(err) {}
+  Runner(const Options& options, const InspectRequest& request, const Output& out,
+         const Output& err)
+      : o_(options), request_(request), out_(out), err_(err) {}
 
   int Show() {
     struct Shown {
@@ -94,7 +96,7 @@ public:
           thread_local std::vector<std::uint8_t> windows;
           FileReport report;
           if (o_.any_name || text::HasMp3Extension(o_.files[i])) {
-            report = Inspect(o_.files[i], cp_, windows);
+            report = Report(o_.files[i], request_, windows);
           } else {
             report.file = o_.files[i];
             report.error = "not an .mp3 name";
@@ -121,19 +123,20 @@ public:
   }
 
   int Set() {
-    const TagEdit& given = o_.given;
     bool first = true;
     for (const auto& file : o_.files) {
       if (!CheckName(file)) continue;
-      const auto plan = o_.from_id3v2 ? PlanFromId3v2(file, given) : PlanGiven(file, given);
+      const auto plan = PlanEdit(file);
       if (!plan) continue;
-      const EditedRecord edited = ApplyEdit(plan->record, plan->edit, cp_);
-      if (!Accept(file, edited)) continue;
+      const CodePage& cp = plan->code_page;
+      const EditedRecord edited = ApplyEdit(plan->record, plan->edit, cp);
+      if (!Accept(file, edited, cp)) continue;
       if (o_.dry_run) {
         if (!first) Print("\n");
         first = false;
-        Print(file + "\n" + TagLines(ParseTagRecord(edited.record, cp_)));
-      } else if (auto written = TryWriteRecord(file, edited.record, plan->file_size); !written) {
+        Print(file + "\n" + TagLines(ParseTagRecord(edited.record, cp)));
+      } else if (auto written = TryWriteRecord(file, edited.record, plan->edit, plan->file_size);
+                 !written) {
         Fail(file, Describe(written.error()));
       }
     }
@@ -144,68 +147,63 @@ public:
   int Remove() {
     for (const auto& file : o_.files) {
       if (!CheckName(file)) continue;
-      if (auto removed = TryRemoveTag(file); !removed) Fail(file, Describe(removed.error()));
+      const auto in = InspectFile(file, request_, windows_);
+      if (!in) {
+        Fail(file, io::Describe(in.error()));
+        continue;
+      }
+      if (const auto plan = PlanRemove(in->end); !plan) {
+        Fail(file, Unclear(*in));
+      } else if (auto removed = TryRemoveTag(file, in->file_size); !removed) {
+        Fail(file, Describe(removed.error()));
+      }
     }
     return Status();
   }
 
 private:
   // What a file's record becomes: the record as the file holds it (none
-  // without a tag), the file's length when it was read, the change.
+  // without a tag), the file's length when it was read, the change, and the
+  // code page the record is in.
   struct Plan {
     std::optional<TagRecord> record;
     std::uint64_t file_size = 0;
     TagEdit edit;
+    CodePage code_page;
   };
 
-  std::optional<Plan> PlanGiven(const std::string& file, const TagEdit& given) {
-    const auto read = TryReadRecord(file);
-    if (!read) {
-      Fail(file, Describe(read.error()));
-      return std::nullopt;
-    }
-    return Plan{read->record, read->file_size, given};
+  static std::string Unclear(const Inspection& in) {
+    return "the blocks at its end cannot be told apart (" + in.end.unclear.value_or("") +
+           "); left as it is";
   }
 
-  // The file's ID3v2 tag by the rules, for the fields the command line does
-  // not give. The file is opened once and read through its head and tail
-  // windows, which hold both tags.
-  std::optional<Plan> PlanFromId3v2(const std::string& file, const TagEdit& given) {
-    const auto opened = io::OpenForReading(file);
-    if (!opened) {
-      Fail(file, io::Describe(opened.error()));
+  // The fields given, and with --from-id3v2 what the file's ID3v2 tag proposes
+  // for the others. The file is opened once and read through its head and
+  // tail windows, which hold both tags.
+  std::optional<Plan> PlanEdit(const std::string& file) {
+    const auto in = InspectFile(file, request_, windows_);
+    if (!in) {
+      Fail(file, io::Describe(in.error()));
       return std::nullopt;
     }
-    const io::FileSource raw(opened->file, opened->size);
-    const auto src = io::WindowedSource::Read(raw, windows_);
-    const auto found = src ? id3v2::Read(*src, cp_) : std::unexpected(src.error());
-    if (!found) {
-      Fail(file, io::Describe(found.error()));
-      return std::nullopt;
-    }
-    if (!found->tag) {
-      Fail(file, "no ID3v2 tag; left as it is");
-      return std::nullopt;
-    }
-    TagRecord last{};
-    if (opened->size < record::kSize || !src->ReadAt(opened->size - record::kSize, last)) {
+    if (in->file_size < record::kSize) {
       Fail(file, Describe(TagError::TooShort));
       return std::nullopt;
     }
-    const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
-    Plan plan{HasTagMarker(last) ? std::optional(last) : std::nullopt, opened->size, given};
-    TagEdit& e = plan.edit;
-    for (const auto& [mine, proposed] : {std::pair{&e.title, &p.title},
-                                         {&e.artist, &p.artist},
-                                         {&e.album, &p.album},
-                                         {&e.year, &p.year},
-                                         {&e.comment, &p.comment}})
-      if (!*mine) *mine = *proposed;
-    if (!e.track) e.track = p.track;
-    if (!e.genre) e.genre = p.genre;
+    if (in->end.unclear) {
+      Fail(file, Unclear(*in));
+      return std::nullopt;
+    }
+    Plan plan{in->end.record, in->file_size, o_.given, in->code_page.code_page};
+    if (!o_.from_id3v2) return plan;
+    if (!in->proposal) {
+      Fail(file, "no ID3v2 tag; left as it is");
+      return std::nullopt;
+    }
+    plan.edit = EditFromProposal(*in->proposal, o_.given);
     bool accepted = true;
-    for (const id3v2::Warning& w : p.warnings)
-      if (!Given(given, w.field)) accepted = Warn(file, id3v2::Describe(w)) && accepted;
+    for (const id3v2::Warning& w : in->proposal->warnings)
+      if (!Given(o_.given, w.field)) accepted = Warn(file, id3v2::Describe(w)) && accepted;
     if (!accepted) return std::nullopt;
     return plan;
   }
@@ -242,12 +240,12 @@ private:
 
   // Each field cut or holding characters the code page lacks is a warning,
   // or with --strict a failure that leaves the file alone.
-  bool Accept(const std::string& file, const EditedRecord& edited) {
+  bool Accept(const std::string& file, const EditedRecord& edited, const CodePage& cp) {
     bool accepted = true;
     for (const FieldWritten& f : edited.fields) {
       std::vector<std::string> problems;
       if (f.cut) problems.push_back("is longer than " + std::to_string(f.width) + " bytes");
-      if (f.replaced) problems.push_back("has characters that " + cp_.Name() + " lacks");
+      if (f.replaced) problems.push_back("has characters that " + cp.Name() + " lacks");
       for (const std::string& problem : problems) {
         const std::string what = std::string(FieldName(f.field)) + " " + problem;
         accepted =
@@ -281,7 +279,7 @@ private:
   int Status() const { return failed_ ? kSomeFailed : kAllDone; }
 
   const Options& o_;
-  const CodePage& cp_;
+  const InspectRequest& request_;
   std::vector<std::uint8_t> windows_; // the head and tail of the file read last
   const Output& out_;
   const Output& err_;
@@ -310,7 +308,8 @@ int RunCli(const std::vector<std::string>& args, const Output& out, const Output
   }
   if (o.command == Command::kRecode) return RunRecode(o, *pages, out, err);
 
-  Runner runner(o, pages->option.value_or(pages->fallback), out, err);
+  const InspectRequest request{.option = pages->option, .fallback = pages->fallback};
+  Runner runner(o, request, out, err);
   switch (o.command) {
   case Command::kShow: return runner.Show();
   case Command::kSet: return runner.Set();

@@ -1,9 +1,7 @@
 #include "cli/recode.h"
 
-#include "id3v2/reader.h"
-#include "id3v2/to_id3v1.h"
+#include "inspect/inspection.h"
 #include "tagstore/codepage_choice.h"
-#include "tools/bytesource.h"
 #include "tools/text.h"
 
 #include <algorithm>
@@ -21,28 +19,19 @@ struct Read {
   std::uint64_t file_size;
 };
 
-// The file is closed again before anything is written.
+// The file is inspected, and closed again, before anything is written.
 std::expected<Read, std::string> ReadFile(const std::string& path, const CodePage& fallback) {
-  const auto opened = io::OpenForReading(path);
-  if (!opened) return std::unexpected(std::string(io::Describe(opened.error())));
-  if (opened->size < record::kSize)
-    return std::unexpected(std::string(Describe(TagError::TooShort)));
   std::vector<std::uint8_t> windows;
-  const io::FileSource raw(opened->file, opened->size);
-  const auto src = io::WindowedSource::Read(raw, windows);
-  if (!src) return std::unexpected(std::string(io::Describe(src.error())));
-  Read read{{}, {}, opened->size};
-  const auto got = src->ReadAt(opened->size - record::kSize, read.record);
-  if (!got || *got != record::kSize)
-    return std::unexpected(std::string(io::Describe(got ? io::IoError::ShortRead : got.error())));
-  if (!HasTagMarker(read.record))
-    return std::unexpected(std::string("no ID3v1 tag; left as it is"));
+  const auto in = InspectFile(path, {.option = std::nullopt, .fallback = fallback}, windows);
+  if (!in) return std::unexpected(std::string(io::Describe(in.error())));
+  if (in->end.unclear)
+    return std::unexpected("the blocks at its end cannot be told apart (" + *in->end.unclear +
+                           "); left as it is");
+  if (!in->end.record) return std::unexpected(std::string("no ID3v1 tag; left as it is"));
+  Read read{*in->end.record, {}, in->file_size};
   // An ID3v2 tag that cannot be read is no evidence, not a failure: the
   // record is what is recoded.
-  if (const auto found = id3v2::Read(*src, fallback); found && found->tag) {
-    const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
-    read.id3v2 = {p.title, p.artist, p.album, p.comment};
-  }
+  if (const auto& p = in->proposal) read.id3v2 = {p->title, p->artist, p->album, p->comment};
   return read;
 }
 
@@ -90,7 +79,7 @@ public:
       return;
     }
     if (recoded.record == read->record) return;
-    if (auto written = TryWriteRecord(file, recoded.record, read->file_size); !written)
+    if (auto written = TryWriteRecord(file, recoded.record, TagEdit{}, read->file_size); !written)
       Fail(file, Describe(written.error()));
   }
 

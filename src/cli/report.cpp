@@ -92,6 +92,17 @@ std::string VersionText(const id3v2::Header& h) {
   return "2." + std::to_string(h.major) + "." + std::to_string(h.revision);
 }
 
+// Why the tag's code page is the one it is, for the text output.
+std::string_view FromText(CodePageFrom from) {
+  switch (from) {
+  case CodePageFrom::kOption: return "given";
+  case CodePageFrom::kId3v2: return "from the ID3v2 tag";
+  case CodePageFrom::kUtf8: return "UTF-8";
+  case CodePageFrom::kDefault: break;
+  }
+  return "default";
+}
+
 // Seconds with three decimals.
 std::string Seconds(double s) {
   char buf[32];
@@ -110,37 +121,31 @@ void PutFieldLines(Lines& s, const id3v2::Fields& f) {
 
 } // namespace
 
-FileReport Inspect(const std::string& path, const CodePage& cp,
-                   std::vector<std::uint8_t>& windows) {
+FileReport Report(const std::string& path, const InspectRequest& request,
+                  std::vector<std::uint8_t>& windows) {
   FileReport report;
   report.file = path;
-  // Over many files the system calls are most of the time: one open that
-  // also tells the size, one read of the head and one of the tail.
-  const auto file = io::OpenForReading(path);
-  if (!file) {
-    report.error = std::string(io::Describe(file.error()));
+  InspectRequest with_audio = request;
+  with_audio.audio = true;
+  auto in = InspectFile(path, with_audio, windows);
+  if (!in) {
+    report.error = std::string(io::Describe(in.error()));
     return report;
   }
-  report.file_size = file->size;
-  const io::FileSource raw(file->file, file->size);
-  const auto src = io::WindowedSource::Read(raw, windows);
-  if (!src) {
-    report.error = std::string(io::Describe(src.error()));
-    return report;
+  report.file_size = in->file_size;
+  report.id3v2 = std::move(in->id3v2);
+  report.trailing = std::move(in->end.blocks);
+  report.unclear = std::move(in->end.unclear);
+  if (in->tag) {
+    report.tag = std::move(in->tag);
+    report.code_page = std::move(in->code_page);
+    if (const auto& whole = in->long_texts) {
+      report.tag->title = whole->title;
+      report.tag->artist = whole->artist;
+      report.tag->album = whole->album;
+    }
   }
-  auto found = id3v2::Read(*src, cp);
-  if (!found) {
-    report.error = std::string(io::Describe(found.error()));
-    return report;
-  }
-  report.id3v2 = std::move(*found);
-  // A file too short for a tag is still a file with (no tag and) facts.
-  TagRecord last{};
-  if (file->size >= record::kSize && src->ReadAt(file->size - record::kSize, last)) {
-    TagFields tag = ParseTagRecord(last, cp);
-    if (tag.HasTag()) report.tag = std::move(tag);
-  }
-  report.audio.Load(*src, path);
+  report.audio = std::move(in->audio);
   return report;
 }
 
@@ -172,6 +177,15 @@ std::string TextBlock(const FileReport& r) {
     s << "Tag: none\n";
   else
     s << TagLines(*r.tag);
+  if (r.code_page)
+    s << "Code page: " << r.code_page->name << " (" << FromText(r.code_page->from) << ")\n";
+  s << "Trailing: ";
+  if (r.trailing.empty()) s << "none";
+  for (const Block& b : r.trailing)
+    s << (&b == r.trailing.data() ? "" : ", ") << EndBlockName(b.kind) << " at " << b.offset << " ("
+      << b.size << " bytes)";
+  s << '\n';
+  if (r.unclear) s << "Unclear end: " << *r.unclear << '\n';
   s << "ID3v2: ";
   if (const auto& tag = r.id3v2.tag) {
     s << VersionText(tag->place.header) << ", " << tag->place.header.Length() << " bytes\n";
@@ -210,6 +224,8 @@ std::string JsonLine(const FileReport& r) {
     PutRaw(s, "track", t.track ? std::to_string(*t.track) : "null");
     PutText(s, "genre", t.genre);
     PutNumber(s, "genre_number", t.genre_byte);
+    PutText(s, "codepage", r.code_page->name);
+    PutText(s, "codepage_from", FromName(r.code_page->from));
     s += '}';
   } else {
     PutRaw(s, "tag", "null");
@@ -240,6 +256,17 @@ std::string JsonLine(const FileReport& r) {
     s += '}';
   }
   s += ']';
+  PutRaw(s, "trailing", "[");
+  for (const Block& b : r.trailing) {
+    if (s.back() != '[') s += ',';
+    s += '{';
+    PutText(s, "kind", EndBlockName(b.kind));
+    PutNumber(s, "offset", static_cast<std::int64_t>(b.offset));
+    PutNumber(s, "size", static_cast<std::int64_t>(b.size));
+    s += '}';
+  }
+  s += ']';
+  PutOptionalText(s, "trailing_unclear", r.unclear);
   const AudioFacts& a = r.audio;
   if (r.error) {
     PutRaw(s, "audio", "null");

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "id3v2/reader.h"
+#include "inspect/inspection.h"
 #include "mpeginfo/audio_facts.h"
+#include "tagstore/codepage_choice.h"
 #include "tagstore/tag.h"
+#include "tagstore/trailing.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,18 +18,19 @@ namespace id3::cli {
 
 struct FileReport {
   std::string file;
-  std::optional<std::string> error; // set when the file could not be read at all
-  std::optional<TagFields> tag;     // empty when the file has no tag
+  std::optional<std::string> error;        // set when the file could not be read at all
+  std::optional<TagFields> tag;            // empty when the file has no tag; TAG+ joined in
+  std::optional<CodePageChoice> code_page; // the tag's, where there is one
+  std::vector<Block> trailing;             // from the audio's end to the file's end
+  std::optional<std::string> unclear;      // what made the end unclear
   id3v2::Found id3v2;
   AudioFacts audio;
   std::optional<std::uint64_t> file_size;
 };
 
-// Opens the file once and reads its head and its tail once, into windows (kept
-// by the caller from file to file); the tags and the audio facts come from
-// those bytes, and only an ID3v2 tag larger than the head window reads more
-// (its frame headers behind the window, and the text frames there).
-FileReport Inspect(const std::string& path, const CodePage& cp, std::vector<std::uint8_t>& windows);
+// The file's inspection (InspectFile, with the audio facts) as a report.
+FileReport Report(const std::string& path, const InspectRequest& request,
+                  std::vector<std::uint8_t>& windows);
 
 // The block of "Caption: value" lines, ending in a newline.
 std::string TextBlock(const FileReport& report);

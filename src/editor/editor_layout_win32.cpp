@@ -167,10 +167,10 @@ void EditorWindow::CreateControls() {
   Control(info_frame_, kInfoFrameBox, L"BUTTON", L"File information", BS_GROUPBOX, 0, 0,
           kFrameWidth, 2130, Font::Regular);
 
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (tip) win::AddTooltip(tip, info_frame_, play_button_, kPlayTip);
+  if (tooltip_) win::AddTooltip(tooltip_, info_frame_, play_button_, kPlayTip);
 }
 
 // The button's own text, "...", says nothing: a screen reader announces the

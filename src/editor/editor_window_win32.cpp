@@ -203,6 +203,10 @@ void EditorWindow::LoadTag(const std::string& path) {
   }
   genre_chosen_ = false;
   ShowInputs(doc_.Shown());
+  // The box edits the record's 30 bytes; what TAG+ adds is shown beside it.
+  for (const form::TextIndex box : {form::kTitle, form::kArtist, form::kAlbum})
+    if (const auto whole = doc_.WholeText(box); whole && tooltip_)
+      win::AddTooltip(tooltip_, tag_frame_, text_boxes_[box], win::Widen(*whole).c_str());
   FillPanel();
 }
 
@@ -243,11 +247,9 @@ void EditorWindow::ShowPath() {
 
 void EditorWindow::FillPanel() {
   ShowPath();
-  AudioFacts info;
-  info.Load(doc_.CurrentFile());
   // A file with no audio frame still has a size: show it, not the 0 of an
   // empty load.
-  const auto values = form::AudioValues(info, doc_.FileSize(), win::DecimalSeparator());
+  const auto values = form::AudioValues(doc_.Audio(), doc_.FileSize(), win::DecimalSeparator());
   for (std::size_t i = 0; i < values.size(); ++i) SetValue(i + 1, values[i]);
 }
 

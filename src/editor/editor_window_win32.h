@@ -130,6 +130,7 @@ private:
   HWND ok_button_ = nullptr;
   HWND delete_button_ = nullptr;
   HWND play_button_ = nullptr;
+  HWND tooltip_ = nullptr; // the "..." button's, and the whole text of a box TAG+ extends
   HWND no_animations_box_ = nullptr;
   HWND hide_info_box_ = nullptr;
   std::vector<Placed> placed_;

@@ -129,6 +129,9 @@ Message SaveFailure(TagError error) {
   case TagError::TooShort:
   case TagError::Changed:
     return failure("Error saving data!\r\nThe file was shortened or changed since it was loaded.");
+  case TagError::UnclearEnd:
+    return failure("Error saving data!\r\nThe blocks at the file's end cannot be told apart; it "
+                   "was left as it is.");
   case TagError::OnlyTag:
     return failure("Error saving data!\r\nThe file holds nothing but the tag.");
   case TagError::IoError: break;
@@ -165,55 +168,54 @@ std::optional<Message> Document::Load(std::string_view path) {
     return kInvalidFile;
   }
   path_ = path;
-  const auto read = TryReadRecord(path_);
-  record_ = read ? read->record : std::nullopt;
-  if (read) {
-    size_ = read->file_size;
+  std::vector<std::uint8_t> windows;
+  auto in = InspectFile(path_, {.option = std::nullopt, .fallback = cp_, .audio = true}, windows);
+  std::optional<id3v2::Proposal> proposal;
+  if (in) {
+    record_ = in->end.record;
+    size_ = in->file_size;
+    decided_ = in->code_page;
+    audio_ = std::move(in->audio);
+    long_texts_ = std::move(in->long_texts);
+    proposal = std::move(in->proposal);
   } else {
-    const auto size = io::SizeOf(path_);
-    size_ = size ? std::optional(*size) : std::nullopt;
+    record_ = std::nullopt;
+    size_ = std::nullopt;
+    decided_ = ByDefault(cp_);
+    audio_ = AudioFacts{};
+    long_texts_ = std::nullopt;
   }
-  DecideCodePage();
+  choice_ = decided_;
   read_ = record_ ? ParseTagRecord(*record_, InUse()) : TagFields{};
   shown_ = TagInputs{};
   proposed_ = {};
   for (std::size_t box = 0; box < kTextCount; ++box) shown_.text[box] = read_.*kFieldOf[box];
   // A genre byte without a name shows as the first entry, "Blues".
   shown_.genre_index = GenreIndex(read_.genre);
-  if (!record_) ProposeId3v2();
+  if (!record_ && proposal) ProposeId3v2(*proposal);
   if (shown_.text[kTitle].empty()) Propose(kTitle, StripExtension(FileNameOf(path_)));
   return std::nullopt;
 }
 
-void Document::ProposeId3v2() {
-  const auto opened = io::OpenForReading(path_);
-  if (!opened) return;
-  const auto found = id3v2::Read(io::FileSource(opened->file, opened->size), cp_);
-  if (!found || !found->tag) return;
-  const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
-  for (const auto& [box, text] : {std::pair{kTitle, &p.title},
-                                  {kArtist, &p.artist},
-                                  {kAlbum, &p.album},
-                                  {kYear, &p.year},
-                                  {kComment, &p.comment}})
+void Document::ProposeId3v2(const id3v2::Proposal& proposal) {
+  const TagEdit e = EditFromProposal(proposal, {});
+  for (const auto& [box, text] : {std::pair{kTitle, &e.title},
+                                  {kArtist, &e.artist},
+                                  {kAlbum, &e.album},
+                                  {kYear, &e.year},
+                                  {kComment, &e.comment}})
     if (*text) Propose(box, **text);
-  if (p.genre) shown_.genre_index = *p.genre;
+  if (e.genre) shown_.genre_index = *e.genre;
 }
 
-void Document::DecideCodePage() {
-  decided_ = ByDefault(cp_);
-  if (record_) {
-    Id3v2Texts texts;
-    if (const auto opened = io::OpenForReading(path_)) {
-      const auto found = id3v2::Read(io::FileSource(opened->file, opened->size), cp_);
-      if (found && found->tag) {
-        const id3v2::Proposal p = id3v2::ProposeId3v1(*found->tag);
-        texts = {p.title, p.artist, p.album, p.comment};
-      }
-    }
-    decided_ = ChooseCodePage(*record_, texts, std::nullopt, cp_);
-  }
-  choice_ = decided_;
+std::optional<std::string> Document::WholeText(TextIndex box) const {
+  if (!long_texts_) return std::nullopt;
+  const std::string* whole = box == kTitle    ? &long_texts_->title
+                             : box == kArtist ? &long_texts_->artist
+                             : box == kAlbum  ? &long_texts_->album
+                                              : nullptr;
+  if (!whole || *whole == read_.*kFieldOf[box]) return std::nullopt;
+  return *whole;
 }
 
 void Document::Propose(TextIndex box, std::string_view text) {
@@ -286,7 +288,7 @@ std::optional<Message> Document::Save(const TagInputs& inputs) const {
   // A new tag gets the genre on screen.
   if (inputs.genre_chosen || !record_)
     edit.genre = static_cast<std::uint8_t>(GenreIndex(inputs.genre_text));
-  const auto written = TryWriteRecord(path_, ApplyEdit(record_, edit, InUse()).record, size_);
+  const auto written = TryWriteRecord(path_, ApplyEdit(record_, edit, InUse()).record, edit, size_);
   if (!written) return SaveFailure(written.error());
   return std::nullopt;
 }

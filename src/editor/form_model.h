@@ -6,6 +6,7 @@
 #pragma once
 
 #include "identity.h"
+#include "inspect/inspection.h"
 #include "tagstore/codepage_choice.h"
 #include "tagstore/tag.h"
 
@@ -139,11 +140,12 @@ struct EncodingItem {
 class Document {
 public:
   // cp: the code page a tag is read and written in when the file gives no
-  // evidence of its own (the system's on Windows).
+  // evidence of its own (the system's on Windows), and that of a new tag.
   explicit Document(CodePage cp);
 
-  // Opens the file and reads its tag for the inputs. A refused path leaves no
-  // file open, and gives the message to show.
+  // Inspects the file, opened once, for its tag (read in the code page the
+  // file decides), its ID3v2 proposal and its audio facts. A refused path
+  // leaves no file open, and gives the message to show.
   std::optional<Message> Load(std::string_view path);
   // A value offered for an input in place of what the file holds (the file's
   // name for a tag without a title): shown as if typed, so it fits the box.
@@ -171,6 +173,11 @@ public:
   // what Save writes. No byte changes until Save, which writes the edited
   // fields in that code page. What the inputs show now.
   TagInputs UseEncoding(std::size_t item, const TagInputs& inputs);
+  // The audio facts of the load.
+  const AudioFacts& Audio() const { return audio_; }
+  // Title, artist or album whole where a TAG+ block extends the box's 30
+  // bytes; nothing for the other boxes and where nothing extends it.
+  std::optional<std::string> WholeText(TextIndex box) const;
   // Bytes of the code page a box takes: 4 for the year, 30 for the others, but
   // 28 for the comment of a record with a track number.
   std::size_t Limit(TextIndex box) const;
@@ -195,9 +202,6 @@ private:
     std::string name, display;
   };
   std::vector<Encoding> EncodingList() const;
-  // ChooseCodePage for the record read, with the texts the file's ID3v2 tag
-  // offers; the fallback for a file without a tag.
-  void DecideCodePage();
   const CodePage& InUse() const { return choice_.code_page; }
   // The box's text from its origin, in the code page in use: the record's
   // field decoded, or the value proposed for it fitted.
@@ -205,11 +209,13 @@ private:
 
   // For a file without an ID3v1 tag, the values of its ID3v2 tag, by the
   // rules id3v1 set --from-id3v2 follows; the genre selected where it maps.
-  void ProposeId3v2();
+  void ProposeId3v2(const id3v2::Proposal& proposal);
 
   CodePage cp_;
   CodePageChoice decided_; // at the load
   CodePageChoice choice_;  // in use
+  AudioFacts audio_;
+  std::optional<LongTexts> long_texts_;
   std::string path_;
   std::optional<std::uint64_t> size_;
   std::optional<TagRecord> record_; // none when the file has no tag

@@ -1,6 +1,6 @@
 #include "id3v2/reader.h"
 
-#include "tagstore/tag.h"
+#include "tagstore/trailing.h"
 
 #include <algorithm>
 #include <string_view>
@@ -292,28 +292,18 @@ io::Result<Tag> ReadOneTag(const io::ByteSource& src, const PlacedTag& place, co
   return tag;
 }
 
-// A 2.4 tag appended behind the audio ends in a footer, which stands either at
-// the file's end or in front of an ID3v1 tag there.
+// A 2.4 tag appended behind the audio is one of the blocks at the file's end,
+// found by its footer wherever the other blocks leave it.
 io::Result<std::optional<PlacedTag>> FindAppendedTag(const io::ByteSource& src,
-                                                     std::uint64_t leading_end) {
-  const std::uint64_t size = src.Size();
-  std::array<std::uint8_t, record::kSize> last{};
-  std::uint64_t footer_end = size;
-  if (size >= record::kSize) {
-    const auto got = io::ReadUpTo(src, size - record::kSize, last);
-    if (!got) return std::unexpected(got.error());
-    if (HasTagMarker(last)) footer_end = size - record::kSize;
-  }
-  if (footer_end < leading_end + header::kSize + header::kFooterSize) return std::nullopt;
+                                                     const FileEnd& end) {
+  const auto block = std::ranges::find(end.blocks, EndBlock::kId3v2, &Block::kind);
+  if (block == end.blocks.end()) return std::nullopt;
   std::array<std::uint8_t, header::kSize> bytes{};
-  const std::uint64_t footer = footer_end - header::kFooterSize;
-  if (const auto got = io::ReadUpTo(src, footer, bytes); !got) return std::unexpected(got.error());
-  const auto h = ParseFooter(bytes);
-  if (!h || footer - leading_end < header::kSize + std::uint64_t{h->size}) return std::nullopt;
-  const std::uint64_t offset = footer - h->size - header::kSize;
-  if (const auto got = io::ReadUpTo(src, offset, bytes); !got) return std::unexpected(got.error());
-  if (ParseHeader(bytes) != h) return std::nullopt;
-  return PlacedTag{.offset = offset, .header = *h};
+  const auto got = io::ReadUpTo(src, block->offset, bytes);
+  if (!got) return std::unexpected(got.error());
+  const auto h = ParseHeader(std::span(bytes).first(*got));
+  if (!h) return std::nullopt;
+  return PlacedTag{.offset = block->offset, .header = *h};
 }
 
 } // namespace
@@ -334,7 +324,7 @@ io::Result<std::uint64_t> LeadingTagsEnd(const io::ByteSource& src,
   return end;
 }
 
-io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp) {
+io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp, const FileEnd* file_end) {
   Found found;
   std::vector<PlacedTag> leading;
   const auto end = LeadingTagsEnd(src, &leading);
@@ -347,7 +337,14 @@ io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp) {
   } else {
     found.others = std::move(leading);
   }
-  const auto appended = FindAppendedTag(src, *end);
+  std::optional<FileEnd> read_end;
+  if (!file_end) {
+    auto got = ReadFileEnd(src, *end);
+    if (!got) return std::unexpected(got.error());
+    read_end = std::move(*got);
+    file_end = &*read_end;
+  }
+  const auto appended = FindAppendedTag(src, *file_end);
   if (!appended) return std::unexpected(appended.error());
   if (*appended) found.others.push_back(**appended);
   return found;

@@ -7,6 +7,7 @@
 
 #include "id3v2/frame_data.h"
 #include "id3v2/header.h"
+#include "tagstore/trailing.h"
 #include "tools/bytesource.h"
 #include "tools/codepage.h"
 
@@ -74,6 +75,9 @@ struct Found {
 };
 
 // Nothing of a file without a tag is an error; only a read that fails is.
-io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp);
+// The appended tag is the ID3v2 block of end, where the caller has read the
+// file's end already, else of a ReadFileEnd here.
+io::Result<Found> Read(const io::ByteSource& src, const CodePage& cp,
+                       const FileEnd* file_end = nullptr);
 
 } // namespace id3::id3v2

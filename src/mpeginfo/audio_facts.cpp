@@ -17,10 +17,11 @@ bool AudioFacts::Load(const std::string& path) {
   return src && Load(*src, path);
 }
 
-bool AudioFacts::Load(const io::ByteSource& src, const std::string& path) {
+bool AudioFacts::Load(const io::ByteSource& src, const std::string& path,
+                      std::optional<std::uint64_t> audio_end) {
   *this = AudioFacts{};
   const std::uint64_t size_in_bytes = src.Size();
-  const auto info = mpeg::AnalyseStream(src);
+  const auto info = mpeg::AnalyseStream(src, audio_end);
   if (!info) return false;
 
   const mpeg::FrameHeader& h = info->frame.header;

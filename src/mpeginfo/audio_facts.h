@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace id3 {
@@ -24,7 +25,9 @@ public:
   bool Load(const std::string& path);
   // The same for bytes the caller has at hand already (an open file, read
   // through windows); path is what FileName then reports.
-  bool Load(const io::ByteSource& src, const std::string& path);
+  // audio_end is FileEnd::audio_end where the caller has read the file's end.
+  bool Load(const io::ByteSource& src, const std::string& path,
+            std::optional<std::uint64_t> audio_end = std::nullopt);
 
   bool Valid() const { return valid_; }
   const std::string& FileName() const { return file_name_; }

@@ -1,7 +1,7 @@
 #include "mpeginfo/stream.h"
 
 #include "id3v2/reader.h"
-#include "tagstore/tag.h"
+#include "tagstore/trailing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,19 +71,16 @@ std::optional<bool> FollowedBySameStream(const io::ByteSource& src,
 
 } // namespace
 
-std::optional<AudioSpan> LocateAudio(const io::ByteSource& src) {
-  const std::uint64_t size = src.Size();
-  AudioSpan audio{.begin = 0, .end = size};
+std::optional<AudioSpan> LocateAudio(const io::ByteSource& src,
+                                     std::optional<std::uint64_t> audio_end) {
   const auto leading_end = id3v2::LeadingTagsEnd(src);
   if (!leading_end) return std::nullopt;
-  audio.begin = *leading_end;
-  if (size >= record::kSize) {
-    TagRecord last{};
-    const auto got = io::ReadUpTo(src, size - record::kSize, last);
-    if (!got) return std::nullopt;
-    if (*got == record::kSize && HasTagMarker(last)) audio.end = size - record::kSize;
+  if (!audio_end) {
+    const auto end = ReadFileEnd(src, *leading_end);
+    if (!end) return std::nullopt;
+    audio_end = end->audio_end;
   }
-  return audio;
+  return AudioSpan{.begin = *leading_end, .end = std::max(*audio_end, *leading_end)};
 }
 
 std::optional<FoundFrame> FindFirstFrame(const io::ByteSource& src, const AudioSpan& audio) {
@@ -209,9 +206,10 @@ std::optional<Facts> DeriveFacts(const FrameHeader& h, const VbrHeader& vbr,
   return f;
 }
 
-std::optional<StreamInfo> AnalyseStream(const io::ByteSource& src) {
+std::optional<StreamInfo> AnalyseStream(const io::ByteSource& src,
+                                        std::optional<std::uint64_t> audio_end) {
   StreamInfo info;
-  const auto audio = LocateAudio(src);
+  const auto audio = LocateAudio(src, audio_end);
   if (!audio) return std::nullopt;
   info.audio = *audio;
   const auto frame = FindFirstFrame(src, info.audio);

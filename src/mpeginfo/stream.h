@@ -18,11 +18,14 @@ namespace id3::mpeg {
 // Where the audio lies: behind the leading ID3v2 tags, before an ID3v1 tag.
 struct AudioSpan {
   std::uint64_t begin{}; // first byte behind the ID3v2 tags
-  std::uint64_t end{};   // the file's length, less 128 when it ends in an ID3v1 tag
+  std::uint64_t end{};   // where the first block at the file's end begins (FileEnd::audio_end)
   std::uint64_t Bytes() const { return end > begin ? end - begin : 0; }
 };
 // Nothing when the source cannot be read.
-std::optional<AudioSpan> LocateAudio(const io::ByteSource& src);
+// audio_end, where the caller has read the file's end already, else read here
+// (ReadFileEnd): the audio ends where the first block at the end begins.
+std::optional<AudioSpan> LocateAudio(const io::ByteSource& src,
+                                     std::optional<std::uint64_t> audio_end = std::nullopt);
 
 struct FoundFrame {
   std::uint64_t offset{}; // of the header's first byte, 0-based
@@ -90,7 +93,8 @@ struct StreamInfo {
   VbrHeader vbr;
   Facts facts;
 };
-std::optional<StreamInfo> AnalyseStream(const io::ByteSource& src);
+std::optional<StreamInfo> AnalyseStream(const io::ByteSource& src,
+                                        std::optional<std::uint64_t> audio_end = std::nullopt);
 
 // Rounds to the nearest integer, a half to the even neighbour; nothing when
 // the result lies outside 32 bits (or x is not a number).

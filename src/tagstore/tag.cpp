@@ -1,6 +1,7 @@
 #include "tagstore/tag.h"
 
 #include "tagstore/genres.h"
+#include "tagstore/trailing.h"
 #include "tools/fileio.h"
 #include "tools/text.h"
 
@@ -56,18 +57,17 @@ TagRecord BlankRecord() {
   return rec;
 }
 
-// The file's length and its last 128 bytes; TooShort below 128 bytes, Changed
-// when the length is not the expected one.
-std::expected<std::uint64_t, TagError>
-ReadLastRecord(const File& file, TagRecord& rec,
-               std::optional<std::uint64_t> expected_size = std::nullopt) {
+// The blocks at the file's end; TooShort below 128 bytes, Changed when the
+// length is not the expected one.
+std::expected<FileEnd, TagError> ReadEnd(const File& file,
+                                         std::optional<std::uint64_t> expected_size = {}) {
   const auto size = file.Size();
   if (!size) return std::unexpected(FromIo(size.error()));
   if (expected_size && *size != *expected_size) return std::unexpected(TagError::Changed);
   if (*size < record::kSize) return std::unexpected(TagError::TooShort);
-  if (auto r = file.ReadAt(*size - record::kSize, rec); !r)
-    return std::unexpected(FromIo(r.error()));
-  return *size;
+  auto end = ReadFileEnd(io::FileSource(file, *size));
+  if (!end) return std::unexpected(FromIo(end.error()));
+  return std::move(*end);
 }
 
 std::expected<void, TagError> CheckIsFile(const std::string& path) {
@@ -203,6 +203,7 @@ std::string_view Describe(TagError error) {
   case TagError::InUse: return io::Describe(io::IoError::SharingViolation);
   case TagError::NoSpace: return io::Describe(io::IoError::NoSpace);
   case TagError::Changed: return "changed since it was read";
+  case TagError::UnclearEnd: return "the blocks at its end cannot be told apart; left as it is";
   case TagError::IoError: break;
   }
   return io::Describe(io::IoError::Other);
@@ -212,32 +213,40 @@ std::expected<StoredRecord, TagError> TryReadRecord(const std::string& path) {
   if (auto ok = CheckIsFile(path); !ok) return std::unexpected(ok.error());
   auto file = File::Open(path, File::Access::Read);
   if (!file) return std::unexpected(FromIo(file.error()));
-  TagRecord rec{};
-  const auto size = ReadLastRecord(*file, rec);
-  if (!size) return std::unexpected(size.error());
-  return StoredRecord{HasTagMarker(rec) ? std::optional(rec) : std::nullopt, *size};
+  const auto end = ReadEnd(*file);
+  if (!end) return std::unexpected(end.error());
+  return StoredRecord{end->record, end->file_size};
 }
 
 std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagRecord& fresh,
+                                             const TagEdit& edit,
                                              std::optional<std::uint64_t> expected_size) {
   if (auto ok = CheckIsFile(path); !ok) return ok;
   auto file = File::Open(path, File::Access::ReadWrite);
   if (!file) return std::unexpected(FromIo(file.error()));
-  TagRecord old{};
-  const auto size = ReadLastRecord(*file, old, expected_size);
-  if (!size) return std::unexpected(size.error());
-
-  if (HasTagMarker(old)) {
-    const std::uint64_t at = *size - record::kSize;
-    if (auto w = file->WriteAt(at, fresh); !w) {
-      // Put the old record back, so a failed write leaves the file as it was.
-      (void)file->WriteAt(at, old);
+  const auto end = ReadEnd(*file, expected_size);
+  if (!end) return std::unexpected(end.error());
+  const auto plan = PlanSet(*end, edit);
+  if (!plan) return std::unexpected(TagError::UnclearEnd);
+  // Whatever fails puts back what was there, so the file is left as it was.
+  const auto undo = [&] {
+    if (plan->append) {
+      (void)file->Truncate(end->file_size);
+    } else {
+      (void)file->WriteAt(plan->record_offset, *end->record);
+      if (end->tag_plus && plan->tag_plus)
+        (void)file->WriteAt(plan->tag_plus->first, *end->tag_plus);
+    }
+  };
+  if (auto w = file->WriteAt(plan->record_offset, fresh); !w) {
+    undo();
+    return std::unexpected(FromIo(w.error()));
+  }
+  if (plan->tag_plus) {
+    if (auto w = file->WriteAt(plan->tag_plus->first, plan->tag_plus->second); !w) {
+      undo();
       return std::unexpected(FromIo(w.error()));
     }
-  } else if (auto w = file->WriteAt(*size, fresh); !w) {
-    // A partly appended record is cut off again.
-    (void)file->Truncate(*size);
-    return std::unexpected(FromIo(w.error()));
   }
   if (auto c = file->Close(); !c) return std::unexpected(FromIo(c.error()));
   return {};
@@ -246,24 +255,26 @@ std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagR
 std::expected<void, TagError> TryRemoveTag(const std::string& path,
                                            std::optional<std::uint64_t> expected_size) {
   if (auto ok = CheckIsFile(path); !ok) return ok;
-  TagRecord rec{};
   {
     // A file without a tag is only read, so it may be read-only.
     auto reader = File::Open(path, File::Access::Read);
     if (!reader) return std::unexpected(FromIo(reader.error()));
-    const auto size = ReadLastRecord(*reader, rec, expected_size);
-    if (!size) return std::unexpected(size.error());
-    if (!HasTagMarker(rec)) return {};
+    const auto end = ReadEnd(*reader, expected_size);
+    if (!end) return std::unexpected(end.error());
+    if (end->unclear) return std::unexpected(TagError::UnclearEnd);
+    if (!end->record) return {};
   }
   auto file = File::Open(path, File::Access::ReadWrite);
   if (!file) return std::unexpected(FromIo(file.error()));
   // Look again through the handle that cuts, in case the file changed between.
-  const auto size = ReadLastRecord(*file, rec, expected_size);
-  if (!size) return std::unexpected(size.error());
-  if (!HasTagMarker(rec)) return {};
-  if (*size == record::kSize) return std::unexpected(TagError::OnlyTag);
+  const auto end = ReadEnd(*file, expected_size);
+  if (!end) return std::unexpected(end.error());
+  const auto plan = PlanRemove(*end);
+  if (!plan) return std::unexpected(TagError::UnclearEnd);
+  if (!plan->cut_to) return {};
+  if (*plan->cut_to == 0) return std::unexpected(TagError::OnlyTag);
   // Cut in place: the audio is never copied, deleted or held in memory.
-  if (auto t = file->Truncate(*size - record::kSize); !t) return std::unexpected(FromIo(t.error()));
+  if (auto t = file->Truncate(*plan->cut_to); !t) return std::unexpected(FromIo(t.error()));
   if (auto c = file->Close(); !c) return std::unexpected(FromIo(c.error()));
   return {};
 }

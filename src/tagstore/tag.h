@@ -119,11 +119,19 @@ enum class TagError {
   AccessDenied, // permission denied, read-only
   InUse,        // held open by another program
   NoSpace,
-  Changed, // not the length the caller saw when it read the tag
+  Changed,    // not the length the caller saw when it read the tag
+  UnclearEnd, // a block's size points outside the file or into another block
   IoError,
 };
 
 std::string_view Describe(TagError error);
+
+// The operations on a file read its end through ReadFileEnd
+// (tagstore/trailing.h): the record is the ID3v1 tag found there, never bytes
+// that spell "TAG" inside another block, and a file whose end is unclear is
+// left alone (UnclearEnd). The ID3v2 tags at the start are not looked for
+// here (ReadFileEnd's floor is 0): that only lets a crafted block at the end
+// reach back into them, and the callers plan from their own reading first.
 
 // The record a file ends in, none when it has no tag, and the file's length.
 struct StoredRecord {
@@ -131,15 +139,18 @@ struct StoredRecord {
   std::uint64_t file_size = 0;
 };
 std::expected<StoredRecord, TagError> TryReadRecord(const std::string& path);
-// Writes the record over the file's tag, or after its last byte when it has
-// none. With expected_size, the length the caller saw when it read the tag, a
-// file that has since changed its length is left alone (Changed): another
-// program shortened it, cut its tag or wrote to it in between.
+// Writes the record over the file's tag, or behind every other block at its
+// end when it has none; the TAG+ parts of the text fields that edit names
+// (the edit the record was made with) are cleared. With expected_size, the
+// length the caller saw when it read the tag, a file that has since changed
+// its length is left alone (Changed): another program shortened it, cut its
+// tag or wrote to it in between.
 std::expected<void, TagError> TryWriteRecord(const std::string& path, const TagRecord& rec,
+                                             const TagEdit& edit,
                                              std::optional<std::uint64_t> expected_size = {});
 
-// Cuts the tag off the file; a file without one is left alone. A file that is
-// nothing but the tag keeps it (OnlyTag).
+// Cuts the tag and its TAG+ block off the file; a file without one is left
+// alone. A file that is nothing but the tag keeps it (OnlyTag).
 std::expected<void, TagError> TryRemoveTag(const std::string& path,
                                            std::optional<std::uint64_t> expected_size = {});
 

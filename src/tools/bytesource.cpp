@@ -50,6 +50,11 @@ std::optional<std::span<const std::uint8_t>> WindowedSource::View(std::uint64_t 
       return window.subspan(static_cast<std::size_t>(offset - start),
                             static_cast<std::size_t>(want));
   }
+  // A file a little longer than the head: its tail follows the head in the
+  // file and in storage, so a range across both is one view.
+  if (!tail_.empty() && tail_offset_ == head_.size() &&
+      head_.data() + head_.size() == tail_.data() && offset + want <= tail_offset_ + tail_.size())
+    return std::span(head_.data() + offset, static_cast<std::size_t>(want));
   return std::nullopt;
 }
 

@@ -55,8 +55,9 @@ private:
 class WindowedSource final : public ByteSource {
 public:
   static constexpr std::size_t kHeadSize = 64 * 1024;
-  // An ID3v1 tag, and the footer of an ID3v2 tag in front of it.
-  static constexpr std::size_t kTailSize = 128 + 10;
+  // The blocks at the end of a file (tags, lyrics, an appended ID3v2 tag's
+  // footer) as the reader of the file's end reads them at once.
+  static constexpr std::size_t kTailSize = 4 * 1024;
 
   // The windows are read into storage, which must outlive the source; one
   // storage serves file after file without being allocated again.

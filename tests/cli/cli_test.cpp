@@ -75,7 +75,9 @@ TEST_F(CliTest, ShowTextHasTheWindowsCaptions) {
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string block =
       path + "\nTitle: Title\nArtist: Artist\nAlbum: Album\nYear: 2001\nNote: Comment\nTrack: 4\n"
-             "Genre: Pop\nID3v2: 2.4.0, 168 bytes\n  Title: Ωmega\n  Artist: A / B\n"
+             "Genre: Pop\nCode page: windows-1252 (default)\n"
+             "Trailing: ID3v1 at 41878 (128 bytes)\nID3v2: 2.4.0, 168 bytes\n  Title: Ωmega\n  "
+             "Artist: A / B\n"
              "  Year: 2004-05-06\n  Note: Note\n  Track: 3/12\n  Genre: Rock / Eurodance\n"
              "Other ID3v2: 2.3.0, 10 bytes at 168, not read\nBitrate: 128\nEmphasis: None\n"
              "Duration: 0:03\nFrequency: 44100\nLayer: 3\nFile size: 41.02 KB\nMode: Stereo\n"
@@ -104,8 +106,10 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   ASSERT_EQ(objects.size(), 4u);
   EXPECT_EQ(objects[0], json::parse(R"({"file":)" + json(tagged).dump() + R"(,
       "tag":{"title":"Title","artist":"Artist","album":"Album","year":"2001",
-             "comment":"Comment","track":4,"genre":"Pop","genre_number":13},
+             "comment":"Comment","track":4,"genre":"Pop","genre_number":13,
+             "codepage":"windows-1252","codepage_from":"default"},
       "id3v2":null,"id3v2_others":[],
+      "trailing":[{"kind":"ID3v1","offset":41700,"size":128}],"trailing_unclear":null,
       "audio":{"valid":true,"bitrate_kbps":128,"vbr":false,"frequency_hz":44100,
                "duration_s":2.606,"frames":100,"mpeg_version":1,"layer":3,"channel_mode":"Stereo",
                "emphasis":"None","protected":false,"copyrighted":false,"original":false,
@@ -124,7 +128,8 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
                        "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001\u0080\U00010000\uD7FF.mp3")
                       .dump() +
                   R"(,"tag":null,
-      "id3v2":null,"id3v2_others":[],"audio":null,"file_size":null,"error":"no such file"})"));
+      "id3v2":null,"id3v2_others":[],"trailing":[],"trailing_unclear":null,"audio":null,
+      "file_size":null,"error":"no such file"})"));
   EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
   EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
 }
@@ -255,6 +260,64 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   }
   // Nothing but a tag.
   EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
+}
+
+// The files the taggers left (tests/data/trailing): show lists their blocks
+// where mutagen and the files' makers put them and reads TAG+ into the
+// title; set and remove touch the record and TAG+ only and leave the APEv2
+// tag where mutagen found it; an unclear end is shown, and set and remove
+// refuse it with what was found, the file byte for byte and the next file
+// still done.
+TEST_F(CliTest, TheBlocksAtTheEndShownAndOnlyTheRecordWritten) {
+  std::ifstream layouts_file(test::FromU8(test::GenFile("trailing/layouts.json")));
+  ASSERT_TRUE(layouts_file) << "made by tests/data/trailing/make-layouts";
+  const std::string plain = Make("plain.mp3", kAudio);
+  for (const auto& layout : json::parse(layouts_file)) {
+    const std::string name = layout["file"];
+    SCOPED_TRACE(name);
+    const Bytes file = test::ReadAll(test::GenFile("trailing/" + name));
+    const std::string path = Make(name, file);
+    const bool unclear = layout["unclear"];
+    json blocks = json::array();
+    for (const auto& b : layout["blocks"])
+      blocks.push_back({{"kind", b[0]}, {"offset", b[1]}, {"size", b[2]}});
+    const bool had_v1 = !blocks.empty() && blocks.back()["kind"] == "ID3v1";
+    const json shown = ShowJson(path);
+    EXPECT_EQ(shown["trailing_unclear"].is_null(), !unclear);
+    EXPECT_EQ(shown["trailing"], unclear ? shown["trailing"] : blocks);
+    EXPECT_EQ(shown["tag"].is_null() ? "" : shown["tag"]["title"],
+              name == "tagplus-id3v1.mp3" ? std::string(30, 'T') + " and the rest of the title"
+              : had_v1                    ? "Title"
+                                          : "");
+    const auto ape = [&] {
+      const json now = ShowJson(path);
+      for (const auto& b : now["trailing"])
+        if (b["kind"] == "APEv2") return json::array({b["offset"], b["size"]});
+      return json();
+    };
+    for (const auto& command : {std::vector<std::string>{"set", "--title", "x", path, plain},
+                                std::vector<std::string>{"remove", path, plain}}) {
+      const Outcome r = Cli(command);
+      EXPECT_EQ(r.status, unclear ? 1 : 0) << r.err;
+      if (unclear) {
+        EXPECT_TRUE(r.err.starts_with("id3v1: " + path +
+                                      ": the blocks at its end cannot be told "
+                                      "apart (a"))
+            << r.err;
+        EXPECT_EQ(test::ReadAll(path), file);
+      } else {
+        EXPECT_EQ(ape(), layout["mutagen_ape"]);
+      }
+    }
+    EXPECT_EQ(test::ReadAll(plain), kAudio); // set, then removed
+    if (unclear) continue;
+    const std::size_t kept =
+        had_v1 ? std::size_t(blocks.size() > 1 && blocks[blocks.size() - 2]["kind"] == "TAG+"
+                                 ? blocks[blocks.size() - 2]["offset"]
+                                 : blocks.back()["offset"])
+               : file.size();
+    EXPECT_EQ(test::ReadAll(path), Bytes(file.begin(), file.begin() + std::ptrdiff_t(kept)));
+  }
 }
 
 // The record in one line: title|artist|album|year|comment|track|genre.

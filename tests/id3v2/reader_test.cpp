@@ -284,7 +284,8 @@ TEST(Id3v2Reader, ReadsFrameHeadersAndTheWantedFramesOnly) {
   const auto found = id3v2::Read(src, kCp);
   ASSERT_TRUE(found);
   EXPECT_EQ(Summary(*found), "2.4.0 title=T album=A");
-  EXPECT_LT(src.bytes_read, 17'000u);
+  // And the last 4 KiB, for the blocks at the file's end.
+  EXPECT_LT(src.bytes_read, 21'000u);
 
   const Bytes whole =
       Concat({Id3v2Tag(Unsynchronised(

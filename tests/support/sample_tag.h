@@ -34,7 +34,7 @@ inline TagFields TagOf(const std::string& path, const CodePage& cp = CodePage::S
 
 inline std::expected<void, TagError> WriteTagOf(const std::string& path, const TagFields& f,
                                                 const CodePage& cp = CodePage::Windows1252()) {
-  return TryWriteRecord(path, RenderTagRecord(f, cp));
+  return TryWriteRecord(path, RenderTagRecord(f, cp), {});
 }
 
 } // namespace id3::test

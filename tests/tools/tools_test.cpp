@@ -165,7 +165,7 @@ TEST(WindowedSource, SameBytesAsTheSourceAndReadsOnlyOutsideTheWindows) {
     EXPECT_EQ(counting.reads, size == 0 ? 1 : size <= 64 * 1024 ? 1 : 2) << size;
 
     const io::MemorySource plain(bytes);
-    const std::uint64_t offsets[] = {0, 1, 4000, 65535, 65536, 70000, size - 138, size - 1, size};
+    const std::uint64_t offsets[] = {0, 1, 4000, 65535, 65536, 70000, size - 4096, size - 1, size};
     for (const std::uint64_t offset : offsets) {
       if (offset > size) continue;
       for (const std::size_t length : {1u, 10u, 128u, 5000u}) {
@@ -177,8 +177,11 @@ TEST(WindowedSource, SameBytesAsTheSourceAndReadsOnlyOutsideTheWindows) {
         ASSERT_EQ(*a, *b) << size << " at " << offset << " for " << length;
         EXPECT_EQ(want, got) << size << " at " << offset << " for " << length;
         // Inside a window, or in the head up to the end of a short source.
-        const bool in_head = offset + length <= 64 * 1024 || size <= 64 * 1024;
-        const bool in_tail = offset >= size - std::min<std::uint64_t>(size, 138);
+        constexpr std::uint64_t kHead = io::WindowedSource::kHeadSize;
+        constexpr std::uint64_t kTail = io::WindowedSource::kTailSize;
+        // The tail of a source shorter than both windows follows the head.
+        const bool in_head = offset + length <= kHead || size <= kHead + kTail;
+        const bool in_tail = offset >= size - std::min(size, kTail);
         EXPECT_EQ(counting.reads, reads + (in_head || in_tail ? 0 : 1)) << offset << " " << length;
       }
     }
