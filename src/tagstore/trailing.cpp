@@ -166,7 +166,8 @@ private:
     if (!Spells(*last, lyrics3::kEndV1)) return Found{};
     const std::uint64_t lyrics_end = end - marker;
     const std::uint64_t lowest = std::max(
-        floor_, lyrics_end - std::min(lyrics_end, lyrics3::kMaxLyricsV1 + lyrics3::kBegin.size()));
+        floor_, lyrics_end - std::min<std::uint64_t>(lyrics_end, lyrics3::kMaxLyricsV1 +
+                                                                     lyrics3::kBegin.size()));
     // The part already in memory first; reading further only where it has none.
     for (const std::uint64_t from :
          {std::clamp(bytes_.WindowOffset(), lowest, lyrics_end), lowest}) {
