@@ -37,20 +37,6 @@ SIZE SizeOf(HWND window) {
   GetWindowRect(window, &r);
   return {r.right - r.left, r.bottom - r.top};
 }
-// Characters as a keyboard or an input method gives them.
-void Type(std::wstring_view text) {
-  std::vector<INPUT> keys;
-  for (const wchar_t c : text)
-    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-      INPUT key{};
-      key.type = INPUT_KEYBOARD;
-      key.ki.wScan = c;
-      key.ki.dwFlags = KEYEVENTF_UNICODE | up;
-      keys.push_back(key);
-    }
-  SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT));
-}
-
 // The editor started on a file, the rest of the argument text after its name.
 struct Editor : Program {
   explicit Editor(const std::string& path, const wchar_t* more = L" -noplay")
