@@ -29,7 +29,6 @@ constexpr int kAlbum = kTextBoxes, kArtist = kTextBoxes + 1, kNote = kTextBoxes 
               kTitle = kTextBoxes + 3, kYear = kTextBoxes + 4;
 // Top to bottom, the order Enter walks them in.
 constexpr int kInputs[] = {kAlbum, kArtist, kGenreBox, kNote, kTitle, kYear};
-constexpr wchar_t kPrefs[] = L"Software\\Quelmo ID3TAG EDITOR\\General";
 
 int Twips(int twips) { return TwipsToPixels(twips, 144); }
 SIZE SizeOf(HWND window) {
@@ -64,13 +63,6 @@ struct Editor : Program {
     return !Running(20000);
   }
 };
-// A preference as stored; empty when missing.
-std::wstring Pref(const wchar_t* name) {
-  wchar_t text[64] = L"";
-  DWORD bytes = sizeof(text);
-  RegGetValueW(HKEY_CURRENT_USER, kPrefs, name, RRF_RT_REG_SZ, nullptr, text, &bytes);
-  return text;
-}
 
 // The model's message as its box shows it.
 std::optional<BoxSeen> Box(const form::Message& message) {
@@ -94,21 +86,25 @@ protected:
   // with none but the window short and still.
   const RegistryScope settings_{HKEY_CURRENT_USER, L"Software\\Quelmo ID3TAG EDITOR",
                                 RegistryScope::Start::Empty};
+  static constexpr const char* kPrefs[] = {"NoAnimations", "NoFileInfo"};
   void SetUp() override {
-    for (const wchar_t* name : {L"NoAnimations", L"NoFileInfo"})
-      RegSetKeyValueW(HKEY_CURRENT_USER, kPrefs, name, REG_SZ, L"1", 4);
+    for (const char* name : kPrefs)
+      WriteRegText(CreateRegKey(settings_, "General", KEY_WRITE).get(), name, "1");
+  }
+  // A preference as stored, with its NUL; empty when missing.
+  std::wstring Pref(const char* name) const {
+    const auto value = ReadRegValue(OpenRegKey(settings_, "General", KEY_READ).get(), name);
+    return value ? RegText(*value) : L"";
   }
 
-  // The sample's audio and a tag whose genre byte has no name, shown as
-  // "Blues", with a track and no title.
-  Bytes Nameless() const {
-    const Bytes sample = ReadAll(SampleFile("sample.mp3"));
-    TagFields tag;
-    tag.genre_byte = 200;
-    tag.track = 9;
-    return Concat({Bytes(sample.begin(), sample.end() - 128), RecordBytes(tag)});
-  }
-  const Bytes file = Nameless();
+  // The sample with a tag without a title whose genre byte has no name, shown
+  // as "Blues".
+  const Bytes file = [] {
+    Bytes sample = ReadAll(SampleFile("sample.mp3"));
+    std::ranges::copy(RecordBytes({}), sample.end() - 128);
+    sample.back() = 200;
+    return sample;
+  }();
 
   // A file made by tests/data/tagstore/make-codepages opened on this system:
   // its title and artist as the boxes show them; the editor then closed with
@@ -127,7 +123,7 @@ protected:
 };
 
 TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMouse) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, kPrefs);
+  RegDeleteTreeW(settings_, L"General");
   // The option's text inside a quoted name is part of the name; the long
   // path is shortened in the panel.
   fs::create_directories(dir.Path() / "a folder with a long name");
@@ -140,9 +136,8 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
   EXPECT_NE(editor.Text(kInfoValues).find(L"..."), std::wstring::npos);
   EXPECT_FALSE(editor.Checked(kNoAnimationsBox) || editor.Checked(kHideInfoBox));
   EXPECT_TRUE(IsWindowEnabled(editor.Control(kPlayButton)));
-  MONITORINFO monitor{sizeof(monitor), {}, {}, 0};
-  GetMonitorInfoW(MonitorFromWindow(editor.Window(), MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_NEAR(Centre(editor.Window()).x, (work.left + work.right) / 2, 1);
   EXPECT_NEAR(Centre(editor.Window()).y, (work.top + work.bottom) / 2, 1);
   // Each input has its caption just before it in z-order: a screen reader
@@ -153,13 +148,13 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
 
   // "Blues", shown for the nameless genre, chosen with the mouse: the list
   // opens below the box with the shown entry at its top.
-  ClickAt(Centre(editor.Control(kGenreBox)));
+  const HWND genre = editor.Control(kGenreBox);
+  ClickAt(Centre(genre));
   ASSERT_TRUE(editor.Dropped(true));
   RECT box{};
-  GetWindowRect(editor.Control(kGenreBox), &box);
-  const POINT first{Centre(editor.Control(kGenreBox)).x,
-                    box.bottom + 2 +
-                        int(SendMessageW(editor.Control(kGenreBox), CB_GETITEMHEIGHT, 0, 0)) / 2};
+  GetWindowRect(genre, &box);
+  const POINT first{Centre(genre).x,
+                    box.bottom + 2 + int(SendMessageW(genre, CB_GETITEMHEIGHT, 0, 0)) / 2};
   // The click goes where the user sees the list: once the point is the list's.
   ASSERT_TRUE(WaitUntil([&] {
     HWND under = WindowFromPoint(first);
@@ -192,12 +187,11 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
 
   // Play starts the associated program, the prefix's own, put back after.
   const std::string played = dir.File("played.txt");
-  const std::wstring command = L"cmd.exe /c echo \"%1\">\"" + win::Widen(played) + L"\"";
   {
-    const RegistryScope mp3(HKEY_CLASSES_ROOT, L".mp3"), player(HKEY_CLASSES_ROOT, L"Id3Test.Play");
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".mp3", nullptr, REG_SZ, L"Id3Test.Play", 26);
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Id3Test.Play\\shell\\open\\command", nullptr, REG_SZ,
-                    command.c_str(), DWORD(command.size() * 2 + 2));
+    const RegistryScope mp3(HKEY_CLASSES_ROOT, L".mp3", RegistryScope::Start::Empty),
+        player(HKEY_CLASSES_ROOT, L"Id3Test.Play", RegistryScope::Start::Empty);
+    mp3.Make("", "Id3Test.Play");
+    player.Make("shell\\open\\command", "cmd.exe /c echo \"%1\">\"" + played + "\"");
     editor.Click(kPlayButton).get();
     const auto line = WaitForLine(played);
     ASSERT_TRUE(line);
@@ -206,8 +200,7 @@ TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMous
 
   ASSERT_TRUE(editor.Ok());
   EXPECT_EQ(test::TagOf(path).genre, "Blues");
-  EXPECT_EQ(Pref(L"NoAnimations"), L"1");
-  EXPECT_EQ(Pref(L"NoFileInfo"), L"1");
+  for (const char* name : kPrefs) EXPECT_EQ(Pref(name), std::wstring(L"1", 2)) << name;
 }
 
 TEST(EditorProgram, CarriesItsManifestAndIcons) {
@@ -350,15 +343,17 @@ TEST_F(EditorWindow, TheEncodingMenuReadsATagAgainFromTheKeyboard) {
   EXPECT_EQ(ReadAll(path), before);
 }
 
-// Run with LANG=ru_RU.UTF-8, which makes 1251 the system's code page, as on a
-// Russian Windows.
-class EditorInRussian : public EditorWindow {
+// Run where the locale makes code page cp the system's, as on a Russian
+// (LANG=ru_RU.UTF-8: 1251) or a Japanese (ja_JP.UTF-8: 932) Windows.
+template <UINT cp> class EditorInCodePage : public EditorWindow {
 protected:
   void SetUp() override {
-    ASSERT_EQ(GetACP(), 1251u) << "needs LANG=ru_RU.UTF-8";
+    ASSERT_EQ(GetACP(), cp) << "needs the locale of code page " << cp;
     EditorWindow::SetUp();
   }
 };
+using EditorInRussian = EditorInCodePage<1251>;
+using EditorInJapanese = EditorInCodePage<932>;
 
 // A 1251 tag without an ID3v2 tag by the system's code page, a Japanese one by
 // its ID3v2 tag, a UTF-8 one by its bytes.
@@ -367,16 +362,6 @@ TEST_F(EditorInRussian, ShowsEachTagInTheCodePageItsFileSays) {
   EXPECT_EQ(Shown("japanese.mp3"), L"ひこうき雲|荒井由実");
   EXPECT_EQ(Shown("utf8-no-id3v2.mp3"), L"Ρωμαίικο|Νίκος Ξυλούρης");
 }
-
-// Run with LANG=ja_JP.UTF-8, which makes 932 the system's code page, as on a
-// Japanese Windows.
-class EditorInJapanese : public EditorWindow {
-protected:
-  void SetUp() override {
-    ASSERT_EQ(GetACP(), 932u) << "needs LANG=ja_JP.UTF-8";
-    EditorWindow::SetUp();
-  }
-};
 
 // A tag from a Russian system: the year changed with the keyboard, every other
 // byte as it was.
