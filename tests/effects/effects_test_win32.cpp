@@ -145,8 +145,12 @@ TEST_F(Effects, TheSeparatorPaintsKeepsItsThicknessAndFollowsTheDpiOfItsWindow) 
   EXPECT_TRUE(Sized(287, 2) && Rows({kGrey, kWhite}) == 0);
 
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  struct Case {
+    int dpi;
+    std::initializer_list<COLORREF> rows;
+  };
   for (const auto& [dpi, rows] :
-       {std::pair{192, std::initializer_list{kGrey, face, kWhite, face}}, {96, {kGrey, kWhite}}}) {
+       {Case{192, {kGrey, face, kWhite, face}}, Case{96, {kGrey, kWhite}}}) {
     win::SetWindowDpi(window_, dpi);
     SendMessageW(line_, win::kDpiChangedAfterParent, 0, 0);
     EXPECT_TRUE(Sized(287, int(rows.size())) && Rows(rows) == 0) << dpi;
