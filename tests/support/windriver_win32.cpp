@@ -17,15 +17,12 @@ const std::pair<LPCWSTR, BoxIcon> kIcons[] = {{IDI_EXCLAMATION, BoxIcon::Exclama
                                               {IDI_ASTERISK, BoxIcon::Information},
                                               {IDI_QUESTION, BoxIcon::Question}};
 
-// Which system icon the control shows: by its handle, which names the icon
-// exactly where it is this process's; else by comparing what is on screen
-// with each candidate drawn the same size over the same background. A pixel
-// differs when a colour is off by more than a little, so that smoothed edges
-// do not count; more than a tenth of them differing is no match.
+// Which system icon the control shows, of any process (an icon's handle names
+// it in its own process only): what is on screen compared with each candidate
+// drawn the same size over the same background. A pixel differs when a colour
+// is off by more than a little, so that smoothed edges do not count; more
+// than a tenth of them differing is no match.
 BoxIcon IconOf(HWND icon) {
-  const auto shown_icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-  for (const auto& [id, kind] : kIcons)
-    if (shown_icon && shown_icon == LoadIconW(nullptr, id)) return kind;
   RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   RECT r{};
   GetWindowRect(icon, &r);
@@ -116,11 +113,10 @@ bool Painted(const BoxSeen& box) { return !box.text.empty() && box.icon != BoxIc
 // A box answered with a button or the Esc key, another window closed; true
 // once it is gone.
 bool Answer(HWND window, int answer) {
-  if (ClassOf(window) != kBoxClass)
-    PostMessageW(window, WM_CLOSE, 0, 0);
-  else if (answer == kPressEsc)
+  const bool box = ClassOf(window) == kBoxClass;
+  if (box && answer == kPressEsc)
     Press(VK_ESCAPE);
-  else if (const HWND button = GetDlgItem(window, answer))
+  else if (const HWND button = box ? GetDlgItem(window, answer) : nullptr)
     PostMessageW(button, BM_CLICK, 0, 0);
   else
     PostMessageW(window, WM_CLOSE, 0, 0);
