@@ -120,6 +120,20 @@ protected:
       return L"not closed as it was";
     return shown;
   }
+  // Such a file with the text typed into the box and saved with Ok: its bytes
+  // (none when that failed) and the bytes it had with the field replaced.
+  std::pair<Bytes, Bytes> TypedAndSaved(const std::string& name, int box, const std::wstring& text,
+                                        std::size_t offset, const std::string& field) const {
+    Bytes want = ReadAll(GenFile("codepages/" + name));
+    const std::string path = Make(name, want);
+    std::ranges::copy(field, want.end() - 128 + offset);
+    Editor editor(path);
+    if (!editor.WaitReady() || !editor.EnterTo(box)) return {Bytes(), want};
+    Type(text);
+    if (!WaitUntil([&] { return editor.Text(box) == text; }) || !editor.Ok())
+      return {Bytes(), want};
+    return {ReadAll(path), want};
+  }
 };
 
 TEST_F(EditorWindow, ShowsAFileFollowsTheDpiPlaysAndSavesAGenreChosenWithTheMouse) {
@@ -247,8 +261,6 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
     }
   }
   ASSERT_TRUE(WaitUntil([&] { return editor.Text(kInfoValues + 1) == L"128"; }));
-  // The title proposed from the name shows what a save writes in code page 1252.
-  EXPECT_EQ(editor.Text(kTitle), L"Gr\u00FC\u00DFe ??");
 
   // Enter walks the inputs, selecting each text, from the box Tab reaches
   // after the last button.
@@ -301,17 +313,9 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
 // A Russian title typed into the Russian tag: stored in 1251, every other byte
 // as it was.
 TEST_F(EditorWindow, TypedTextIsSavedInTheTagsCodePage) {
-  const Bytes before = ReadAll(GenFile("codepages/russian.mp3"));
-  const std::string path = Make("russian.mp3", before);
-  Editor editor(path);
-  ASSERT_TRUE(editor.WaitReady() && editor.EnterTo(kTitle));
-  Type(L"Кукушка");
-  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kTitle) == L"Кукушка"; }));
-  ASSERT_TRUE(editor.Ok());
-  Bytes want = before;
-  const std::string title = "\xCA\xF3\xEA\xF3\xF8\xEA\xE0" + std::string(23, ' ');
-  std::ranges::copy(title, want.end() - 128 + record::kTitleOffset);
-  EXPECT_EQ(ReadAll(path), want);
+  const auto [saved, want] = TypedAndSaved("russian.mp3", kTitle, L"Кукушка", record::kTitleOffset,
+                                           "\xCA\xF3\xEA\xF3\xF8\xEA\xE0" + std::string(23, ' '));
+  EXPECT_EQ(saved, want);
 }
 
 // A 1251 tag without an ID3v2 tag reads as 1252 on this system; the user
@@ -366,16 +370,9 @@ TEST_F(EditorInRussian, ShowsEachTagInTheCodePageItsFileSays) {
 // A tag from a Russian system: the year changed with the keyboard, every other
 // byte as it was.
 TEST_F(EditorInJapanese, FieldsTheUserLeftAloneKeepTheirBytes) {
-  const Bytes before = ReadAll(GenFile("codepages/russian-no-id3v2.mp3"));
-  const std::string path = Make("song.mp3", before);
-  Editor editor(path);
-  ASSERT_TRUE(editor.WaitReady() && editor.EnterTo(kYear));
-  Type(L"2002");
-  ASSERT_TRUE(WaitUntil([&] { return editor.Text(kYear) == L"2002"; }));
-  ASSERT_TRUE(editor.Ok());
-  Bytes want = before;
-  std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
-  EXPECT_EQ(ReadAll(path), want);
+  const auto [saved, want] =
+      TypedAndSaved("russian-no-id3v2.mp3", kYear, L"2002", record::kYearOffset, "2002");
+  EXPECT_EQ(saved, want);
 }
 
 // A box takes what its field holds in bytes of code page 932, whether pasted
