@@ -15,10 +15,6 @@
 
 namespace id3::test {
 
-struct MemoryDcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-
 class Dib {
 public:
   Dib(int width, int height, COLORREF fill = RGB(0, 0, 0)) : width_(width), height_(height) {
@@ -56,7 +52,8 @@ private:
   }
   int width_;
   int height_;
-  std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter> dc_{CreateCompatibleDC(nullptr)};
+  std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&DeleteDC)> dc_{CreateCompatibleDC(nullptr),
+                                                                       &DeleteDC};
   std::unique_ptr<std::remove_pointer_t<HBITMAP>, gdi::ObjectDeleter> bitmap_;
   std::uint32_t* bits_ = nullptr;
   // Declared last, so that the bitmap is selected out before it is deleted.

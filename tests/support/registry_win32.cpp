@@ -2,70 +2,35 @@
 
 #include "tools/wintext_win32.h"
 
-#include <memory>
-#include <type_traits>
-
 namespace id3::test {
 namespace {
 
-using Owned = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)>;
+// The copies, one key each below this one, which goes with the last of them.
+constexpr wchar_t kCopies[] = L"Software\\Id3TestSavedKeys";
 
-Owned Open(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &key);
-  return {key, &RegCloseKey};
+UniqueHKey Open(HKEY root, const std::wstring& path) {
+  return OpenRegKey(root, win::Narrow(path), KEY_ALL_ACCESS);
 }
 
-HKEY Create(HKEY root, const std::wstring& path, DWORD options) {
+UniqueHKey Create(HKEY root, const std::wstring& path, DWORD options) {
   HKEY key = nullptr;
   RegCreateKeyExW(root, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  return key;
-}
-
-RegistryScope::Key Read(HKEY key, std::wstring name) {
-  RegistryScope::Key saved{std::move(name), {}, {}};
-  DWORD keys = 0, key_length = 0, values = 0, name_length = 0, data_length = 0;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &keys, &key_length, nullptr, &values,
-                   &name_length, &data_length, nullptr, nullptr);
-  for (DWORD i = 0; i < values; ++i) {
-    std::wstring value_name(name_length + 1, L'\0');
-    DWORD length = name_length + 1, type = 0, size = data_length;
-    std::vector<BYTE> data(data_length);
-    if (RegEnumValueW(key, i, value_name.data(), &length, nullptr, &type, data.data(), &size) ==
-        ERROR_SUCCESS) {
-      value_name.resize(length);
-      data.resize(size);
-      saved.values.push_back({value_name, type, data});
-    }
-  }
-  for (DWORD i = 0; i < keys; ++i) {
-    std::wstring sub_name(key_length + 1, L'\0');
-    DWORD length = key_length + 1;
-    if (RegEnumKeyExW(key, i, sub_name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
-      continue;
-    sub_name.resize(length);
-    if (const Owned sub = Open(key, sub_name); sub) saved.keys.push_back(Read(sub.get(), sub_name));
-  }
-  return saved;
-}
-
-void Write(HKEY parent, const RegistryScope::Key& saved) {
-  const Owned key(Create(parent, saved.name, REG_OPTION_NON_VOLATILE), &RegCloseKey);
-  if (!key) return;
-  for (const RegistryScope::Value& value : saved.values)
-    RegSetValueExW(key.get(), value.name.c_str(), 0, value.type, value.data.data(),
-                   static_cast<DWORD>(value.data.size()));
-  for (const RegistryScope::Key& sub : saved.keys) Write(key.get(), sub);
+  return UniqueHKey(key);
 }
 
 } // namespace
 
 RegistryScope::RegistryScope(HKEY root, std::wstring path, Start start)
     : root_(root), path_(std::move(path)) {
-  if (const Owned found = Open(root_, path_); found) saved_ = Read(found.get(), path_);
+  static int copies = 0;
+  if (const UniqueHKey found = Open(root_, path_)) {
+    saved_ = kCopies + (L"\\" + std::to_wstring(GetCurrentProcessId())) + L"." +
+             std::to_wstring(++copies);
+    RegCopyTreeW(found.get(), nullptr,
+                 Create(HKEY_CURRENT_USER, saved_, REG_OPTION_NON_VOLATILE).get());
+  }
   if (start == Start::AsFound) {
-    key_ = Open(root_, path_).release();
+    key_ = Open(root_, path_);
     return;
   }
   RegDeleteTreeW(root_, path_.c_str());
@@ -74,22 +39,20 @@ RegistryScope::RegistryScope(HKEY root, std::wstring path, Start start)
 }
 
 RegistryScope::~RegistryScope() {
-  if (key_) RegCloseKey(key_);
+  key_.reset();
   RegDeleteTreeW(root_, path_.c_str());
-  if (saved_) Write(root_, *saved_);
+  if (saved_.empty()) return;
+  RegCopyTreeW(Open(HKEY_CURRENT_USER, saved_).get(), nullptr,
+               Create(root_, path_, REG_OPTION_NON_VOLATILE).get());
+  RegDeleteTreeW(HKEY_CURRENT_USER, saved_.c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, kCopies);
 }
 
 void RegistryScope::Make(const std::string& sub_path,
                          const std::optional<std::string>& text) const {
-  const std::wstring path = win::Widen(sub_path);
-  HKEY made = Create(key_, path, REG_OPTION_NON_VOLATILE);
-  if (!made) made = Create(key_, path, REG_OPTION_VOLATILE);
-  const Owned key(made, &RegCloseKey);
-  if (key && text) {
-    const std::wstring wide = win::Widen(*text);
-    RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-  }
+  UniqueHKey key = Create(key_.get(), win::Widen(sub_path), REG_OPTION_NON_VOLATILE);
+  if (!key) key = Create(key_.get(), win::Widen(sub_path), REG_OPTION_VOLATILE);
+  if (key && text) WriteRegText(key.get(), "", *text);
 }
 
 } // namespace id3::test

@@ -4,11 +4,10 @@
 // and a key that was missing is missing again. Windows builds only.
 #pragma once
 
-#include <windows.h>
+#include "tools/regkey_win32.h"
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace id3::test {
 
@@ -26,28 +25,18 @@ public:
   RegistryScope& operator=(const RegistryScope&) = delete;
 
   // The key, open for everything; null while it is missing.
-  operator HKEY() const { return key_; }
+  operator HKEY() const { return key_.get(); }
 
   // Makes the key below this one (lasting, or volatile where lasting ones are
   // refused), with the text as its default value when given.
   void Make(const std::string& sub_path, const std::optional<std::string>& text = {}) const;
 
-  struct Value {
-    std::wstring name;
-    DWORD type;
-    std::vector<BYTE> data;
-  };
-  struct Key {
-    std::wstring name;
-    std::vector<Value> values;
-    std::vector<Key> keys;
-  };
-
 private:
   HKEY root_;
   std::wstring path_;
-  std::optional<Key> saved_;
-  HKEY key_ = nullptr;
+  // Where the key's copy is kept meanwhile; empty when the key was missing.
+  std::wstring saved_;
+  UniqueHKey key_;
 };
 
 } // namespace id3::test

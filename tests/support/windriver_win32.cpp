@@ -17,15 +17,12 @@ const std::pair<LPCWSTR, BoxIcon> kIcons[] = {{IDI_EXCLAMATION, BoxIcon::Exclama
                                               {IDI_ASTERISK, BoxIcon::Information},
                                               {IDI_QUESTION, BoxIcon::Question}};
 
-// Which system icon the control shows: by its handle, which names the icon
-// exactly where it is this process's; else by comparing what is on screen
-// with each candidate drawn the same size over the same background. A pixel
-// differs when a colour is off by more than a little, so that smoothed edges
-// do not count; more than a tenth of them differing is no match.
+// Which system icon the control shows, of any process (an icon's handle names
+// it in its own process only): what is on screen compared with each candidate
+// drawn the same size over the same background. A pixel differs when a colour
+// is off by more than a little, so that smoothed edges do not count; more
+// than a tenth of them differing is no match.
 BoxIcon IconOf(HWND icon) {
-  const auto shown_icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-  for (const auto& [id, kind] : kIcons)
-    if (shown_icon && shown_icon == LoadIconW(nullptr, id)) return kind;
   RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   RECT r{};
   GetWindowRect(icon, &r);
@@ -78,6 +75,15 @@ HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
   return search.found;
 }
 
+// A key's press or release, by its virtual key and scan code, or as a UTF-16
+// code unit (KEYEVENTF_UNICODE).
+INPUT Key(UINT vk, WORD scan, DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki = {WORD(vk), scan, flags, 0, 0};
+  return in;
+}
+
 bool PointerAt(POINT screen) {
   POINT at{};
   return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
@@ -85,17 +91,32 @@ bool PointerAt(POINT screen) {
 
 constexpr wchar_t kBoxClass[] = L"#32770";
 
+BoxSeen ReadBox(HWND dialog) {
+  BoxSeen box{TextOf(dialog), L"", BoxIcon::None, {}};
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::wstring cls = ClassOf(child);
+    if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+      box.buttons.push_back(TextOf(child));
+    } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        box.icon = IconOf(child);
+      else if (GetWindowTextLengthW(child) > 0)
+        box.text = TextOf(child);
+    }
+  }
+  return box;
+}
+
 // A box is read once its text and icon are on screen.
 bool Painted(const BoxSeen& box) { return !box.text.empty() && box.icon != BoxIcon::Unknown; }
 
 // A box answered with a button or the Esc key, another window closed; true
 // once it is gone.
 bool Answer(HWND window, int answer) {
-  if (ClassOf(window) != kBoxClass)
-    PostMessageW(window, WM_CLOSE, 0, 0);
-  else if (answer == kPressEsc)
+  const bool box = ClassOf(window) == kBoxClass;
+  if (box && answer == kPressEsc)
     Press(VK_ESCAPE);
-  else if (const HWND button = GetDlgItem(window, answer))
+  else if (const HWND button = box ? GetDlgItem(window, answer) : nullptr)
     PostMessageW(button, BM_CLICK, 0, 0);
   else
     PostMessageW(window, WM_CLOSE, 0, 0);
@@ -116,22 +137,6 @@ std::wstring TextOf(HWND window) {
   text.resize(static_cast<std::size_t>(
       SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
-}
-
-BoxSeen ReadBox(HWND dialog) {
-  BoxSeen box{TextOf(dialog), L"", BoxIcon::None, {}};
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const std::wstring cls = ClassOf(child);
-    if (_wcsicmp(cls.c_str(), L"Button") == 0) {
-      box.buttons.push_back(TextOf(child));
-    } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
-      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-        box.icon = IconOf(child);
-      else if (GetWindowTextLengthW(child) > 0)
-        box.text = TextOf(child);
-    }
-  }
-  return box;
 }
 
 void PrintTo(const BoxSeen& box, std::ostream* out) {
@@ -178,28 +183,26 @@ bool WaitUntil(const std::function<bool()>& condition) {
 }
 
 void Press(UINT vk, UINT modifier) {
-  INPUT in[4] = {};
-  UINT n = 0;
-  const UINT keys[] = {modifier, vk, vk, modifier};
-  for (int i = 0; i < 4; ++i) {
-    if (!keys[i]) continue;
-    in[n].type = INPUT_KEYBOARD;
-    in[n].ki.wVk = static_cast<WORD>(keys[i]);
-    in[n].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
-    in[n++].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-  }
-  SendInput(n, in, sizeof(INPUT));
+  std::vector<INPUT> in;
+  for (const auto& [key, up] :
+       {std::pair{modifier, 0}, {vk, 0}, {vk, KEYEVENTF_KEYUP}, {modifier, KEYEVENTF_KEYUP}})
+    if (key) in.push_back(Key(key, WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), up));
+  SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+void Type(std::wstring_view text) {
+  std::vector<INPUT> in;
+  for (const wchar_t c : text)
+    for (const DWORD up : {0, KEYEVENTF_KEYUP}) in.push_back(Key(0, c, KEYEVENTF_UNICODE | up));
+  SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
 void ClickAt(POINT screen) {
   INPUT in[3] = {};
   for (INPUT& i : in) i.type = INPUT_MOUSE;
-  in[0].mi = {MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)),
-              MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)),
-              0,
-              MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-              0,
-              0};
+  in[0].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+  in[0].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   // Under Wine the pointer reaches the X server after the move, and the motion

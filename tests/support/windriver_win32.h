@@ -12,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace id3::test {
@@ -31,7 +32,6 @@ struct BoxSeen {
   std::vector<std::wstring> buttons;
   friend bool operator==(const BoxSeen&, const BoxSeen&) = default;
 };
-BoxSeen ReadBox(HWND dialog);
 void PrintTo(const BoxSeen& box, std::ostream* out);
 
 // Answers the next message box of a process (of any process for 0) as a user
@@ -48,6 +48,8 @@ std::vector<BoxSeen> AnswerBoxesDuring(const std::function<void()>& action);
 bool WaitUntil(const std::function<bool()>& condition);
 // A key pressed and released, a modifier (VK_SHIFT...) held around it.
 void Press(UINT vk, UINT modifier = 0);
+// Characters as a keyboard or an input method gives them.
+void Type(std::wstring_view text);
 // The left button pressed and released with the pointer at the point, once
 // the pointer is seen to stay there.
 void ClickAt(POINT screen);

@@ -20,17 +20,8 @@
 
 using namespace id3::editor_ids;
 
-namespace {
-
 // Each wait of the driver is bounded; an emulated start needs several.
 constexpr int kTries = 15;
-
-std::wstring ProgramToDrive() {
-  if (const wchar_t* exe = _wgetenv(L"ID3EDIT_EXE")) return exe;
-  return ID3EDIT_EXE;
-}
-
-} // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
@@ -40,7 +31,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   const bool keep_open = argc > 4 && std::wstring(argv[4]) == L"--keep-open";
   const bool save = argc > 5 && std::wstring(argv[4]) == L"--save-title";
-  id3::test::Program editor(ProgramToDrive(), L"\"" + std::wstring(argv[1]) + L"\"");
+  const wchar_t* exe = _wgetenv(L"ID3EDIT_EXE");
+  id3::test::Program editor(exe ? exe : ID3EDIT_EXE, L"\"" + std::wstring(argv[1]) + L"\"");
   bool ready = false;
   for (int tries = 0; tries < kTries && !ready && editor.Running(); ++tries)
     ready = editor.WaitForWindow(kClassName) && editor.WaitForFocus(kTextBoxes);
@@ -50,10 +42,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   const auto text = [&](int id) { return id3::win::Narrow(editor.Text(id)); };
   std::printf("%s\nMP3 TAG\n", id3::win::Narrow(id3::test::TextOf(editor.Window())).c_str());
-  const int inputs[] = {kTextBoxes,     kTextBoxes + 1, kGenreBox,
-                        kTextBoxes + 2, kTextBoxes + 3, kTextBoxes + 4};
-  for (int i = 0; i < 6; ++i)
-    std::printf("  %-16s %s\n", text(kInputCaptions + i).c_str(), text(inputs[i]).c_str());
+  for (int i = 0; const int input : {int(kTextBoxes), kTextBoxes + 1, int(kGenreBox),
+                                     kTextBoxes + 2, kTextBoxes + 3, kTextBoxes + 4})
+    std::printf("  %-16s %s\n", text(kInputCaptions + i++).c_str(), text(input).c_str());
   std::printf("File information\n");
   for (int i = 0; i < kValueCount; ++i)
     std::printf("  %-16s %s\n", text(kInfoCaptions + i).c_str(), text(kInfoValues + i).c_str());
