@@ -310,6 +310,22 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   EXPECT_EQ(ReadAll(path), Bytes(file.begin(), file.end() - 128));
 }
 
+// An APEv2 tag whose value spells "TAG" 128 bytes before the end holds no
+// ID3v1 tag: the boxes show none, and Delete, confirmed, closes the window
+// with the file byte for byte as it was.
+TEST_F(EditorWindow, AnApeTagIsNoId3v1Tag) {
+  const Bytes before = ReadAll(GenFile("trailing/ape-tag-in-value.mp3"));
+  const std::string path = Make("ape.mp3", before);
+  Editor editor(path);
+  ASSERT_TRUE(editor.WaitReady());
+  std::wstring shown;
+  for (const int box : kInputs) shown += editor.Text(box) + L"|";
+  EXPECT_EQ(shown, L"||Blues||ape||");
+  EXPECT_EQ(ClickAnswering(editor, kDeleteButton), Box(form::kConfirmDelete));
+  EXPECT_FALSE(editor.Running(20000));
+  EXPECT_EQ(ReadAll(path), before);
+}
+
 // A Russian title typed into the Russian tag: stored in 1251, every other byte
 // as it was.
 TEST_F(EditorWindow, TypedTextIsSavedInTheTagsCodePage) {
