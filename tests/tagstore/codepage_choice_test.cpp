@@ -35,7 +35,8 @@ Inspection Inspected(const json& name, std::optional<CodePage> option, const Cod
 }
 
 TEST(CodePageChoice, EachFileDecided) {
-  for (const json& c : Cases()["decisions"]) {
+  const json cases = Cases();
+  for (const json& c : cases["decisions"]) {
     const CodePageChoice choice =
         Inspected(c["file"], Named(c["option"]), *Named(c["fallback"])).code_page;
     EXPECT_EQ(std::pair(choice.name, std::string(FromName(choice.from))),
@@ -46,7 +47,8 @@ TEST(CodePageChoice, EachFileDecided) {
 }
 
 TEST(CodePageChoice, RecodedAsPythonWritesIt) {
-  for (const json& c : Cases()["recodes"]) {
+  const json cases = Cases();
+  for (const json& c : cases["recodes"]) {
     SCOPED_TRACE(std::string(c["file"]) + " to " + std::string(c["to"]));
     // A code page given is the option, which wins over the file's evidence.
     const Inspection file = Inspected(c["file"], Named(c["from"]), CodePage::Windows1252());
