@@ -180,20 +180,24 @@ TEST_F(CliTest, SetGenresAndTracks) {
   old.genre = "";
   old.genre_byte = 200;
   const std::string path = Make("a.mp3", Concat({kAudio, test::RecordBytes(old)}));
-  ASSERT_EQ(Cli({"set", "--genre", "blues", path}).status, 0);
-  EXPECT_EQ(std::tuple(TagOf(path).genre, TagOf(path).genre_byte, TagOf(path).track),
-            std::tuple("Blues", 0, 4));
-  ASSERT_EQ(Cli({"set", "--genre", "rock & roll", "--track", "0", path}).status, 0);
-  EXPECT_EQ(std::tuple(TagOf(path).genre, TagOf(path).track),
-            std::tuple("Rock & Roll", std::nullopt));
-  ASSERT_EQ(Cli({"set", "--genre", "255", "--track", "255", path}).status, 0);
-  EXPECT_EQ(std::pair(int(TagOf(path).genre_byte), int(TagOf(path).track.value_or(0))),
-            std::pair(255, 255));
+  // options, then the genre byte and the track the record holds
+  const std::tuple<std::vector<std::string>, int, std::optional<int>> cases[] = {
+      {{"--genre", "blues"}, 0, 4},
+      {{"--genre", "rock & roll", "--track", "0"}, 78, std::nullopt},
+      {{"--genre", "255", "--track", "255"}, 255, 255},
+  };
+  for (auto [args, genre, track] : cases) {
+    args.insert(args.begin(), "set");
+    args.push_back(path);
+    ASSERT_EQ(Cli(args).status, 0) << args[2];
+    EXPECT_EQ(std::tuple(int(TagOf(path).genre_byte), TagOf(path).track), std::tuple(genre, track));
+  }
   EXPECT_TRUE(std::ranges::equal(kAudio, test::ReadAll(path) | std::views::take(kAudio.size())));
 }
 
 // Words tagged on a Western and on a Russian system: set in another code page
-// changes the bytes of what it is given only.
+// changes the bytes of what it is given only (which bytes each code page keeps
+// is the tag store's).
 TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
   TagFields western;
   western.title = "Café Crème", western.comment = "Über Déjà", western.year = "1999";
@@ -201,14 +205,12 @@ TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
   const std::string artist = CodePage::Named("1251")->Encode("Привет");
   std::ranges::copy(artist, tag.begin() + record::kArtistOffset);
   const Bytes file = Concat({kAudio, tag});
-  for (const char* cp : {"cp932", "utf-8", "936"}) {
-    const std::string path = Make("a.mp3", file);
-    const Outcome r = Cli({"--codepage", cp, "set", "--year", "2002", path});
-    EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, std::string())) << cp;
-    Bytes want = file;
-    std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
-    EXPECT_EQ(test::ReadAll(path), want) << cp;
-  }
+  const std::string path = Make("a.mp3", file);
+  Outcome r = Cli({"--codepage", "utf-8", "set", "--year", "2002", path});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, std::string()));
+  Bytes want = file;
+  std::ranges::copy(std::string("2002"), want.end() - 128 + record::kYearOffset);
+  EXPECT_EQ(test::ReadAll(path), want);
   // Characters the code page lacks, and a comment that a new track number
   // cuts: warnings, or with --strict failures that leave that file alone.
   const std::string plain = Make("plain.mp3", kAudio), tagged = Make("b.mp3", file);
@@ -220,7 +222,7 @@ TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
                             " lacks",
                     longer = ": comment is longer than 28 bytes";
   const std::string strict = "; not written (--strict)\n";
-  Outcome r = Cli({"set", "--strict", "--title", "日本語", plain});
+  r = Cli({"set", "--strict", "--title", "日本語", plain});
   EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + plain + lacks + strict));
   r = Cli({"set", "--strict", "--track", "3", long_comment, tagged});
   EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + long_comment + longer + strict));
@@ -237,42 +239,32 @@ TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
             std::tuple("???", std::string(28, 'c')));
 }
 
+// Too short for a tag, but a file all the same: shown without an error, and
+// refused by set, which gives a file of a record's size or more its tag.
 TEST_F(CliTest, FilesWithoutATagShortOrNot) {
-  const std::string title(35, 't'), cut(30, 't');
   for (const std::size_t n : {0u, 3u, 4u, 127u, 128u, 417u}) {
     const Bytes content(kAudio.begin(), kAudio.begin() + static_cast<std::ptrdiff_t>(n));
     const std::string path = Make("tiny" + std::to_string(n) + ".mp3", content);
-    // Too short for a tag, but a file all the same: no error.
     const json shown = ShowJson(path);
     EXPECT_EQ(std::tuple(shown["error"], shown["file_size"], shown["tag"]),
               std::tuple(json(nullptr), json(n), json(nullptr)));
-    // A field of exactly its width is not cut; a longer one is, with a warning.
-    const Outcome set = Cli({"set", "--title", title, "--artist", std::string(30, 'a'), path});
+    const Outcome set = Cli({"set", "--title", "x", path});
     EXPECT_EQ(std::pair(set.status, set.err),
               n < 128 ? std::pair(1, "id3v1: " + path + ": shorter than 128 bytes\n")
-                      : std::pair(0, "id3v1: warning: " + path +
-                                         ": title is longer than 30 bytes; stored as \"" + cut +
-                                         "\"\n"));
+                      : std::pair(0, std::string()));
     EXPECT_EQ(test::ReadAll(path).size(), n < 128 ? n : n + 128);
-    if (n < 128) continue;
-    EXPECT_EQ(std::tuple(TagOf(path).title, TagOf(path).genre_byte),
-              std::tuple(cut, 255)); // no genre
   }
   // Nothing but a tag.
   EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
 }
 
-// The files the taggers left (tests/data/trailing): show lists their blocks
-// where mutagen and the files' makers put them and reads TAG+ into the
-// title; set and remove touch the record and TAG+ only and leave the APEv2
-// tag where mutagen found it; an unclear end is shown, and set and remove
-// refuse it with what was found, the file byte for byte and the next file
-// still done.
-TEST_F(CliTest, TheBlocksAtTheEndShownAndOnlyTheRecordWritten) {
-  std::ifstream layouts_file(test::FromU8(test::GenFile("trailing/layouts.json")));
-  ASSERT_TRUE(layouts_file) << "made by tests/data/trailing/make-layouts";
+// The files the taggers left (tests/data/trailing): show lists the blocks at
+// their end and reads TAG+ into the title; an unclear end is shown, and set
+// and remove refuse it with what was found, the file byte for byte and the
+// next file still done. What set and remove write there is the tag store's.
+TEST_F(CliTest, TheBlocksAtTheEndShownAndAnUnclearEndRefused) {
   const std::string plain = Make("plain.mp3", kAudio);
-  for (const auto& layout : json::parse(layouts_file)) {
+  for (const auto& layout : json::parse(test::ReadAll(test::GenFile("trailing/layouts.json")))) {
     const std::string name = layout["file"];
     SCOPED_TRACE(name);
     const Bytes file = test::ReadAll(test::GenFile("trailing/" + name));
@@ -281,42 +273,24 @@ TEST_F(CliTest, TheBlocksAtTheEndShownAndOnlyTheRecordWritten) {
     json blocks = json::array();
     for (const auto& b : layout["blocks"])
       blocks.push_back({{"kind", b[0]}, {"offset", b[1]}, {"size", b[2]}});
-    const bool had_v1 = !blocks.empty() && blocks.back()["kind"] == "ID3v1";
     const json shown = ShowJson(path);
     EXPECT_EQ(shown["trailing_unclear"].is_null(), !unclear);
     EXPECT_EQ(shown["trailing"], unclear ? shown["trailing"] : blocks);
     EXPECT_EQ(shown["tag"].is_null() ? "" : shown["tag"]["title"],
               name == "tagplus-id3v1.mp3" ? std::string(30, 'T') + " and the rest of the title"
-              : had_v1                    ? "Title"
-                                          : "");
-    const auto ape = [&] {
-      const json now = ShowJson(path);
-      for (const auto& b : now["trailing"])
-        if (b["kind"] == "APEv2") return json::array({b["offset"], b["size"]});
-      return json();
-    };
+              : !blocks.empty() && blocks.back()["kind"] == "ID3v1" ? "Title"
+                                                                    : "");
+    if (!unclear) continue;
     for (const auto& command : {std::vector<std::string>{"set", "--title", "x", path, plain},
                                 std::vector<std::string>{"remove", path, plain}}) {
       const Outcome r = Cli(command);
-      EXPECT_EQ(r.status, unclear ? 1 : 0) << r.err;
-      if (unclear) {
-        EXPECT_TRUE(r.err.starts_with("id3v1: " + path +
-                                      ": the blocks at its end cannot be told "
-                                      "apart (a"))
-            << r.err;
-        EXPECT_EQ(test::ReadAll(path), file);
-      } else {
-        EXPECT_EQ(ape(), layout["mutagen_ape"]);
-      }
+      EXPECT_EQ(r.status, 1);
+      EXPECT_TRUE(
+          r.err.starts_with("id3v1: " + path + ": the blocks at its end cannot be told apart (a"))
+          << r.err;
+      EXPECT_EQ(test::ReadAll(path), file);
+      EXPECT_EQ(test::ReadAll(plain).size(), kAudio.size() + (command[0] == "set" ? 128 : 0));
     }
-    EXPECT_EQ(test::ReadAll(plain), kAudio); // set, then removed
-    if (unclear) continue;
-    const std::size_t kept =
-        had_v1 ? std::size_t(blocks.size() > 1 && blocks[blocks.size() - 2]["kind"] == "TAG+"
-                                 ? blocks[blocks.size() - 2]["offset"]
-                                 : blocks.back()["offset"])
-               : file.size();
-    EXPECT_EQ(test::ReadAll(path), Bytes(file.begin(), file.begin() + std::ptrdiff_t(kept)));
   }
 }
 
@@ -329,7 +303,8 @@ std::string Brief(const TagFields& t) {
 
 // set --from-id3v2 on files the taggers made. Everything before the record
 // is kept byte for byte; a field the ID3v2 tag lacks keeps its ID3v1 value; a
-// field given on the command line wins, and takes its warning with it.
+// field given on the command line wins, and takes its warning with it. What
+// the ID3v2 tag proposes is the ID3v2 rules' (tests/id3v2).
 TEST_F(CliTest, SetFromId3v2OnTheTaggersFiles) {
   TagFields old;
   old.album = "Old album", old.comment = "Old note", old.genre_byte = 200;
@@ -340,9 +315,6 @@ TEST_F(CliTest, SetFromId3v2OnTheTaggersFiles) {
     std::string record; // Brief of the record written; empty: the file is left as it was
     std::string err;    // every $ stands for "id3v1: warning: " and the path
   } cases[] = {
-      {"mutagen-v24-utf8.mp3", 0,
-       "?mega ? über|Artist A / Artist B|Album|2004|The comment|3|Eurodance",
-       "$title " + lacks + "\"?mega ? über\"\n"},
       {"eyed3-v23.mp3 +v1", 0, "Þórr ?|Ärtist|Old album|1999|Tag line|-|Rock",
        "$track \"300\" is above 255; no track written\n$title " + lacks + "\"Þórr ?\"\n"},
       {"eyed3-v23.mp3 +v1 --title Thor --track 5", 0, "Thor|Ärtist|Old album|1999|Tag line|5|Rock",
@@ -353,16 +325,9 @@ TEST_F(CliTest, SetFromId3v2OnTheTaggersFiles) {
        "$track \"0\" is 0; no track written\n$title " + lacks + "\"?mega\"\n"},
       {"mutagen-v24-utf16be.mp3", 0, "Big end|Ünïcode||2010||7|255",
        "$genre \"RX\" is not in the genre table; kept\n"},
-      {"mutagen-v24-cover.mp3 +v1 --genre Rock", 0,
-       "Behind the picture|Pictured|Old album|1969|After the picture|-|Rock", ""},
       {"mutagen-v24-cover.mp3 +v1", 0,
        "Behind the picture|Pictured|Old album|1969|After the picture|-|200",
        "$genre \"Psychedelic\" is not in the genre table; kept\n"},
-      {"eyed3-v24-extended-compressed.mp3", 0,
-       "Squeezed title Squeezed title|Squeezed artist|Plain album||A compressed comment A "
-       "compres|-|255",
-       "$title is longer than 30 bytes; stored as \"Squeezed title Squeezed title\"\n"
-       "$comment is longer than 30 bytes; stored as \"A compressed comment A compres\"\n"},
   };
   for (const auto& c : cases) {
     std::istringstream words(c.line);
@@ -413,70 +378,53 @@ TEST_F(CliTest, SetFromId3v2DryRunAndFilesWithoutATag) {
   EXPECT_EQ(Brief(TagOf(tagged)), "Two two|Old artist|Old album|1998|Old comment|4|Rock");
 }
 
-// The files of tests/data/tagstore/make-codepages recoded, byte for byte as
-// Python's codecs write them: a warning for each field that lost characters
-// or was cut, with --strict a refusal; --dry-run only shows; a file without a
-// tag is reported and the others are done.
-TEST_F(CliTest, RecodeAsPythonWritesIt) {
-  std::ifstream in(test::FromU8(test::GenFile("codepages/cases.json")));
-  ASSERT_TRUE(in) << "made by tests/data/tagstore/make-codepages";
-  const char* const fields[] = {"title", "artist", "album", "comment"};
-  const char* const captions[] = {"Title", "Artist", "Album", "Note"};
-  const std::string plain = Make("plain.mp3", kAudio);
-  const json cases = json::parse(in)["recodes"];
-  ASSERT_EQ(cases.size(), 4u);
-  for (const json& c : cases) {
-    const std::string to = c["to"];
-    SCOPED_TRACE(std::string(c["file"]) + " to " + to);
-    const Bytes before = test::ReadAll(test::GenFile("codepages/" + std::string(c["file"])));
-    const std::string path = Make(std::string(c["file"]), before);
-    std::vector<std::string> args{"recode", "--to", to};
-    if (!c["from"].is_null()) args.insert(args.end(), {"--from", c["from"]});
-    std::string warnings, refusals, dry = path + "\n";
-    const std::string name = CodePage::Named(to)->Name();
-    for (std::size_t k = 0; k < 4; ++k) {
-      const json& f = c["fields"][k];
-      const std::string after = f["after"];
-      dry += std::string(captions[k]) + ": " + std::string(f["before"]) + " -> " + after + "\n";
-      for (const auto& [happened, what] :
-           {std::pair{f["replaced"], "has characters that " + name + " lacks"},
-            {f["cut"], "needs more bytes in " + name + " than the field holds"}}) {
-        if (!happened) continue;
-        const std::string problem = path + ": " + fields[k] + " " + what;
-        warnings += "id3v1: warning: " + problem + "; stored as \"" + after + "\"\n";
-        refusals += "id3v1: " + problem + "; not written (--strict)\n";
-      }
-    }
-    Bytes want(before.begin(), before.end() - record::kSize);
-    for (std::size_t i = 0; i < record::kSize; ++i)
-      want.push_back(
-          std::uint8_t(std::stoi(std::string(c["record"]).substr(2 * i, 2), nullptr, 16)));
-    const auto run = [&](std::vector<std::string> more) {
-      more.insert(more.begin(), args.begin(), args.end());
-      return Cli(more);
-    };
-    const Outcome shown = run({"--dry-run", path});
-    EXPECT_EQ(std::tuple(shown.status, shown.err, test::ReadAll(path)),
-              std::tuple(0, warnings, before));
-    EXPECT_TRUE(shown.out.starts_with(path + "\nCode page: ")) << shown.out;
-    EXPECT_TRUE(shown.out.ends_with(dry.substr(path.size() + 1))) << shown.out;
-    const Outcome strict = run({"--strict", path});
-    EXPECT_EQ(std::pair(strict.status, strict.err), std::pair(refusals.empty() ? 0 : 1, refusals));
-    EXPECT_EQ(test::ReadAll(path), refusals.empty() ? want : before);
-    test::WriteAll(path, before);
-    // A file without evidence of its own is read in the fallback as well.
-    std::ranges::replace(args, std::string("--from"), std::string("--default-codepage"));
-    const Outcome r = run({plain, path});
-    EXPECT_EQ(std::pair(r.status, r.err),
-              std::pair(1, "id3v1: " + plain + ": no ID3v1 tag; left as it is\n" + warnings));
-    EXPECT_EQ(test::ReadAll(path), want);
-  }
+// recode: a warning for each field that lost characters or was cut, with
+// --strict a refusal; --dry-run only shows; a file without a tag is reported
+// and the others are done. Which bytes each code page writes is the tag
+// store's, against Python's codecs (tests/tagstore).
+TEST_F(CliTest, RecodeWarnsRefusesAndShows) {
+  const auto zhe = [](int n) {
+    std::string s;
+    while (n-- > 0) s += "Ж";
+    return s;
+  };
+  TagFields russian = kSample;
+  russian.title = "Ўжик"; // Ў: a letter Shift-JIS lacks
+  russian.artist = zhe(20);
+  const Bytes before = Concat({kAudio, test::RecordBytes(russian, *CodePage::Named("1251"))});
+  const std::string path = Make("a.mp3", before), plain = Make("plain.mp3", kAudio);
+  const std::string sjis = CodePage::Named("932")->Name();
+  const std::string title = path + ": title has characters that " + sjis + " lacks",
+                    artist =
+                        path + ": artist needs more bytes in " + sjis + " than the field holds";
+  const std::string warnings = "id3v1: warning: " + title + "; stored as \"?жик\"\n" +
+                               "id3v1: warning: " + artist + "; stored as \"" + zhe(15) + "\"\n";
+  const Outcome dry = Cli({"recode", "--to", "932", "--from", "1251", "--dry-run", path});
+  EXPECT_EQ(std::tuple(dry.status, dry.err, test::ReadAll(path)), std::tuple(0, warnings, before));
+  EXPECT_TRUE(dry.out.starts_with(path + "\nCode page: ")) << dry.out;
+  EXPECT_TRUE(dry.out.ends_with("\nTitle: Ўжик -> ?жик\nArtist: " + zhe(20) + " -> " + zhe(15) +
+                                "\nAlbum: Album -> Album\nNote: Comment -> Comment\n"))
+      << dry.out;
+  const Outcome strict = Cli({"recode", "--to", "932", "--from", "1251", "--strict", path});
+  EXPECT_EQ(std::tuple(strict.status, strict.err, test::ReadAll(path)),
+            std::tuple(1,
+                       "id3v1: " + title + "; not written (--strict)\nid3v1: " + artist +
+                           "; not written (--strict)\n",
+                       before));
+  // A file without evidence of its own is read in the fallback.
+  const Outcome r = Cli({"recode", "--to", "932", "--default-codepage", "1251", plain, path});
+  EXPECT_EQ(std::pair(r.status, r.err),
+            std::pair(1, "id3v1: " + plain + ": no ID3v1 tag; left as it is\n" + warnings));
+  const TagFields recoded = test::TagOf(path, *CodePage::Named("932"));
+  EXPECT_EQ(std::tuple(recoded.title, recoded.artist, recoded.album),
+            std::tuple("?жик", zhe(15), "Album"));
   EXPECT_EQ(test::ReadAll(plain), kAudio);
   // A file that is nothing but its tag is recoded; a name without .mp3 is not.
   const std::string only = Make("only.mp3", test::RecordBytes(kSample)),
                     named = Make("only.txt", test::RecordBytes(kSample));
-  const Outcome r = Cli({"recode", "--to", "utf-8", only, named});
-  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + named + ": not an .mp3 name\n"));
+  const Outcome mixed = Cli({"recode", "--to", "utf-8", only, named});
+  EXPECT_EQ(std::pair(mixed.status, mixed.err),
+            std::pair(1, "id3v1: " + named + ": not an .mp3 name\n"));
 }
 
 TEST_F(CliTest, UsageErrorsChangeNothing) {

@@ -10,17 +10,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include <fstream>
-
 namespace id3 {
 namespace {
 
 TEST(Inspection, TheHeadAndTheTailReadOnceAndTheAudioEndsAtTheFirstBlock) {
-  std::ifstream layouts_file(test::FromU8(test::GenFile("trailing/layouts.json")));
-  ASSERT_TRUE(layouts_file) << "made by tests/data/trailing/make-layouts";
   std::vector<std::uint8_t> windows;
   int timed = 0;
-  for (const auto& layout : nlohmann::json::parse(layouts_file)) {
+  for (const auto& layout :
+       nlohmann::json::parse(test::ReadAll(test::GenFile("trailing/layouts.json")))) {
     const std::string name = layout["file"];
     SCOPED_TRACE(name);
     const test::Bytes file = test::ReadAll(test::GenFile("trailing/" + name));

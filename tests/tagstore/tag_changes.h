@@ -1,29 +1,48 @@
 // The three changes a file's tag goes through (appended, replaced, removed),
-// each as the bytes before, the bytes after and the call that makes it: the
-// cases the fault and crash tests put every file operation of under.
+// each with every file operation it makes put under a fault or a crash in
+// turn.
 #pragma once
 
 #include "sample_tag.h"
 
-#include <array>
 #include <functional>
 
 namespace id3::test {
 
-struct TagChange {
-  Bytes before, after;
-  std::function<bool(const std::string&)> apply;
+// Whether a change got as far as the operation interrupted, and its result.
+struct Interrupted {
+  bool reached, ok;
 };
 
-inline std::array<TagChange, 3> TagChanges(const Bytes& audio) {
+// Each change with its first, second, ... file operation interrupted by run:
+// it fails and leaves the file exactly as it was or exactly the result, never
+// between; once it no longer reaches the operation, it succeeds.
+inline void InterruptEachOperation(
+    const std::string& path, const Bytes& audio,
+    const std::function<Interrupted(const std::function<bool()>& change, int at)>& run) {
   TagFields edited = SampleTag();
   edited.title = "New";
   const Bytes old = Concat({audio, RecordBytes(SampleTag())});
   const Bytes written = Concat({audio, RecordBytes(edited)});
-  const auto write = [edited](const std::string& p) { return WriteTagOf(p, edited).has_value(); };
-  const auto remove = [](const std::string& p) { return TryRemoveTag(p).has_value(); };
-  return {TagChange{audio, written, write}, TagChange{old, written, write},
-          TagChange{old, audio, remove}};
+  const auto write = [&] { return WriteTagOf(path, edited).has_value(); };
+  const auto remove = [&] { return TryRemoveTag(path).has_value(); };
+  const struct {
+    Bytes before, after;
+    std::function<bool()> apply;
+  } changes[] = {{audio, written, write}, {old, written, write}, {old, audio, remove}};
+  for (const auto& [before, after, apply] : changes) {
+    for (int at = 1;; ++at) {
+      WriteAll(path, before);
+      const auto [reached, ok] = run(apply, at);
+      const Bytes left = ReadAll(path);
+      EXPECT_TRUE(left == before || left == after) << "interrupted at " << at;
+      if (!reached) {
+        EXPECT_TRUE(ok && left == after && at > 3);
+        break;
+      }
+      EXPECT_FALSE(ok) << "interrupted at " << at;
+    }
+  }
 }
 
 } // namespace id3::test

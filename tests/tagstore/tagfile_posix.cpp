@@ -46,26 +46,17 @@ std::optional<io::IoError> KillAt(io::Operation) {
   return std::nullopt;
 }
 
-// Killed at each file operation in turn, the file is the old one or the new
-// one, never anything between.
 TEST(TagCrash, KilledAtEveryOperation) {
   test::ScratchDir dir;
-  const std::string path = dir.File("song.mp3");
-  for (const auto& [before, after, operation] : test::TagChanges(test::Repeat(0x77, 5000))) {
-    for (g_kill_at = 1;; ++g_kill_at) {
-      test::WriteAll(path, before);
-      const int code = InChild([&] {
-        io::SetFaultHook(&KillAt);
-        return operation(path) ? 0 : 1;
-      });
-      const Bytes left = test::ReadAll(path);
-      EXPECT_TRUE(left == before || left == after) << "killed at " << g_kill_at;
-      if (code != 42) {
-        EXPECT_TRUE(code == 0 && left == after && g_kill_at > 3);
-        break;
-      }
-    }
-  }
+  const auto killed = [](const auto& change, int at) {
+    g_kill_at = at;
+    const int code = InChild([&] {
+      io::SetFaultHook(&KillAt);
+      return change() ? 0 : 1;
+    });
+    return test::Interrupted{code == 42, code == 0};
+  };
+  test::InterruptEachOperation(dir.File("song.mp3"), test::Repeat(0x77, 5000), killed);
 }
 
 // Memory at address 0, which the kernel refuses to read: an error, never a retry.
