@@ -49,14 +49,10 @@ TEST(FrameHeader, TablesByVersionLayerAndIndex) {
   for (const Row& r : rows) {
     const FrameHeader h = DecodeHeader(r.bytes);
     SCOPED_TRACE(testing::PrintToString(r.bytes));
-    EXPECT_EQ(HasReservedField(h), r.reserved);
-    EXPECT_EQ(MpegVersionNumber(h), r.version);
-    EXPECT_EQ(LayerNumber(h), r.layer);
-    EXPECT_EQ(FrequencyHz(h), r.hz);
-    EXPECT_EQ(BitRateKbps(h), r.kbps);
-    EXPECT_EQ(FrameLength(h), r.length);
-    EXPECT_EQ(SamplesPerFrame(h), r.samples);
-    EXPECT_EQ(SideInfoSize(h), r.side_info);
+    EXPECT_EQ(
+        std::tuple(HasReservedField(h), MpegVersionNumber(h), LayerNumber(h), FrequencyHz(h),
+                   BitRateKbps(h), FrameLength(h), SamplesPerFrame(h), SideInfoSize(h)),
+        std::tuple(r.reserved, r.version, r.layer, r.hz, r.kbps, r.length, r.samples, r.side_info));
   }
 }
 
