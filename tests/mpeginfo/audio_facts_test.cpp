@@ -68,7 +68,7 @@ TEST_F(AudioFactsTest, FailuresLeaveEveryValueEmpty) {
   ExpectEmpty(info);
 }
 
-TEST_F(AudioFactsTest, WorkedExample) {
+TEST_F(AudioFactsTest, WorkedExampleAndAHeaderAlone) {
   // Copyrighted, original, emphasis 50/15 ms.
   const std::string path = MakeSized(Frames({0xFF, 0xFB, 0x90, 0x0D}, 2), 4'000'000);
   ASSERT_TRUE(info.Load(path));
@@ -79,9 +79,7 @@ TEST_F(AudioFactsTest, WorkedExample) {
                        info.Copyrighted(), info.Original(), info.Emphasis(),
                        info.FirstFrameOffset(), info.DurationText()),
             std::tuple(1.0f, 3, false, "Stereo", true, true, "50/15 ms", 0, "4:10"));
-}
-
-TEST_F(AudioFactsTest, AHeaderAloneLastsNoTime) {
+  // A header alone lasts no time.
   ASSERT_TRUE(info.Load(Make("a.mp3", Bytes(kCbr128.begin(), kCbr128.end()))));
   EXPECT_EQ(std::tuple(info.BitRate(), info.Seconds(), info.DurationText()),
             std::tuple(128, 0, "0:00"));
@@ -104,7 +102,7 @@ TEST_F(AudioFactsTest, FilesOf256MiBAndMore) {
   EXPECT_EQ(std::tuple(info.FileSize(), info.BitRate(), info.Seconds(), info.FrameCount()),
             std::tuple(static_cast<std::int64_t>(size), 32, 157286, 6021120));
   EXPECT_EQ(info.DurationText(), "43:41:26");
-  // The other forms: WorkedExample and AHeaderAloneLastsNoTime show "4:10" and "0:00".
+  // The other forms: WorkedExampleAndAHeaderAlone shows "4:10" and "0:00".
   EXPECT_EQ(std::tuple(FormatDuration(600), FormatDuration(3725), FormatDuration(-1)),
             std::tuple("10:00", "1:02:05", ""));
 }
