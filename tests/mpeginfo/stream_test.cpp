@@ -127,7 +127,7 @@ TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
 
 FrameHeader H(test::Header h) { return DecodeHeader(h); }
 
-// What the real files of fixtures_test do not show.
+// What the real files of audio_facts_test do not show.
 TEST(Facts, FromTheHeaderOrTheBlock) {
   // Frame lengths for the count: 72 x 64 kbit/s / 22050 Hz = 209 bytes for
   // MPEG-2 Layer III, 48 x 384 / 32000 = 576 for Layer I.
