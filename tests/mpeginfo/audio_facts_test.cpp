@@ -68,7 +68,7 @@ TEST_F(AudioFactsTest, FailuresLeaveEveryValueEmpty) {
   ExpectEmpty(info);
 }
 
-TEST_F(AudioFactsTest, WorkedExample) {
+TEST_F(AudioFactsTest, WorkedExampleAndAHeaderAlone) {
   // Copyrighted, original, emphasis 50/15 ms.
   const std::string path = MakeSized(Frames({0xFF, 0xFB, 0x90, 0x0D}, 2), 4'000'000);
   ASSERT_TRUE(info.Load(path));
@@ -79,9 +79,7 @@ TEST_F(AudioFactsTest, WorkedExample) {
                        info.Copyrighted(), info.Original(), info.Emphasis(),
                        info.FirstFrameOffset(), info.DurationText()),
             std::tuple(1.0f, 3, false, "Stereo", true, true, "50/15 ms", 0, "4:10"));
-}
-
-TEST_F(AudioFactsTest, AHeaderAloneLastsNoTime) {
+  // A header alone lasts no time.
   ASSERT_TRUE(info.Load(Make("a.mp3", Bytes(kCbr128.begin(), kCbr128.end()))));
   EXPECT_EQ(std::tuple(info.BitRate(), info.Seconds(), info.DurationText()),
             std::tuple(128, 0, "0:00"));
@@ -104,7 +102,7 @@ TEST_F(AudioFactsTest, FilesOf256MiBAndMore) {
   EXPECT_EQ(std::tuple(info.FileSize(), info.BitRate(), info.Seconds(), info.FrameCount()),
             std::tuple(static_cast<std::int64_t>(size), 32, 157286, 6021120));
   EXPECT_EQ(info.DurationText(), "43:41:26");
-  // The other forms: WorkedExample and AHeaderAloneLastsNoTime show "4:10" and "0:00".
+  // The other forms: WorkedExampleAndAHeaderAlone shows "4:10" and "0:00".
   EXPECT_EQ(std::tuple(FormatDuration(600), FormatDuration(3725), FormatDuration(-1)),
             std::tuple("10:00", "1:02:05", ""));
 }
@@ -135,18 +133,15 @@ TEST(Fixtures, AgreeWithFfprobe) {
   EXPECT_GE(rows, 16);
 }
 
-TEST(Fixtures, InfoKeepsTheHeadersRateAndTheCoverIsSkipped) {
-  AudioFacts m;
+// An Info block keeps the header's rate; a Xing block without a frame count
+// (lame's file with the count taken out by make-fixtures) has the frames
+// counted instead, to the same facts.
+TEST(Fixtures, InfoBlockAndXingWithoutAFrameCount) {
+  AudioFacts cover, with, without;
   // lame's ID3v2 tag with a picture, then an Info block: 12,142 bytes in.
-  ASSERT_TRUE(m.Load(test::DataFile("mpeginfo/cbr-cover-v2.mp3")));
-  EXPECT_EQ(std::tuple(m.FirstFrameOffset(), m.BitRate(), m.FrameCount()),
+  ASSERT_TRUE(cover.Load(test::DataFile("mpeginfo/cbr-cover-v2.mp3")));
+  EXPECT_EQ(std::tuple(cover.FirstFrameOffset(), cover.BitRate(), cover.FrameCount()),
             std::tuple(12142, 128, 116));
-}
-
-// The same lame file with the frame count taken out of its Xing block
-// (make-fixtures): the frames are counted instead, to the same facts.
-TEST(Fixtures, XingWithoutAFrameCountHasItsFramesCounted) {
-  AudioFacts with, without;
   ASSERT_TRUE(with.Load(test::DataFile("mpeginfo/vbr-v2.mp3")));
   ASSERT_TRUE(without.Load(test::DataFile("mpeginfo/vbr-v2-nocount.mp3")));
   EXPECT_EQ(

@@ -71,9 +71,7 @@ TEST(CodePage, ThePlatformsOwn) {
   // A double-byte code page: a character is never cut in half.
   const auto japanese = CodePage::Named("932");
   if (!japanese) GTEST_SKIP() << "code page 932 is not available";
-  const std::string bytes = japanese->EncodeFit("aあい", 4);
-  EXPECT_EQ(bytes.size(), 3u);
-  EXPECT_EQ(japanese->Decode(bytes), "aあ");
+  EXPECT_EQ(japanese->EncodeFit("aあい", 4), "a\x82\xA0");
   // Bytes cut between two characters.
   for (const auto& [width, kept] : {std::pair{0u, ""}, {1u, "a"}, {2u, "a"}, {3u, "a\x82\xA0"}})
     EXPECT_EQ(japanese->FitBytes("a\x82\xA0", width), kept) << width;
