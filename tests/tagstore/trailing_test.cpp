@@ -140,8 +140,10 @@ Bytes WithSize(Bytes ape, std::uint32_t size) {
 TEST(FileEnd, MadeInMemory) {
   const Bytes audio(5000, 0xAA);
   const Bytes id3v2 = test::Id3v2Tag(Bytes(20, 0));
-  const Bytes appended = Concat({Text("ID3"), Bytes(id3v2.begin() + 3, id3v2.end()), Text("3DI"),
-                                 Bytes(id3v2.begin() + 3, id3v2.begin() + 10)});
+  // Appended: a size of 200, whose synchsafe bytes are not its plain ones.
+  const Bytes tail_tag = test::Id3v2Tag(Bytes(200, 0));
+  const Bytes appended =
+      Concat({tail_tag, Text("3DI"), Bytes(tail_tag.begin() + 3, tail_tag.begin() + 10)});
   Bytes plus(tagplus::kSize, 0);
   std::ranges::copy(tagplus::kMarker, plus.begin());
   Bytes plus_and_ape_footer = plus;
@@ -154,7 +156,7 @@ TEST(FileEnd, MadeInMemory) {
     std::string want;
   } cases[] = {
       {"an appended ID3v2 tag in front of the record", Concat({audio, appended, Record()}), 0,
-       "ID3v2@5000+40 ID3v1@5040+128 audio=5000"},
+       "ID3v2@5000+220 ID3v1@5220+128 audio=5000"},
       {"the marker in any letter case", Concat({audio, Record("tAg")}), 0,
        "ID3v1@5000+128 audio=5000"},
       {"a file that is nothing but a record", Record(), 0, "ID3v1@0+128 audio=0"},
@@ -181,7 +183,7 @@ TEST(FileEnd, MadeInMemory) {
                Record()}),
        0, "Lyrics3v1@5000+22 APEv2@5022+5064 ID3v1@10086+128 audio=5000"},
       {"an appended ID3v2 footer whose header is elsewhere is audio",
-       Concat({audio, Bytes(appended.begin() + 1, appended.end())}), 0, "audio=5039"},
+       Concat({audio, Bytes(appended.begin() + 1, appended.end())}), 0, "audio=5219"},
   };
   for (const auto& c : cases) {
     const auto end = ReadFileEnd(io::MemorySource(c.file), c.floor);
