@@ -1,5 +1,5 @@
 // The real editor program under Wine, one start per scenario, driven with real
-// key presses and clicks; its files checked byte for byte. What the form
+// key presses and button clicks; its files checked byte for byte. What the form
 // decides is the model's test: here is the wiring.
 #include "registry_win32.h"
 #include "windriver_win32.h"
