@@ -223,8 +223,10 @@ TEST_F(EditorWindow, DropsKeysAndFailuresWorkAsInADialog) {
   }
   ASSERT_TRUE(WaitUntil([&] { return editor.Text(kInfoValues + 1) == L"128"; }));
 
-  // Tab reaches the album box after the last button; Enter walks the inputs.
-  ASSERT_TRUE(editor.Walk(VK_TAB, kAlbum) && editor.EnterTo(kTitle));
+  // Tab reaches the album box after the last button; Enter walks the inputs,
+  // from the year back to the album.
+  ASSERT_TRUE(editor.Walk(VK_TAB, kAlbum) && editor.EnterTo(kYear) &&
+              editor.Walk(VK_RETURN, kAlbum) && editor.EnterTo(kTitle));
   // After a message box the focus is back where it was, and keys reach it: a
   // key replaces the text, which a box selects as it takes the focus.
   PostMessageW(editor.Window(), WM_COMMAND, kAboutMenu, 0);
