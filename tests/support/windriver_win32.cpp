@@ -50,6 +50,12 @@ BoxIcon IconOf(HWND icon) {
   return best;
 }
 
+std::wstring ClassOf(HWND window) {
+  std::array<wchar_t, 64> name{};
+  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  return name.data();
+}
+
 struct Search {
   DWORD pid;          // 0: any process's
   const wchar_t* cls; // a visible top-level window of this class (any for L""), or
@@ -82,11 +88,6 @@ INPUT Key(UINT vk, WORD scan, DWORD flags) {
   in.type = INPUT_KEYBOARD;
   in.ki = {WORD(vk), scan, flags, 0, 0};
   return in;
-}
-
-bool PointerAt(POINT screen) {
-  POINT at{};
-  return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
 }
 
 constexpr wchar_t kBoxClass[] = L"#32770";
@@ -124,12 +125,6 @@ bool Answer(HWND window, int answer) {
 }
 
 } // namespace
-
-std::wstring ClassOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1,
@@ -195,25 +190,6 @@ void Type(std::wstring_view text) {
   for (const wchar_t c : text)
     for (const DWORD up : {0, KEYEVENTF_KEYUP}) in.push_back(Key(0, c, KEYEVENTF_UNICODE | up));
   SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-}
-
-void ClickAt(POINT screen) {
-  INPUT in[3] = {};
-  for (INPUT& i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-  in[0].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  // Under Wine the pointer reaches the X server after the move, and the motion
-  // an earlier move made there can come back later and put the pointer where
-  // that move left it: a press sent with the move may land there. So the
-  // buttons wait until the pointer has stayed where it was sent a moment.
-  for (int tries = 0; tries < 20; ++tries) {
-    SendInput(1, in, sizeof(INPUT));
-    if (WaitUntil([&] { return PointerAt(screen); }) && (Sleep(100), PointerAt(screen))) break;
-  }
-  SendInput(2, in + 1, sizeof(INPUT));
 }
 
 POINT Centre(HWND window) {

@@ -1,8 +1,8 @@
 // Driving a real program from a test as a user would, and reading its windows
-// as a user sees them: class names, texts, what a message box shows; keys and
-// mouse buttons through SendInput, which the system delivers like a user's to
-// the window in front. Waits are bounded only so that a broken program fails
-// a test instead of hanging it. Windows builds only.
+// as a user sees them: texts, what a message box shows; keys through
+// SendInput, which the system delivers like a user's to the window in front.
+// Waits are bounded only so that a broken program fails a test instead of
+// hanging it. Windows builds only.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,6 @@
 
 namespace id3::test {
 
-std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 
 // None: the box shows no icon; Unknown: it shows one that is none of these.
@@ -50,9 +49,6 @@ bool WaitUntil(const std::function<bool()>& condition);
 void Press(UINT vk, UINT modifier = 0);
 // Characters as a keyboard or an input method gives them.
 void Type(std::wstring_view text);
-// The left button pressed and released with the pointer at the point, once
-// the pointer is seen to stay there.
-void ClickAt(POINT screen);
 POINT Centre(HWND window);
 
 // A program started with a command line, and its windows.
