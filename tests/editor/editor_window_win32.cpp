@@ -275,6 +275,22 @@ TEST_F(EditorWindow, TypedTextIsSavedInTheTagsCodePage) {
   EXPECT_EQ(ReadAll(path), want);
 }
 
+// An APEv2 tag whose value spells "TAG" 128 bytes before the end holds no
+// ID3v1 tag: the boxes show none, and Delete, confirmed, closes the window
+// with the file byte for byte as it was.
+TEST_F(EditorWindow, AnApeTagIsNoId3v1Tag) {
+  const Bytes before = ReadAll(GenFile("trailing/ape-tag-in-value.mp3"));
+  const std::string path = Make("ape.mp3", before);
+  Editor editor(path);
+  ASSERT_TRUE(editor.WaitReady());
+  std::wstring shown;
+  for (const int box : kInputs) shown += editor.Text(box) + L"|";
+  EXPECT_EQ(shown, L"||Blues||ape||");
+  EXPECT_EQ(ClickAnswering(editor, kDeleteButton), Box(form::kConfirmDelete));
+  EXPECT_FALSE(editor.Running(20000));
+  EXPECT_EQ(ReadAll(path), before);
+}
+
 // A 1251 tag without an ID3v2 tag reads as 1252 on this system; the user
 // chooses Cyrillic from the Encoding menu with the keyboard (Alt+E, the third
 // item). The boxes show the words; the window keeps its size, its menu bar one
