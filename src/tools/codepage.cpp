@@ -105,8 +105,9 @@ std::string MakeWellFormed(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      out += text[i++];
+    if (const std::size_t ascii = AsciiRun(text.substr(i))) {
+      out.append(text, i, ascii);
+      i += ascii;
     } else if (const std::size_t n = WellFormedAt(text, i)) {
       out.append(text, i, n);
       i += n;
