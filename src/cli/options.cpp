@@ -154,9 +154,10 @@ const CommandSpec* FindCommand(Command command) {
   return nullptr;
 }
 
-// A help line: the left column, padded, then the text.
+// A help line: the left column, padded, then the text. The column is wide
+// enough for the longest option with its value, "--default-codepage NAME".
 std::string HelpLine(std::string_view left, std::string_view text) {
-  constexpr std::size_t kColumn = 22;
+  constexpr std::size_t kColumn = 27;
   std::string line = "  ";
   line += left;
   line.resize(std::max(kColumn, line.size() + 1), ' ');

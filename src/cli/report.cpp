@@ -14,21 +14,20 @@
 namespace id3::cli {
 namespace {
 
-// The bytes that stand for themselves in a JSON string of well-formed UTF-8,
-// as a table: a run of them, such as a long comment, is found at a load per
-// byte.
-constexpr std::array<bool, 256> kPlain = [] {
-  std::array<bool, 256> plain{};
-  for (int b = 0x20; b < 256; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+// The ASCII bytes that stand for themselves in a JSON string, as a table: a
+// run of them, such as a long comment, is found at a load per byte.
+constexpr std::array<bool, 128> kPlain = [] {
+  std::array<bool, 128> plain{};
+  for (int b = 0x20; b < 128; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
   return plain;
 }();
 
-bool IsPlain(unsigned char b) { return kPlain[b]; }
+bool IsPlain(unsigned char b) { return b < kPlain.size() && kPlain[b]; }
 
 // text as a JSON string. A file name need not be UTF-8 (on POSIX it is any
-// bytes): what is not becomes U+FFFD.
-void AppendString(std::string& out, std::string_view raw) {
-  const std::string text = utf8::MakeWellFormed(raw);
+// bytes): each byte that starts no well-formed sequence becomes U+FFFD.
+void AppendString(std::string& out, std::string_view text) {
+  constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
   out += '"';
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
@@ -48,6 +47,12 @@ void AppendString(std::string& out, std::string_view raw) {
       out += kHex[b >> 4];
       out += kHex[b & 15];
       ++i;
+    } else if (const std::size_t n = utf8::WellFormedAt(text, i)) {
+      out.append(text, i, n);
+      i += n;
+    } else {
+      out += kReplacement;
+      ++i;
     }
   }
   out += '"';
@@ -55,10 +60,10 @@ void AppendString(std::string& out, std::string_view raw) {
 
 // "key": with the comma that separates it from a member before it.
 void Key(std::string& out, std::string_view key) {
-  if (out.back() != '{') out += ',';
-  out += '"';
+  using namespace std::string_view_literals;
+  out += out.back() == '{' ? "\""sv : ",\""sv;
   out += key;
-  out += "\":";
+  out += "\":"sv;
 }
 
 void PutText(std::string& out, std::string_view key, std::string_view text) {
@@ -73,7 +78,8 @@ void PutRaw(std::string& out, std::string_view key, std::string_view json) {
 }
 
 void PutNumber(std::string& out, std::string_view key, std::int64_t n) {
-  PutRaw(out, key, std::to_string(n));
+  char digits[24];
+  PutRaw(out, key, {digits, std::to_chars(digits, std::end(digits), n).ptr});
 }
 
 void PutBool(std::string& out, std::string_view key, bool b) {

@@ -83,8 +83,13 @@ std::expected<void, TagError> CheckIsFile(const std::string& path) {
 std::string CleanTagText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  std::ranges::copy_if(text, std::back_inserter(out), [](char c) { return c != '\0'; });
-  while (!out.empty() && out.back() == ' ') out.pop_back();
+  // The runs between the NULs, each appended whole.
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t nul = std::min(text.find('\0', i), text.size());
+    out.append(text, i, nul - i);
+    i = nul + 1;
+  }
+  out.erase(out.find_last_not_of(' ') + 1);
   return out;
 }
 

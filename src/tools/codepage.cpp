@@ -105,8 +105,9 @@ std::string MakeWellFormed(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      out += text[i++];
+    if (const std::size_t ascii = AsciiRun(text.substr(i))) {
+      out.append(text, i, ascii);
+      i += ascii;
     } else if (const std::size_t n = WellFormedAt(text, i)) {
       out.append(text, i, n);
       i += n;
@@ -169,6 +170,11 @@ std::string CodePage::Encode(std::string_view utf8) const {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
+    // A run of ASCII, the usual text, goes in at once.
+    const std::size_t ascii = utf8::AsciiRun(utf8.substr(i));
+    out.append(utf8, i, ascii);
+    i += ascii;
+    if (i == utf8.size()) break;
     const char32_t cp = NextCodePoint(utf8, i);
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
       out += static_cast<char>(cp);

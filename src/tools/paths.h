@@ -25,10 +25,10 @@ std::string FormatFileSize(double size);
 // The number with two decimals as FormatFileSize writes it, in the user's
 // locale.
 std::string FormatTwoDecimals(double value);
-// FormatFileSize with the separators and grouping of loc. It lives in a file
-// of its own: the iostreams and locale machinery it needs would more than
-// double the size of the Windows program, which does not call it.
-std::string FormatFileSize(double size, const std::locale& loc);
+// Elsewhere than on Windows: the same in the separators and grouping of loc.
+// The iostreams and locale machinery it needs would more than double the size
+// of the Windows program, which formats through GetNumberFormatEx instead.
+std::string FormatTwoDecimals(double value, const std::locale& loc);
 
 // The number and unit FormatFileSize shows for size.
 struct ScaledSize {
