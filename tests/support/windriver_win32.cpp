@@ -130,10 +130,15 @@ bool Answer(HWND window, int answer) {
 } // namespace
 
 std::wstring TextOf(HWND window) {
-  std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1,
-                    L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  // Bounded, as every wait here: a window whose thread has stopped answering
+  // (a program held by a crash) reads as empty instead of hanging the test.
+  const auto send = [&](UINT message, WPARAM w, LPARAM l) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<std::size_t>(result);
+  };
+  std::wstring text(send(WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+  text.resize(send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
   return text;
 }
 
