@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <fstream>
 #include <ranges>
 #include <sstream>
 
@@ -102,7 +101,7 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
   const std::string cut = dir.File("d") + "\xE6\x9B";
   const Outcome r = Cli({"show", "--json", tagged, junk, missing, cut});
   EXPECT_EQ(r.status, 1);
-  const auto objects = JsonLines(r.out);
+  auto objects = JsonLines(r.out);
   ASSERT_EQ(objects.size(), 4u);
   EXPECT_EQ(objects[0], json::parse(R"({"file":)" + json(tagged).dump() + R"(,
       "tag":{"title":"Title","artist":"Artist","album":"Album","year":"2001",
@@ -115,21 +114,16 @@ TEST_F(CliTest, ShowJsonHasExactlyTheDocumentedKeys) {
                "emphasis":"None","protected":false,"copyrighted":false,"original":false,
                "header_position":0},
       "file_size":41828,"error":null})"));
-  EXPECT_EQ(std::tuple(objects[1]["tag"]["track"], objects[1]["id3v2"], objects[1]["id3v2_others"],
-                       objects[1]["audio"]),
-            std::tuple(4, json::parse(R"({"version":"2.4.0","size":10,"title":null,"artist":null,
-                "album":null,"year":null,"comment":null,"track":null,"genre":null})"),
-                       json::parse(R"([{"version":"2.4.0","offset":3010,"size":20}])"),
+  EXPECT_EQ(std::tuple(objects[1]["tag"]["track"], objects[1]["id3v2"]["size"],
+                       objects[1]["id3v2_others"], objects[1]["audio"]),
+            std::tuple(4, 10, json::parse(R"([{"version":"2.4.0","offset":3010,"size":20}])"),
                        json{{"valid", false}}));
-  EXPECT_EQ(
-      objects[2],
-      json::parse(R"({"file":)" +
-                  json(dir.File("c") +
-                       "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001\u0080\U00010000\uD7FF.mp3")
-                      .dump() +
-                  R"(,"tag":null,
-      "id3v2":null,"id3v2_others":[],"trailing":[],"trailing_unclear":null,"audio":null,
-      "file_size":null,"error":"no such file"})"));
+  EXPECT_EQ(objects[2]["file"],
+            dir.File("c") +
+                "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA中\"\u0001\u0080\U00010000\uD7FF.mp3");
+  objects[2].erase("file");
+  EXPECT_EQ(objects[2], json::parse(R"({"tag":null,"id3v2":null,"id3v2_others":[],"trailing":[],
+      "trailing_unclear":null,"audio":null,"file_size":null,"error":"no such file"})"));
   EXPECT_EQ(objects[3]["file"], dir.File("d") + "\uFFFD\uFFFD");
   EXPECT_EQ(r.err, "id3v1: " + missing + ": no such file\nid3v1: " + cut + ": not an .mp3 name\n");
 }
@@ -176,10 +170,7 @@ TEST_F(CliTest, ManyFilesInTheirOrderEachFailureForItsFile) {
 
 // The genre and the track; the other fields' bytes are the next test's.
 TEST_F(CliTest, SetGenresAndTracks) {
-  TagFields old = kSample;
-  old.genre = "";
-  old.genre_byte = 200;
-  const std::string path = Make("a.mp3", Concat({kAudio, test::RecordBytes(old)}));
+  const std::string path = Make("a.mp3", Concat({kAudio, test::RecordBytes(kSample)}));
   // options, then the genre byte and the track the record holds
   const std::tuple<std::vector<std::string>, int, std::optional<int>> cases[] = {
       {{"--genre", "blues"}, 0, 4},
@@ -195,16 +186,13 @@ TEST_F(CliTest, SetGenresAndTracks) {
   EXPECT_TRUE(std::ranges::equal(kAudio, test::ReadAll(path) | std::views::take(kAudio.size())));
 }
 
-// Words tagged on a Western and on a Russian system: set in another code page
-// changes the bytes of what it is given only (which bytes each code page keeps
-// is the tag store's).
+// Words tagged on a Western system: set in another code page changes the
+// bytes of what it is given only (which bytes each code page keeps is the tag
+// store's).
 TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
   TagFields western;
   western.title = "Café Crème", western.comment = "Über Déjà", western.year = "1999";
-  Bytes tag = test::RecordBytes(western);
-  const std::string artist = CodePage::Named("1251")->Encode("Привет");
-  std::ranges::copy(artist, tag.begin() + record::kArtistOffset);
-  const Bytes file = Concat({kAudio, tag});
+  const Bytes file = Concat({kAudio, test::RecordBytes(western)});
   const std::string path = Make("a.mp3", file);
   Outcome r = Cli({"--codepage", "utf-8", "set", "--year", "2002", path});
   EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, std::string()));
@@ -213,7 +201,7 @@ TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
   EXPECT_EQ(test::ReadAll(path), want);
   // Characters the code page lacks, and a comment that a new track number
   // cuts: warnings, or with --strict failures that leave that file alone.
-  const std::string plain = Make("plain.mp3", kAudio), tagged = Make("b.mp3", file);
+  const std::string tagged = Make("b.mp3", file);
   TagFields full;
   full.comment = std::string(30, 'c');
   const Bytes full_file = Concat({kAudio, test::RecordBytes(full)});
@@ -221,18 +209,14 @@ TEST_F(CliTest, SetKeepsTheBytesOfWhatItIsNotGivenAndSaysWhatItLoses) {
   const std::string lacks = ": title has characters that " + CodePage::SystemDefault().Name() +
                             " lacks",
                     longer = ": comment is longer than 28 bytes";
-  const std::string strict = "; not written (--strict)\n";
-  r = Cli({"set", "--strict", "--title", "日本語", plain});
-  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + plain + lacks + strict));
   r = Cli({"set", "--strict", "--track", "3", long_comment, tagged});
-  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, "id3v1: " + long_comment + longer + strict));
-  EXPECT_EQ(test::ReadAll(plain), kAudio);
+  EXPECT_EQ(std::pair(r.status, r.err),
+            std::pair(1, "id3v1: " + long_comment + longer + "; not written (--strict)\n"));
   EXPECT_EQ(test::ReadAll(long_comment), full_file);
   EXPECT_EQ(TagOf(tagged).track, 3);
-  r = Cli({"set", "--title", "日本語", "--track", "3", plain, long_comment});
+  r = Cli({"set", "--title", "日本語", "--track", "3", long_comment});
   EXPECT_EQ(std::pair(r.status, r.err),
-            std::pair(0, "id3v1: warning: " + plain + lacks + "; stored as \"???\"\n" +
-                             "id3v1: warning: " + long_comment + lacks + "; stored as \"???\"\n" +
+            std::pair(0, "id3v1: warning: " + long_comment + lacks + "; stored as \"???\"\n" +
                              "id3v1: warning: " + long_comment + longer + "; stored as \"" +
                              std::string(28, 'c') + "\"\n"));
   EXPECT_EQ(std::tuple(TagOf(long_comment).title, TagOf(long_comment).comment),
@@ -258,10 +242,10 @@ TEST_F(CliTest, FilesWithoutATagShortOrNot) {
   EXPECT_EQ(ShowJson(Make("only.mp3", test::RecordBytes(kSample)))["tag"]["title"], "Title");
 }
 
-// The files the taggers left (tests/data/trailing): show lists the blocks at
-// their end and reads TAG+ into the title; an unclear end is shown, and set
-// and remove refuse it with what was found, the file byte for byte and the
-// next file still done. What set and remove write there is the tag store's.
+// The files the taggers left (tests/data/trailing): show reads TAG+ into the
+// title; an unclear end is shown, and set and remove refuse it with what was
+// found, the file byte for byte and the next file still done. Which blocks
+// are there and what set and remove write there is the tag store's.
 TEST_F(CliTest, TheBlocksAtTheEndShownAndAnUnclearEndRefused) {
   const std::string plain = Make("plain.mp3", kAudio);
   for (const auto& layout : json::parse(test::ReadAll(test::GenFile("trailing/layouts.json")))) {
@@ -270,16 +254,13 @@ TEST_F(CliTest, TheBlocksAtTheEndShownAndAnUnclearEndRefused) {
     const Bytes file = test::ReadAll(test::GenFile("trailing/" + name));
     const std::string path = Make(name, file);
     const bool unclear = layout["unclear"];
-    json blocks = json::array();
-    for (const auto& b : layout["blocks"])
-      blocks.push_back({{"kind", b[0]}, {"offset", b[1]}, {"size", b[2]}});
+    const auto& blocks = layout["blocks"];
     const json shown = ShowJson(path);
     EXPECT_EQ(shown["trailing_unclear"].is_null(), !unclear);
-    EXPECT_EQ(shown["trailing"], unclear ? shown["trailing"] : blocks);
     EXPECT_EQ(shown["tag"].is_null() ? "" : shown["tag"]["title"],
               name == "tagplus-id3v1.mp3" ? std::string(30, 'T') + " and the rest of the title"
-              : !blocks.empty() && blocks.back()["kind"] == "ID3v1" ? "Title"
-                                                                    : "");
+              : !blocks.empty() && blocks.back()[0] == "ID3v1" ? "Title"
+                                                               : "");
     if (!unclear) continue;
     for (const auto& command : {std::vector<std::string>{"set", "--title", "x", path, plain},
                                 std::vector<std::string>{"remove", path, plain}}) {
@@ -321,10 +302,6 @@ TEST_F(CliTest, SetFromId3v2OnTheTaggersFiles) {
        ""},
       {"eyed3-v23.mp3 --strict", 1, "",
        "track \"300\" is above 255; no track written; not written (--strict)\n"},
-      {"mutagen-v23-utf16.mp3 +v1 --album Given", 0, "?mega|The Band|Given|1975|Kommentar|-|Rock",
-       "$track \"0\" is 0; no track written\n$title " + lacks + "\"?mega\"\n"},
-      {"mutagen-v24-utf16be.mp3", 0, "Big end|Ünïcode||2010||7|255",
-       "$genre \"RX\" is not in the genre table; kept\n"},
       {"mutagen-v24-cover.mp3 +v1", 0,
        "Behind the picture|Pictured|Old album|1969|After the picture|-|200",
        "$genre \"Psychedelic\" is not in the genre table; kept\n"},
@@ -383,11 +360,7 @@ TEST_F(CliTest, SetFromId3v2DryRunAndFilesWithoutATag) {
 // and the others are done. Which bytes each code page writes is the tag
 // store's, against Python's codecs (tests/tagstore).
 TEST_F(CliTest, RecodeWarnsRefusesAndShows) {
-  const auto zhe = [](int n) {
-    std::string s;
-    while (n-- > 0) s += "Ж";
-    return s;
-  };
+  const auto zhe = [](int n) { return test::Times(n, "Ж"); };
   TagFields russian = kSample;
   russian.title = "Ўжик"; // Ў: a letter Shift-JIS lacks
   russian.artist = zhe(20);
@@ -469,7 +442,6 @@ TEST_F(CliTest, VersionHelpGenresAndCodePages) {
   EXPECT_EQ(Cli({"show", "--help"}).out.find("--title"), std::string::npos);
   const std::string genres = Cli({"genres"}).out;
   EXPECT_EQ(std::count(genres.begin(), genres.end(), '\n'), 126);
-  EXPECT_TRUE(genres.starts_with("0\tBlues\n1\tClassic Rock\n"));
   EXPECT_TRUE(genres.ends_with("125\tDance Hall\n"));
 
   const std::string path = Make("a.mp3", kAudio);
