@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <ranges>
 #include <sstream>
 
 namespace id3::cli {
@@ -56,6 +55,13 @@ const TagFields kSample = [] {
 }();
 
 TagFields TagOf(const std::string& path) { return test::TagOf(path, CodePage::Windows1252()); }
+
+// The record in one line: title|artist|album|year|comment|track|genre.
+std::string Brief(const TagFields& t) {
+  return t.title + '|' + t.artist + '|' + t.album + '|' + t.year + '|' + t.comment + '|' +
+         (t.track ? std::to_string(*t.track) : "-") + '|' +
+         (t.genre.empty() ? std::to_string(t.genre_byte) : t.genre);
+}
 
 using CliTest = test::ScratchTest;
 
@@ -168,21 +174,14 @@ TEST_F(CliTest, ManyFilesInTheirOrderEachFailureForItsFile) {
   EXPECT_EQ(TagOf(files[3]).title, "x");
 }
 
-// The genre and the track; the other fields' bytes are the next test's.
+// The genre by name and by number, and the track; the other fields' bytes are
+// the next test's.
 TEST_F(CliTest, SetGenresAndTracks) {
   const std::string path = Make("a.mp3", Concat({kAudio, test::RecordBytes(kSample)}));
-  // options, then the genre byte and the track the record holds
-  const std::tuple<std::vector<std::string>, int, std::optional<int>> cases[] = {
-      {{"--genre", "blues", "--track", "0"}, 0, std::nullopt},
-      {{"--genre", "255", "--track", "255"}, 255, 255},
-  };
-  for (auto [args, genre, track] : cases) {
-    args.insert(args.begin(), "set");
-    args.push_back(path);
-    ASSERT_EQ(Cli(args).status, 0) << args[2];
-    EXPECT_EQ(std::tuple(int(TagOf(path).genre_byte), TagOf(path).track), std::tuple(genre, track));
-  }
-  EXPECT_TRUE(std::ranges::equal(kAudio, test::ReadAll(path) | std::views::take(kAudio.size())));
+  ASSERT_EQ(Cli({"set", "--genre", "blues", "--track", "0", path}).status, 0);
+  EXPECT_EQ(Brief(TagOf(path)), "Title|Artist|Album|2001|Comment|-|Blues");
+  ASSERT_EQ(Cli({"set", "--genre", "255", "--track", "255", path}).status, 0);
+  EXPECT_EQ(Brief(TagOf(path)), "Title|Artist|Album|2001|Comment|255|255");
 }
 
 // Words tagged on a Western system: set in another code page changes the
@@ -274,13 +273,6 @@ TEST_F(CliTest, TheBlocksAtTheEndShownAndAnUnclearEndRefused) {
   }
 }
 
-// The record in one line: title|artist|album|year|comment|track|genre.
-std::string Brief(const TagFields& t) {
-  return t.title + '|' + t.artist + '|' + t.album + '|' + t.year + '|' + t.comment + '|' +
-         (t.track ? std::to_string(*t.track) : "-") + '|' +
-         (t.genre.empty() ? std::to_string(t.genre_byte) : t.genre);
-}
-
 // set --from-id3v2 on files the taggers made. Everything before the record
 // is kept byte for byte; a field the ID3v2 tag lacks keeps its ID3v1 value; a
 // field given on the command line wins, and takes its warning with it. What
@@ -370,10 +362,9 @@ TEST_F(CliTest, RecodeWarnsRefusesAndShows) {
                                "id3v1: warning: " + artist + "; stored as \"" + zhe(15) + "\"\n";
   const Outcome dry = Cli({"recode", "--to", "932", "--from", "1251", "--dry-run", path});
   EXPECT_EQ(std::tuple(dry.status, dry.err, test::ReadAll(path)), std::tuple(0, warnings, before));
-  EXPECT_TRUE(dry.out.starts_with(path + "\nCode page: ")) << dry.out;
-  EXPECT_TRUE(dry.out.ends_with("\nTitle: Ўжик -> ?жик\nArtist: " + zhe(20) + " -> " + zhe(15) +
-                                "\nAlbum: Album -> Album\nNote: Comment -> Comment\n"))
-      << dry.out;
+  EXPECT_EQ(dry.out, path + "\nCode page: windows-1251 (as given) -> " + sjis +
+                         "\nTitle: Ўжик -> ?жик\nArtist: " + zhe(20) + " -> " + zhe(15) +
+                         "\nAlbum: Album -> Album\nNote: Comment -> Comment\n");
   const Outcome strict = Cli({"recode", "--to", "932", "--from", "1251", "--strict", path});
   EXPECT_EQ(std::tuple(strict.status, strict.err, test::ReadAll(path)),
             std::tuple(1,
