@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(at == size);
   // What set and remove may touch: the record and its TAG+ block.
   std::uint64_t ours = size;
+  Check(end->record || !end->tag_plus);
   if (end->record) {
     Check(size >= record::kSize && end->blocks.back().kind == EndBlock::kId3v1);
     Check(std::ranges::equal(*end->record, bytes.last(record::kSize)));
@@ -43,8 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ours -= tagplus::kSize;
       Check(std::ranges::equal(*end->tag_plus, bytes.subspan(ours, tagplus::kSize)));
     }
-  } else {
-    Check(!end->tag_plus);
   }
 
   TagEdit edit;

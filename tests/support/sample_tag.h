@@ -9,15 +9,7 @@
 namespace id3::test {
 
 inline TagFields SampleTag() {
-  TagFields f;
-  f.marker = "TAG";
-  f.title = "Title";
-  f.artist = "Artist";
-  f.album = "Album";
-  f.year = "2001";
-  f.comment = "Comment";
-  f.genre = "Pop";
-  return f;
+  return {"TAG", "Title", "Artist", "Album", "2001", "Comment", "Pop", std::nullopt, 0};
 }
 
 inline Bytes RecordBytes(const TagFields& f, const CodePage& cp = CodePage::Windows1252()) {

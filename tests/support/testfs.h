@@ -51,6 +51,12 @@ Bytes Concat(std::initializer_list<Bytes> parts);
 // whole, without its line break; nothing when none comes within 20 seconds.
 std::optional<std::string> WaitForLine(const std::string& utf8_path);
 inline Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
+// text n times over.
+inline std::string Times(int n, std::string_view text) {
+  std::string out;
+  while (n-- > 0) out += text;
+  return out;
+}
 
 // Files bundled under tests/data, those the build generates, and the
 // program's samples (samples/).

@@ -27,7 +27,6 @@ namespace fs = std::filesystem;
 using test::Bytes;
 using test::RecordBytes;
 
-const CodePage kCp = CodePage::Windows1252();
 const TagFields kSample = test::SampleTag();
 
 // Runs fn in a child process; its exit code, or -1 when it did not exit.
@@ -80,7 +79,7 @@ TEST(TagFileSystem, ReadOnlyFileIsReadButNeverChanged) {
     if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
                            setresuid(65534, 65534, 65534) != 0))
       return 99;
-    if (test::TagOf(path, kCp).title != kSample.title) return 1;
+    if (test::TagOf(path, CodePage::Windows1252()).title != kSample.title) return 1;
     if (test::WriteTagOf(path, kSample) != std::unexpected(TagError::AccessDenied)) return 2;
     return TryRemoveTag(path) != std::unexpected(TagError::AccessDenied) ? 3 : 0;
   });
