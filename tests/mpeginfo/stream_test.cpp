@@ -36,7 +36,6 @@ TEST(Scan, CandidatesAndWhereTheyAreLookedFor) {
   const Bytes footed = test::Id3v2Tag(test::DecoyBody(), 0x10);
   const std::pair<Bytes, std::optional<std::uint64_t>> cases[] = {
       // Behind the ID3v2 tags, and padding that their sizes do not count.
-      {Concat({tag, Frames(kCbr128, 3)}), tag.size()},
       {Concat({footed, tag, Frames(kCbr128, 3)}), footed.size() + tag.size()},
       {Concat({tag, Bytes(100, 0), Frames(kCbr128, 3)}), tag.size() + 100},
       {Concat({Bytes{0xFF, 0xFB, 0xF0, 0x00}, Frames(kCbr128, 2)}), 4}, // a reserved field
@@ -112,14 +111,11 @@ TEST(Walk, WholeFramesOfTheStreamUpToAGapOrTheEndOfTheAudio) {
   EXPECT_EQ(std::tuple(walk->frames, walk->bytes, src.reads), std::tuple(200u, frames.size(), 2));
 }
 
-TEST(Walk, CountsTheFramesOfAXingBlockWithoutACount) {
+// A Xing block without a count has the frames of the stream counted (lame's
+// file in audio_facts_test), but not with only the block's own frame, or in
+// free format.
+TEST(Walk, NothingToCountBehindAXingBlockWithoutACount) {
   const Bytes xing = Concat({test::Text("Xing"), test::Be32(0)});
-  const Bytes stream = Concat({Frames(kCbr128, 10, 36, xing), Bytes(1000, 0)});
-  const auto info = AnalyseStream(io::MemorySource(stream));
-  // The block's own frame is not counted, as encoders do; 4170 bytes in 0.235 s.
-  EXPECT_EQ(std::tuple(info->vbr, info->facts.frame_count, info->facts.bit_rate),
-            std::tuple(V(VbrKind::Xing, {}, {}, 36), 9, 142));
-  // Only the block's own frame, or free format: nothing to count.
   EXPECT_FALSE(AnalyseStream(io::MemorySource(Frames(kCbr128, 1, 36, xing))));
   EXPECT_FALSE(
       AnalyseStream(io::MemorySource(Concat({Of(kFree), Bytes(32, 0), xing, Bytes(999, 0)}))));
