@@ -13,15 +13,10 @@
 
 namespace {
 
+// Well-formed UTF-8, which comes out of its repair as it went in, without a
+// zero.
 bool Clean(const std::string& text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b == 0) return false;
-    const std::size_t n = b < 0x80 ? 1 : id3::utf8::WellFormedAt(text, i);
-    if (n == 0) return false;
-    i += n;
-  }
-  return true;
+  return text.find('\0') == std::string::npos && id3::utf8::MakeWellFormed(text) == text;
 }
 
 bool Clean(const std::optional<std::string>& text) { return !text || Clean(*text); }

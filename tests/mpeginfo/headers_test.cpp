@@ -29,22 +29,19 @@ struct Row {
 };
 
 TEST(FrameHeader, TablesByVersionLayerAndIndex) {
+  // The cells that the real files of audio_facts_test read are left to them.
   const Row rows[] = {
-      {{0xFF, 0xFB, 0x90, 0x00}, false, 1, 3, 44100, 128, 417, 1152, 32}, // MPEG-1 Layer III
-      {{0xFF, 0xFB, 0x92, 0xC0}, false, 1, 3, 44100, 128, 418, 1152, 17}, // padded, mono
+      {{0xFF, 0xFB, 0x92, 0xC0}, false, 1, 3, 44100, 128, 418, 1152, 17}, // MPEG-1, padded, mono
       {{0xFF, 0xFB, 0xE8, 0x00}, false, 1, 3, 32000, 320, 1440, 1152, 32},
-      {{0xFF, 0xFD, 0xE4, 0x00}, false, 1, 2, 48000, 384, 1152, 1152, 0}, // Layer II
-      {{0xFF, 0xFF, 0xE8, 0x00}, false, 1, 1, 32000, 448, 672, 384, 0},   // Layer I
-      {{0xFF, 0xF7, 0xE0, 0x00}, false, 2, 1, 22050, 256, 556, 384, 0},   // MPEG-2 Layer I
-      {{0xFF, 0xF5, 0xE4, 0x00}, false, 2, 2, 24000, 160, 960, 1152, 0},
+      {{0xFF, 0xFF, 0xE8, 0x00}, false, 1, 1, 32000, 448, 672, 384, 0}, // Layer I
+      {{0xFF, 0xF7, 0xE0, 0x00}, false, 2, 1, 22050, 256, 556, 384, 0}, // MPEG-2 Layer I
       {{0xFF, 0xF3, 0x88, 0x40}, false, 2, 3, 16000, 64, 288, 576, 17},
-      {{0xFF, 0xE3, 0x18, 0xC0}, false, 2.5f, 3, 8000, 8, 72, 576, 9}, // MPEG-2.5
-      {{0xFF, 0xE5, 0x14, 0x00}, false, 2.5f, 2, 12000, 8, 96, 1152, 0},
-      {{0xFF, 0xFB, 0x00, 0x00}, false, 1, 3, 44100, 0, 0, 1152, 32}, // free format
-      {{0xFF, 0xFB, 0xF0, 0x00}, true, 1, 3, 44100, 0, 0, 1152, 32},  // bit-rate index 15
-      {{0xFF, 0xFB, 0x9C, 0x00}, true, 1, 3, 0, 128, 0, 1152, 32},    // frequency index 3
-      {{0xFF, 0xEB, 0x90, 0x00}, true, 0, 3, 0, 80, 0, 576, 17},      // version 1
-      {{0xFF, 0xF9, 0x90, 0x00}, true, 1, 0, 44100, 0, 0, 0, 0},      // layer 0
+      {{0xFF, 0xE5, 0x14, 0x00}, false, 2.5f, 2, 12000, 8, 96, 1152, 0}, // MPEG-2.5
+      {{0xFF, 0xFB, 0x00, 0x00}, false, 1, 3, 44100, 0, 0, 1152, 32},    // free format
+      {{0xFF, 0xFB, 0xF0, 0x00}, true, 1, 3, 44100, 0, 0, 1152, 32},     // bit-rate index 15
+      {{0xFF, 0xFB, 0x9C, 0x00}, true, 1, 3, 0, 128, 0, 1152, 32},       // frequency index 3
+      {{0xFF, 0xEB, 0x90, 0x00}, true, 0, 3, 0, 80, 0, 576, 17},         // version 1
+      {{0xFF, 0xF9, 0x90, 0x00}, true, 1, 0, 44100, 0, 0, 0, 0},         // layer 0
   };
   for (const Row& r : rows) {
     const FrameHeader h = DecodeHeader(r.bytes);
@@ -66,14 +63,6 @@ using test::V;
 const Bytes kXing = Concat({Text("Xing"), Be32(3), Be32(10000), Be32(123456)});
 const Bytes kVbri = Concat({Text("VBRI"), Bytes{0, 1, 0, 0, 0, 50}, Be32(777777), Be32(2222)});
 
-// The first kVbrWindow bytes of a frame: the header, zeros, the block at `at`.
-VbrHeader Find(test::Header header, std::size_t at, const Bytes& block) {
-  Bytes frame(kVbrWindow, 0);
-  std::copy(header.begin(), header.end(), frame.begin());
-  std::copy(block.begin(), block.end(), frame.begin() + static_cast<std::ptrdiff_t>(at));
-  return FindVbrHeader(DecodeHeader(header), frame);
-}
-
 TEST(VbrHeader, LookedForBehindTheSideInformationThenBehindTheHeader) {
   const test::Header stereo = {0xFF, 0xFB, 0x90, 0x00}, mono = {0xFF, 0xFB, 0x90, 0xC0};
   const test::Header crc = {0xFF, 0xFA, 0x90, 0x00};
@@ -83,13 +72,9 @@ TEST(VbrHeader, LookedForBehindTheSideInformationThenBehindTheHeader) {
     Bytes block;
     VbrHeader want;
   } cases[] = {
-      {stereo, 36, kXing, V(VbrKind::Xing, 10000, 123456, 36)},
-      {mono, 21, kXing, V(VbrKind::Xing, 10000, 123456, 21)},
       {stereo, 4, kXing, V(VbrKind::Xing, 10000, 123456, 4)},
-      {crc, 36, kXing, V(VbrKind::Xing, 10000, 123456, 36)}, // where lame -p writes it
       {crc, 38, kXing, V(VbrKind::Xing, 10000, 123456, 38)},
       {crc, 6, kXing, V(VbrKind::Xing, 10000, 123456, 6)},
-      {stereo, 36, Concat({Text("Info"), Be32(1), Be32(116)}), V(VbrKind::Info, 116, {}, 36)},
       {stereo, 36, kVbri, V(VbrKind::Vbri, 2222, 777777, 36)},
       {mono, 36, kVbri, V(VbrKind::Vbri, 2222, 777777, 36)},
       // Not at another channel mode's place, one byte off, or 2 further without a CRC.
@@ -101,7 +86,10 @@ TEST(VbrHeader, LookedForBehindTheSideInformationThenBehindTheHeader) {
       {stereo, 36, Concat({Text("xing"), Be32(0)}), {}}, // the name compared exactly
       {stereo, 4, Concat({Text("INFO"), Be32(0)}), {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Find(c.header, c.at, c.block), c.want) << c.at;
+  for (const auto& c : cases)
+    EXPECT_EQ(FindVbrHeader(DecodeHeader(c.header), test::Frames(c.header, 1, c.at, c.block)),
+              c.want)
+        << c.at;
   // A frame cut short by the end of the file.
   Bytes frame = Concat({Bytes(stereo.begin(), stereo.end()), kXing});
   EXPECT_EQ(FindVbrHeader(DecodeHeader(stereo), std::span(frame).first(4)).kind, VbrKind::None);

@@ -19,11 +19,6 @@ inline Bytes V2Frame(std::uint8_t major, std::string_view id, const Bytes& data,
   return Concat({Text(id), size, flag_bytes, data});
 }
 
-// A 2.4 frame whose size is written as a plain integer, as old encoders did.
-inline Bytes PlainSized(std::string_view id, const Bytes& data) {
-  return Concat({Text(id), Be32(static_cast<std::uint32_t>(data.size())), Bytes{0, 0}, data});
-}
-
 // A text frame's data: the encoding byte, then the bytes as given.
 inline Bytes TextData(std::string_view bytes, std::uint8_t encoding = 0) {
   return Concat({Bytes{encoding}, Text(bytes)});
