@@ -7,10 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdlib>
-#include <memory>
 #include <thread>
-
-#include <tlhelp32.h>
 
 namespace id3::test {
 namespace {
@@ -160,34 +157,12 @@ std::optional<BoxSeen> AnswerBox(DWORD process, int answer) {
   return seen;
 }
 
-namespace {
-
-// A visible top-level window of this process or of one it started. Never the
-// shell's or another program's: reading one sends it messages, which wait for
-// as long as its thread is busy, and closing one is not a test's business.
-HWND OwnTopLevel() {
-  const DWORD self = GetCurrentProcessId();
-  std::vector<DWORD> ours{self};
-  const std::unique_ptr<void, decltype(&CloseHandle)> snapshot(
-      CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0), CloseHandle);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry))
-    if (entry.th32ParentProcessID == self) ours.push_back(entry.th32ProcessID);
-  for (const DWORD pid : ours)
-    if (const HWND window = FindTopLevel(pid, L"")) return window;
-  return nullptr;
-}
-
-} // namespace
-
 std::vector<BoxSeen> AnswerBoxesDuring(const std::function<void()>& action) {
   std::vector<BoxSeen> shown;
   std::atomic<bool> done{false};
   std::thread answerer([&] {
     for (; !done; Sleep(20))
-      while (const HWND window = OwnTopLevel()) {
+      while (const HWND window = FindTopLevel(0, L"")) {
         BoxSeen seen = ReadBox(window);
         if (ClassOf(window) == kBoxClass)
           WaitUntil([&] { return Painted(seen = ReadBox(window)) || !IsWindow(window); });

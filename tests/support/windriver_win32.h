@@ -40,9 +40,8 @@ void PrintTo(const BoxSeen& box, std::ostream* out);
 inline constexpr int kPressEsc = -1;
 std::optional<BoxSeen> AnswerBox(DWORD process, int answer = IDOK);
 
-// Every window that shows while action runs, of this process and those it
-// starts, in order: boxes answered at once with their first button, other
-// windows closed.
+// Every window that shows while action runs, of any process, in order:
+// boxes answered at once with their first button, other windows closed.
 std::vector<BoxSeen> AnswerBoxesDuring(const std::function<void()>& action);
 
 bool WaitUntil(const std::function<bool()>& condition);
