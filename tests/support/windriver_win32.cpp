@@ -197,12 +197,6 @@ void Type(std::wstring_view text) {
   SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
-POINT Centre(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 Program::Program(const std::wstring& exe, const std::wstring& arguments) {
   SetProcessDPIAware();
   std::wstring line = L"\"" + exe + L"\" " + arguments;

@@ -49,7 +49,6 @@ bool WaitUntil(const std::function<bool()>& condition);
 void Press(UINT vk, UINT modifier = 0);
 // Characters as a keyboard or an input method gives them.
 void Type(std::wstring_view text);
-POINT Centre(HWND window);
 
 // A program started with a command line, and its windows.
 class Program {
