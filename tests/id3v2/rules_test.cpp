@@ -43,6 +43,7 @@ TEST(Id3v2Genre, FormsOfTheGenreFrame) {
       {{"(126)"}, "(126)", std::nullopt},
       {{"255"}, "(255)", std::nullopt},
       {{"(99999999999)"}, "(4294967295)", std::nullopt},
+      {{"(4294967294)"}, "(4294967294)", std::nullopt}, // the largest but one stays itself
       {{"Psychedelic"}, "Psychedelic", std::nullopt}, // the table spells it "Psychadelic"
       {{"Unknown", "Rock"}, "Unknown / Rock", 17},
   };
