@@ -284,9 +284,7 @@ TEST_F(EditorWindow, AnApeTagIsNoId3v1Tag) {
   const std::string path = Make("ape.mp3", before);
   Editor editor(path);
   ASSERT_TRUE(editor.WaitReady());
-  std::wstring shown;
-  for (const int box : kInputs) shown += editor.Text(box) + L"|";
-  EXPECT_EQ(shown, L"||Blues||ape||");
+  EXPECT_EQ(editor.Text(kTitle) + editor.Text(kArtist) + editor.Text(kGenreBox), L"apeBlues");
   EXPECT_EQ(ClickAnswering(editor, kDeleteButton), Box(form::kConfirmDelete));
   EXPECT_FALSE(editor.Running(20000));
   EXPECT_EQ(ReadAll(path), before);

@@ -161,6 +161,8 @@ TEST_F(EditorDocument, ShowsTheTagProposesATitleAndWritesAGenreChosen) {
   EXPECT_EQ(save(true, "Blues"), 0);
   EXPECT_EQ(save(true, "Rock"), 17);
   EXPECT_EQ(test::TagOf(path, kCp).title, "Some Song");
+  ASSERT_FALSE(doc.Load(test::GenFile("trailing/tagplus-id3v1.mp3")));
+  EXPECT_EQ(doc.WholeText(kTitle), std::string(30, 'T') + " and the rest of the title");
 
   // A proposed title fits the box as if it had been typed.
   Document japanese(Named("932"));

@@ -23,10 +23,10 @@ TEST(FormatFileSize, UnitsAndTwoDecimals) {
       {1048576, "1,024.00 KB"}, {1048577, "1.00 MB"}, {4000000, "3.81 MB"}, {1073741824, "1,024.00 MB"},
       {1099511627776.0, "1,024.00 GB"}, {5629499534213120.0, "5,242,880.00 GB"}};
   // clang-format on
-  for (const auto& [size, text] : cases) {
-    const ScaledSize scaled = ScaleFileSize(size);
-    EXPECT_EQ(FormatTwoDecimals(scaled.value, us) + std::string(scaled.unit), text);
-  }
+  for (const auto& [size, text] : cases)
+    EXPECT_EQ(FormatTwoDecimals(ScaleFileSize(size).value, us) +
+                  std::string(ScaleFileSize(size).unit),
+              text);
   // The user's locale: whatever its separators, two decimals and the unit.
   EXPECT_TRUE(FormatFileSize(1536).starts_with('1') && FormatFileSize(1536).ends_with("50 KB"));
 }
